@@ -36,6 +36,8 @@ bool IsPoint(int point)
 
 } // namespace
 
+TCaptureReader::TCaptureReader(int moveLimit) : moveLimit_(std::clamp(moveLimit, 1, kMaxMoves)) {}
+
 void TCaptureReader::Load(std::string_view position)
 {
     for (auto& row : board_)
@@ -148,7 +150,7 @@ TCaptureReader::PlayResult TCaptureReader::Play(int point, char colour)
         if (last.Captured == point && removedCount == 1 && removed[0] == last.Point)
             return refuse(PlayResult::Refused);
     }
-    if (depth_ >= kMaxMoves || capturedCount_ + removedCount > kMaxCaptured)
+    if (depth_ >= moveLimit_ || capturedCount_ + removedCount > kMaxCaptured)
         return refuse(PlayResult::Full);
     for (int k = 0; k < removedCount; ++k) {
         At(removed[k]) = '-';

@@ -22,6 +22,10 @@ public:
 
     using TLiberties = std::array<int, kMaxListed>;
 
+    // moveLimit bounds the lines read (at most kMaxMoves); a line that would
+    // go deeper is abandoned as a failed chase.
+    explicit TCaptureReader(int moveLimit = kMaxMoves);
+
     // True when the group at (row, col) can be captured with its opponent to
     // move. An empty point gives false.
     bool IsCapturable(std::string_view position, int row, int col);
@@ -88,6 +92,7 @@ private:
     std::array<Candidates, kMaxMoves + 1> candidates_{};
     int lastLiberty_ = 0;
     int deepest_ = 0;
+    int moveLimit_ = kMaxMoves;
 };
 
 } // namespace zel
