@@ -191,8 +191,9 @@ TEST(GnuGoAgreement, RandomGames)
     int moves = 0, passes = 0;
     for (int g = 0; g < kGames; ++g) {
         const int size = regions[g % 3];
-        Referee referee(gtp, "random game " + std::to_string(g) + " on " + std::to_string(size) + "x" +
-                                 std::to_string(size), static_cast<unsigned>(1000 + g));
+        Referee referee(gtp,
+                        "random game " + std::to_string(g) + " on " + std::to_string(size) + "x" + std::to_string(size),
+                        static_cast<unsigned>(1000 + g));
         std::mt19937 random(static_cast<unsigned>(g));
         bool ok = true;
         int lastWasPass = 0;
