@@ -113,7 +113,7 @@ TEST(ZelStatusLoad, SameVersionReadsEverythingAndWritesNothing)
     EXPECT_EQ(st.host.hostCount, 2);
     EXPECT_EQ(st.host.hosts[1], "10.0.0.2");
     EXPECT_EQ(st.host.ports[0], 7000);
-    EXPECT_EQ(st.host.ports[1], 5554);  // missing: read default
+    EXPECT_EQ(st.host.ports[1], 5554); // missing: read default
 }
 
 TEST(ZelStatusLoad, VersionUpdateResetsOnlyTheServerList)
@@ -142,9 +142,9 @@ TEST(ZelStatusRead, BadNumbersFallBackToReadDefaults)
         const char* stored;
     };
     const std::vector<Row> rows = {
-        {"MainForm Info", "fpwidth", "abc"},   {"MainForm Info", "fpheight", ""},
-        {"MainForm Info", "lengtha", "12x"},   {"MainForm Info", "fontsize", "99999999999"},
-        {"Login Info", "savepass", "yes"},     {"Print Option Info", "tmargin", "-"},
+        {"MainForm Info", "fpwidth", "abc"},  {"MainForm Info", "fpheight", ""},
+        {"MainForm Info", "lengtha", "12x"},  {"MainForm Info", "fontsize", "99999999999"},
+        {"Login Info", "savepass", "yes"},    {"Print Option Info", "tmargin", "-"},
         {"Color Info", "basecolor3", "blue"},
     };
     for (const Row& r : rows) {
@@ -168,7 +168,7 @@ TEST(ZelStatusRead, NumbersAndFlags)
     m.values["MainForm Info"]["fptop"] = " -20 ";
     m.values["Login Info"]["inviteon"] = "0";
     m.values["Login Info"]["profile"] = "2";
-    m.values["Color Info"]["basecolor1"] = "2147483663";  // unsigned form of 0x8000000F
+    m.values["Color Info"]["basecolor1"] = "2147483663"; // unsigned form of 0x8000000F
     m.values["Color Info"]["basecolor2"] = "-2147483633";
     TZelStatus st(m, Defaults());
     EXPECT_EQ(st.mainForm.top, -20);
@@ -229,7 +229,7 @@ TEST(ZelStatusFriends, EntryKeysUseCharacterSuffixes)
 
     TZelStatus again(m, Defaults());
     EXPECT_EQ(again.friends.count, 50);
-    EXPECT_EQ(again.friends.friends[43].id, "f44");  // suffix '\'
+    EXPECT_EQ(again.friends.friends[43].id, "f44"); // suffix '\'
     EXPECT_EQ(again.friends.friends[49].wins, 50);
 }
 

@@ -10,10 +10,10 @@
 namespace zel {
 
 const std::array<std::uint32_t, 19> StandardPalette = {
-    0x000000,                                                       // unused
-    0x505050, 0x000000, 0x5050FF, 0x0000A0, 0x50F850, 0x00A700,     // 1..6
-    0x80FFFF, 0x00FFFF, 0xFF5050, 0x5A2C00, 0x400000, 0x804000,     // 7..12
-    0x808040, 0x404000, 0xFFFFFF, 0xA0A7A0, 0x8000000F, 0x7F7F7F,   // 13..18
+    0x000000,                                                     // unused
+    0x505050, 0x000000, 0x5050FF, 0x0000A0, 0x50F850,   0x00A700, // 1..6
+    0x80FFFF, 0x00FFFF, 0xFF5050, 0x5A2C00, 0x400000,   0x804000, // 7..12
+    0x808040, 0x404000, 0xFFFFFF, 0xA0A7A0, 0x8000000F, 0x7F7F7F, // 13..18
 };
 
 std::uint32_t PaletteColor(int index)
@@ -26,10 +26,10 @@ std::uint32_t PaletteColor(int index)
 namespace {
 
 constexpr std::array<std::uint32_t, 18> kDefaultColors = {
-    0x505050, 0x000000, 0x5050FF, 0x0000A0, 0x50F850, 0x00A700, 0x80FFFF, 0x00FFFF, 0xFF5050,
+    0x505050, 0x000000, 0x5050FF, 0x0000A0, 0x50F850, 0x00A700, 0x80FFFF, 0x00FFFF,   0xFF5050,
     0x400000, 0xFF50FF, 0xA000A0, 0xFFF850, 0xA0A700, 0xFFFFFF, 0xA0A7A0, 0x8000000F, 0x7F7F7F,
 };
-constexpr std::uint32_t kMissingColor = 0x8000000F;  // system colour of button faces
+constexpr std::uint32_t kMissingColor = 0x8000000F; // system colour of button faces
 
 // Counter key letters: bands and fields of LoginInfo::counters.
 constexpr std::array<const char*, 4> kBands = {"total", "above", "equal", "below"};
@@ -59,10 +59,16 @@ std::optional<std::int64_t> ParseDecimal(std::string_view text)
     return negative ? -value : value;
 }
 
-std::string WithSuffix(const char* prefix, int n) { return std::string(prefix) + KeySuffix(n); }
+std::string WithSuffix(const char* prefix, int n)
+{
+    return std::string(prefix) + KeySuffix(n);
+}
 
 // A stored count is trusted only within the table it indexes.
-std::int32_t ClampCount(std::int32_t count, int max) { return std::clamp<std::int32_t>(count, 0, max); }
+std::int32_t ClampCount(std::int32_t count, int max)
+{
+    return std::clamp<std::int32_t>(count, 0, max);
+}
 
 std::int32_t InRangeOr(std::int32_t value, std::int32_t low, std::int32_t high, std::int32_t fallback)
 {
@@ -83,8 +89,8 @@ void TZelStatus::Load()
     std::string stored = ReadText(kVersionSection, "version", "");
     if (stored.empty()) {
         WriteText(kVersionSection, "version", kVersion);
-        for (const char* name : {kCritical, kMainForm, kPrintOption, kHost, kColor, kGoMainForm, kLogin,
-                                 kEnvironment, kFriends})
+        for (const char* name :
+             {kCritical, kMainForm, kPrintOption, kHost, kColor, kGoMainForm, kLogin, kEnvironment, kFriends})
             SyncSection(name, 2, true);
     } else {
         if (stored != kVersion) {
@@ -93,8 +99,8 @@ void TZelStatus::Load()
             WriteText(kCritical, "dzelver", kVersion);
             SyncSection(kHost, 2, true);
         }
-        for (const char* name : {kLogin, kCritical, kMainForm, kPrintOption, kHost, kColor, kGoMainForm,
-                                 kEnvironment, kFriends})
+        for (const char* name :
+             {kLogin, kCritical, kMainForm, kPrintOption, kHost, kColor, kGoMainForm, kEnvironment, kFriends})
             SyncSection(name, 1, false);
     }
     firstRun_ = login.userId.empty();
@@ -207,10 +213,10 @@ void TZelStatus::ResetCritical()
     critical = CriticalInfo{};
     critical.dzelver = kVersion;
     critical.zelpath = ReadText(kCritical, "zelpath", DefaultZelPath());
-    critical.gibodir = ReadText(kCritical, "gibodir",
-                                defaults_.gibodir.empty() ? InDir(critical.zelpath, "Gibo") : defaults_.gibodir);
-    critical.advhdir = ReadText(kCritical, "advhdir",
-                                defaults_.advhdir.empty() ? InDir(critical.zelpath, "ADVH") : defaults_.advhdir);
+    critical.gibodir =
+        ReadText(kCritical, "gibodir", defaults_.gibodir.empty() ? InDir(critical.zelpath, "Gibo") : defaults_.gibodir);
+    critical.advhdir =
+        ReadText(kCritical, "advhdir", defaults_.advhdir.empty() ? InDir(critical.zelpath, "ADVH") : defaults_.advhdir);
     critical.convert = InDir(critical.zelpath, "Convert.Tbl");
     critical.hanfont = InDir(critical.zelpath, "ZelH00.FNT");
     critical.engfont = InDir(critical.zelpath, "ZelE00.FNT");
@@ -246,7 +252,10 @@ void TZelStatus::SyncCritical(bool read)
 
 // --- Login Info ------------------------------------------------------------
 
-void TZelStatus::ResetLogin() { login = LoginInfo{}; }
+void TZelStatus::ResetLogin()
+{
+    login = LoginInfo{};
+}
 
 void TZelStatus::SyncLogin(bool read)
 {
@@ -281,7 +290,10 @@ void TZelStatus::SyncLogin(bool read)
 
 // --- MainForm Info and Go MainForm Info --------------------------------------
 
-void TZelStatus::ResetMainForm() { mainForm = MainFormInfo{}; }
+void TZelStatus::ResetMainForm()
+{
+    mainForm = MainFormInfo{};
+}
 
 void TZelStatus::SyncMainForm(bool read)
 {
@@ -293,7 +305,7 @@ void TZelStatus::SyncMainForm(bool read)
         mainForm.height = ReadInt(s, "fpheight", 600);
         mainForm.lengthA = ReadInt(s, "lengtha", 139);
         mainForm.lengthB = ReadInt(s, "lengthb", 57);
-        mainForm.tabDock = true;  // stored, but every start docks
+        mainForm.tabDock = true; // stored, but every start docks
         mainForm.fontSize = ReadInt(s, "fontsize", 10);
     } else {
         WriteInt(s, "fptop", mainForm.top);
@@ -307,7 +319,10 @@ void TZelStatus::SyncMainForm(bool read)
     }
 }
 
-void TZelStatus::ResetGoMainForm() { goMainForm = GoMainFormInfo{}; }
+void TZelStatus::ResetGoMainForm()
+{
+    goMainForm = GoMainFormInfo{};
+}
 
 void TZelStatus::SyncGoMainForm(bool read)
 {
@@ -329,7 +344,10 @@ void TZelStatus::SyncGoMainForm(bool read)
 
 // --- Print Option Info -------------------------------------------------------
 
-void TZelStatus::ResetPrintOption() { printOption = PrintOptionInfo{}; }
+void TZelStatus::ResetPrintOption()
+{
+    printOption = PrintOptionInfo{};
+}
 
 void TZelStatus::SyncPrintOption(bool read)
 {
@@ -397,7 +415,10 @@ void TZelStatus::SyncEnvironment(bool read)
 
 // --- Friends Info ------------------------------------------------------------
 
-void TZelStatus::ResetFriends() { friends = FriendsInfo{}; }
+void TZelStatus::ResetFriends()
+{
+    friends = FriendsInfo{};
+}
 
 void TZelStatus::SyncFriends(bool read)
 {
