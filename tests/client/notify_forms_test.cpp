@@ -91,5 +91,15 @@ TEST_F(NotifyFormsTest, ConfirmAnswersWithTheButtonPressed)
     form->hide();
 }
 
+TEST_F(NotifyFormsTest, PromptsOutlivingTheirWindowDoNothing)
+{
+    auto* window = new QWidget;
+    QtPrompts prompts(window);
+    delete window;
+    prompts.Notify("late", 10);
+    prompts.Alert("late");
+    EXPECT_FALSE(prompts.Confirm("late", "ok", "cancel"));
+}
+
 } // namespace
 } // namespace zel

@@ -138,9 +138,9 @@ QtPrompts::~QtPrompts()
 {
     // With a parent the dialogs go with it; without one they are ours.
     if (owned_) {
-        delete notify_;
-        delete cNotify_;
-        delete confirm_;
+        delete notify_.data();
+        delete cNotify_.data();
+        delete confirm_.data();
     }
 }
 
