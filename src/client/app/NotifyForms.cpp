@@ -146,18 +146,21 @@ QtPrompts::~QtPrompts()
 
 void QtPrompts::Notify(const std::string& text, int ms)
 {
-    notify_->ShowNotice(ToQ(text), ms);
+    if (notify_)
+        notify_->ShowNotice(ToQ(text), ms);
 }
 
 void QtPrompts::Alert(const std::string& text)
 {
+    if (!cNotify_)
+        return;
     cNotify_->SetText(ToQ(text));
     cNotify_->exec();
 }
 
 bool QtPrompts::Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption)
 {
-    return confirm_->Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption));
+    return confirm_ && confirm_->Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption));
 }
 
 } // namespace zel
