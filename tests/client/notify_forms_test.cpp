@@ -40,10 +40,10 @@ TEST_F(NotifyFormsTest, TimedNoticeClosesItselfAndNeverBlocks)
     QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 3000);
 
     // A second notice restarts the count instead of being cut short by the first.
-    prompts.Notify("one", 80);
-    QTest::qWait(50);
-    prompts.Notify("two", 400);
+    prompts.Notify("one", 150);
     QTest::qWait(100);
+    prompts.Notify("two", 5000);
+    QTest::qWait(150);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->lbMessage->text(), "two");
 }
