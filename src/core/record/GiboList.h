@@ -21,7 +21,7 @@ struct TMoveTable {
 class TGiboList {
 public:
     // More lines than this are refused by AddLine.
-    static constexpr std::size_t kMaxNodes = 10000;
+    static constexpr std::size_t kMaxNodes = 4000;
 
     TGiboList();
     ~TGiboList();
