@@ -83,6 +83,10 @@ private:
     std::size_t count_ = 0;  // nodes besides Head
 };
 
+// Gives every line of a record file's text (CR LF or LF lines) of at least
+// minLength characters to list.AddLine. False when the list ran full.
+bool AddRecordText(std::string_view text, TGiboList& list, std::size_t minLength);
+
 // X and Y of a move line's data (colour, X, Y, ...): 0, 0 for a pass, -1, -1
 // when the data holds no point on the board.
 void MovePoint(std::string_view data, int& x, int& y);

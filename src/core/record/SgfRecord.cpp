@@ -354,7 +354,7 @@ private:
     const SgfNode& Node(int i) const { return tree_.Nodes[static_cast<std::size_t>(i)]; }
     static bool DecodePoint(const std::string& value, Point& p);
     SgfImportStatus ReadRoot(const SgfNode& root);
-    SgfImportStatus AddMainMoves(const SgfNode& node);
+    SgfImportStatus AddMainMoves(const SgfNode& node, bool root);
     bool HasNotes(const SgfNode& node) const;
     std::string MakeBody(int branchAt, const std::vector<Point>& variation, const SgfNode& last) const;
     SgfImportStatus AddVariations(int start, int branchAt);
@@ -436,10 +436,10 @@ SgfImportStatus Importer::ReadRoot(const SgfNode& root)
     return SgfImportStatus::Ok;
 }
 
-SgfImportStatus Importer::AddMainMoves(const SgfNode& node)
+SgfImportStatus Importer::AddMainMoves(const SgfNode& node, bool root)
 {
     for (const auto& property : node.Properties) {
-        if (property.Id == "AB" || property.Id == "AW" || property.Id == "AE")
+        if (!root && (property.Id == "AB" || property.Id == "AW" || property.Id == "AE"))
             return SgfImportStatus::UnsupportedSetup;
         if (property.Id != "B" && property.Id != "W")
             continue;
@@ -570,9 +570,8 @@ SgfImportStatus Importer::Run(std::string& recordText)
     int index = 0;
     while (true) {
         const SgfNode& node = Node(index);
-        if (index != 0)
-            if (auto status = AddMainMoves(node); status != SgfImportStatus::Ok)
-                return status;
+        if (auto status = AddMainMoves(node, index == 0); status != SgfImportStatus::Ok)
+            return status;
         const int branchAt = static_cast<int>(moves_.size());
         if (HasNotes(node))
             if (auto status = AddCommentary(branchAt, MakeBody(branchAt, {}, node)); status != SgfImportStatus::Ok)
