@@ -278,9 +278,9 @@ std::string RecordToSgf(const TGiboList& list, TSgfExportStats* stats)
     if (!whiteRank.empty())
         out += Prop("WR", whiteRank);
     out += "\n";
-    if (header.Handicap >= 2) {
+    if (const auto stones = HandicapStones(header.Handicap); !stones.empty()) {
         out += "HA[" + std::to_string(header.Handicap) + "]AB";
-        for (const Point& p : HandicapStones(header.Handicap))
+        for (const Point& p : stones)
             out += "[" + SgfPoint(p.X, p.Y) + "]";
     }
     if (header.Komi == 0)
