@@ -237,7 +237,7 @@ void TGoBoard::NumberingStep()
 
 int TGoBoard::RestoredMark(int x, int y) const
 {
-    for (int i = moveCount_; i >= std::max(firstNumbered_, 1); --i)
+    for (int i = moveCount_; i >= std::max(firstNumbered_ + 1, 1); --i)
         if (moves_[i].X == x && moves_[i].Y == y)
             return i - firstNumbered_ + startNumber_;
     return 0;
