@@ -274,7 +274,7 @@ protected:
         auto p = Packet(pk::MakeRoom, 60);
         PutU16(&p[6], state);
         PutU32(&p[20], 5);  // a lie about the owner
-        std::copy(title.begin(), title.end(), p.begin() + 28);
+        std::copy_n(title.begin(), std::min<std::size_t>(title.size(), 32), p.begin() + 28);
         Feed(conn, p);
         auto ps = io.Take(3);
         const SentPacket* opened = Find(ps, pk::RoomOpened);
@@ -285,7 +285,7 @@ protected:
 
 TEST_F(RoomsTest, MakeAndEnterRoom)
 {
-    int room = MakeRoom(1, std::string(40, 'T'));
+    int room = MakeRoom(1, std::string(32, 'T'));  // no terminator in the field
     ASSERT_GE(room, 1);
     const TServerRoom& r = core.Lobby().Room(room);
     EXPECT_EQ(r.owner, a);
