@@ -86,7 +86,7 @@ const SentPacket* Find(const std::vector<SentPacket>& ps, std::uint16_t code)
 class ServerCoreTest : public ::testing::Test {
 protected:
     RecordingIo io;
-    TServerCore core{io, {kTable, kGrace}};
+    TServerCore core{io, {kTable, kGrace, 60000}};
     std::uint64_t now = 0;
 
     void Feed(ConnId conn, const std::vector<std::uint8_t>& bytes) { core.OnBytes(conn, bytes.data(), bytes.size(), now); }
@@ -253,10 +253,16 @@ TEST_F(ServerCoreTest, FullTableSaysByeAndGarbageDisconnects)
     ASSERT_NE(Find(seen, pk::UserLeaves), nullptr);
     EXPECT_EQ(Find(seen, pk::UserLeaves)->arg, victim);
 
-    // Packets of a user who is not logged in are ignored.
+    // Packets of a user who is not logged in are ignored, and such a
+    // connection does not stay for ever.
     core.OnConnected(60, now);
     Feed(60, Text(pk::NoticeText, 0, "x"));
     EXPECT_EQ(io.Codes(1), std::vector<std::uint16_t>{});
+    core.Tick(now + 59999);
+    EXPECT_FALSE(io.closed.count(60));
+    core.Tick(now + 60000);
+    EXPECT_TRUE(io.closed.count(60));
+    EXPECT_FALSE(io.closed.count(1));
 }
 
 class RoomsTest : public ServerCoreTest {
