@@ -457,6 +457,61 @@ TEST_F(RoomsTest, GameStartAndEndChangeStateAndAreBroadcast)
     EXPECT_EQ(core.Lobby().User(a).status, lobby::StatusFree);
 }
 
+TEST_F(RoomsTest, ProfileReviewAndRequestAnswers)
+{
+    auto profile = Packet(pk::ProfileChange, 14, 6);  // claims to be user 6
+    profile[8] = 99;
+    profile[9] = 30;
+    profile[10] = 25;
+    Feed(2, profile);
+    auto ps = io.Take(3);
+    ASSERT_EQ(ps.size(), 1u);
+    EXPECT_EQ(ps[0].U16(4), b);
+    EXPECT_EQ(ps[0].data[8], 20);  // anything but "does not accept" means accept
+    EXPECT_EQ(ps[0].data[9], 30);
+    EXPECT_EQ(core.Lobby().User(b).level, 25);
+
+    int room = MakeRoom(1, "r");
+    Enter(2, room);
+    Quiet();
+    Feed(3, Packet(pk::ReviewStart, 6, static_cast<std::uint16_t>(a)));  // not in that room
+    EXPECT_TRUE(io.Take(1).empty());
+    Feed(1, Packet(pk::ReviewStart, 6, static_cast<std::uint16_t>(a)));
+    EXPECT_EQ(io.Codes(3), std::vector<std::uint16_t>{pk::ReviewStart});
+    EXPECT_EQ(core.Lobby().Room(room).state, lobby::RoomReview);
+
+    // A cancelled request reaches the named room member only, from the sender.
+    Quiet();
+    Feed(2, Packet(pk::GameRequestCancel, 6, static_cast<std::uint16_t>(a)));
+    auto got = io.Take(1);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].arg, b);
+    EXPECT_TRUE(io.Take(2).empty() && io.Take(3).empty());
+    Feed(2, Packet(pk::GameRequestRefuse, 6, static_cast<std::uint16_t>(c)));  // c is elsewhere: the room hears it
+    EXPECT_EQ(io.Codes(1), std::vector<std::uint16_t>{pk::GameRequestRefuse});
+    EXPECT_TRUE(io.Take(3).empty());
+}
+
+TEST_F(RoomsTest, NoFreeRoomGetsANoticeAndChangesNothing)
+{
+    // Seven users own the seven rooms of the table.
+    for (ConnId conn = 4; conn < kTable; ++conn)
+        ASSERT_GE(Login(conn, "m" + std::to_string(conn)), 1);
+    for (ConnId conn = 1; conn < kTable; ++conn)
+        ASSERT_GE(MakeRoom(conn, "full"), 1) << conn;
+    ASSERT_EQ(core.Lobby().FreeRoom(), -1);
+    int mine = core.Lobby().User(c).room;
+    Quiet();
+    auto p = Packet(pk::MakeRoom, 60);
+    Feed(3, p);
+    auto ps = io.Take(3);
+    ASSERT_EQ(ps.size(), 1u);
+    EXPECT_EQ(ps[0].code, pk::NoticeText);
+    EXPECT_EQ(ps[0].arg, 0);
+    EXPECT_TRUE(io.Take(1).empty());
+    EXPECT_EQ(core.Lobby().User(c).room, mine);
+}
+
 TEST_F(RoomsTest, OperatorSwitches)
 {
     EXPECT_TRUE(core.Silence("ben", 500, now));
