@@ -36,7 +36,9 @@ protected:
 
 TEST_F(LoginFormTest, TypedIdIsLoweredAndOkSavesTheLogin)
 {
-    TLoginForm form(Store("", ""), prompts);
+    TZelStatus& st = Store("", "");
+    st.host.noteMsgs[0] = KS("오늘 밤 12시부터 1시간 동안 서버 점검이 있습니다.\\!즐거운 대국 되세요.");
+    TLoginForm form(st, prompts);
     form.show();
     QTest::keyClicks(form.eUser, "ABc1");
     EXPECT_EQ(form.eUser->text(), "abc1");

@@ -7,6 +7,7 @@
 
 #include "QtTestApp.h"
 #include "client/app/NotifyForms.h"
+#include "client/base/QtText.h"
 #include "core/base/Cp949.h"
 
 namespace zel {
@@ -83,7 +84,7 @@ TEST_F(NotifyFormsTest, ConfirmAnswersWithTheButtonPressed)
     QTimer::singleShot(0, form, [form] { QTest::keyClick(form, Qt::Key_Escape); });
     EXPECT_FALSE(prompts.Confirm(question, KS("확 인"), KS("취 소")));
 
-    form->lbMessage->setText(QString::fromUtf8(Cp949ToUtf8(question).c_str()));
+    form->lbMessage->setText(ToQ(question));
     form->adjustSize();
     form->show();
     test::SaveScreenshot(*form, "confirm_form.png");

@@ -5,6 +5,7 @@
 
 #include "QtTestApp.h"
 #include "client/base/QtText.h"
+#include "client/settings/ClientSettingsDefaults.h"
 #include "client/settings/QtSettingsBackend.h"
 #include "core/base/Cp949.h"
 #include "core/settings/ZelStatus.h"
@@ -95,7 +96,12 @@ TEST_F(QtSettingsBackendTest, SettingsDirectoryFromTheEnvironment)
     {
         QtSettingsBackend backend;
         EXPECT_EQ(backend.FileName(), sub + "/HvnZel.ini");
-        backend.Write("Login Info", "userid", "abc1");
+        TZelStatus st(backend, ClientSettingsDefaults());
+        EXPECT_EQ(st.critical.gibodir, FromQ(sub) + "/Gibo");
+        EXPECT_EQ(st.critical.advhdir, FromQ(sub) + "/ADVH");
+        EXPECT_EQ(st.critical.hanfont, FromQ(QCoreApplication::applicationDirPath()) + "/ZelH00.FNT");
+        st.login.userId = "abc1";
+        st.Save("Login Info");
     }
     qunsetenv("ZEL_SETTINGS_DIR");
     QtSettingsBackend backend(sub + "/HvnZel.ini");
