@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "client/app/BannerLabel.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/PlainTerminal.h"
 #include "client/app/QtClock.h"
@@ -167,7 +168,7 @@ QWidget* TZel4HvnForm::BuildTopPanel()
 
     const char* names[] = {"LogoImage", "BannerImage", "TopLogoImage"};
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
-        auto* image = new QLabel(top);
+        auto* image = new BannerLabel(top);
         image->setObjectName(names[i]);
         image->setAlignment(Qt::AlignCenter);
         bannerImages_[i] = image;
@@ -176,9 +177,10 @@ QWidget* TZel4HvnForm::BuildTopPanel()
     const int widths[] = {110, 234, 60};
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
         bannerImages_[i]->setFixedHeight(46);
+        bannerImages_[i]->setAlignment(Qt::AlignCenter);
         bannerImages_[i]->setMaximumWidth(widths[i]);
-        bannerImages_[i]->setMinimumWidth(0);
-        bannerImages_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        bannerImages_[i]->setMinimumWidth(1);
+        bannerImages_[i]->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     }
     bannerImages_[1]->setText(QString::fromUtf8("<b>가온하루미 벨다</b><br><small>온라인 바둑 대국실</small>"));
     bannerImages_[1]->setStyleSheet("QLabel { color: #f4e7c5; background: qlineargradient(x1:0, y1:0, x2:0, "
@@ -426,9 +428,7 @@ void TZel4HvnForm::LoadBanners()
         QPixmap picture;
         if (!picture.load(dir.filePath(name)))
             continue;
-        bannerImages_[i]->setPixmap(picture.scaled(bannerImages_[i]->maximumWidth(), 46, Qt::KeepAspectRatio,
-                                                   Qt::SmoothTransformation));
-        bannerImages_[i]->setStyleSheet({});
+        bannerImages_[i]->SetPicture(picture);
         bannerImages_[i]->show();
     }
 }

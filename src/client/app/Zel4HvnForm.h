@@ -15,6 +15,7 @@ class QTreeWidget;
 
 namespace zel {
 
+class BannerLabel;
 class DirFileStore;
 class LobbyTerminal;
 class QtClock;
@@ -92,7 +93,7 @@ private:
     LobbyTerminal* terminal_ = nullptr;
     QWidget* userButtons_ = nullptr;
     std::array<QLabel*, kPanelCount> panels_{};
-    std::array<QLabel*, 3> bannerImages_{};
+    std::array<BannerLabel*, 3> bannerImages_{};
     bool firstShow_ = true;
 };
 
