@@ -62,11 +62,13 @@ void Add(std::vector<TItemButton>& out, std::string text, int first, int last)
 {
     if (out.size() >= kMaxItemButtons || first > last)
         return;
+    ++first;
+    ++last;
     for (const auto& b : out)
         if (first <= b.last && b.first <= last)
             return;
     text.resize(Cp949PrefixLength(text, kMaxItemText));
-    out.push_back(TItemButton{std::move(text), first + 1, last + 1});
+    out.push_back(TItemButton{std::move(text), first, last});
 }
 
 bool IsEnterWord(const std::string& t)
