@@ -104,6 +104,10 @@ struct ColorInfo {
 // Colour values 0x00BBGGRR, indices 1..18 (index 0 unused).
 extern const std::array<std::uint32_t, 19> StandardPalette;
 
+// The palette colour at `index`; an index outside 1..18 gives the colour of
+// the default background (10), so a bad stored index never reads past the table.
+std::uint32_t PaletteColor(int index);
+
 // Deployment defaults: the bundled reference server on this machine.
 struct SettingsDefaults {
     std::string zelpath;          // program directory when none is stored
@@ -142,7 +146,53 @@ public:
     HostInfo host;
     ColorInfo color;
 
+    // The section names, in the order SyncSection compares them.
+    static constexpr const char* kCritical = "Critical Info";
+    static constexpr const char* kMainForm = "MainForm Info";
+    static constexpr const char* kHost = "ADV & Host Info";
+    static constexpr const char* kPrintOption = "Print Option Info";
+    static constexpr const char* kColor = "Color Info";
+    static constexpr const char* kGoMainForm = "Go MainForm Info";
+    static constexpr const char* kLogin = "Login Info";
+    static constexpr const char* kEnvironment = "Environment Info";
+    static constexpr const char* kFriends = "Friends Info";
+    static constexpr const char* kVersionSection = "HvnZel Complie Info";
+
 private:
+    void Load();
+
+    void ResetCritical();
+    void ResetLogin();
+    void ResetMainForm();
+    void ResetGoMainForm();
+    void ResetPrintOption();
+    void ResetEnvironment();
+    void ResetFriends();
+    void ResetHost();
+    void ResetColor();
+
+    void SyncCritical(bool read);
+    void SyncLogin(bool read);
+    void SyncMainForm(bool read);
+    void SyncGoMainForm(bool read);
+    void SyncPrintOption(bool read);
+    void SyncEnvironment(bool read);
+    void SyncFriends(bool read);
+    void SyncHost(bool read);
+    void SyncColor(bool read);
+
+    std::string ReadText(const char* section, const std::string& key, const std::string& fallback);
+    std::int32_t ReadInt(const char* section, const std::string& key, std::int32_t fallback);
+    bool ReadBool(const char* section, const std::string& key, bool fallback);
+    void WriteText(const char* section, const std::string& key, const std::string& value);
+    void WriteInt(const char* section, const std::string& key, std::int32_t value);
+    void WriteBool(const char* section, const std::string& key, bool value);
+
+    std::string InDir(const std::string& dir, const char* name) const;
+    std::string DefaultZelPath() const;
+    std::string DefaultAdUrl(int n) const;
+    std::int32_t DefaultAdSize(int n) const;
+
     SettingsBackend& backend_;
     SettingsDefaults defaults_;
     std::function<void(const std::string&)> onError_;

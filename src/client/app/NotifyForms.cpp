@@ -1,0 +1,163 @@
+#include "client/app/NotifyForms.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "client/base/QtText.h"
+#include "client/base/UiFont.h"
+
+namespace zel {
+namespace {
+
+const char* const kCaption = "벨다 알림 창";
+
+// The common frame: an icon beside the message, buttons (if any) below.
+QLabel* BuildMessageRow(QDialog* dialog, QVBoxLayout* outer, QStyle::StandardPixmap icon)
+{
+    dialog->setWindowTitle(QString::fromUtf8(kCaption));
+    dialog->setFont(UiFont());
+    outer->setContentsMargins(18, 16, 18, 14);
+    outer->setSpacing(14);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(12);
+    auto* iconLabel = new QLabel(dialog);
+    iconLabel->setPixmap(dialog->style()->standardIcon(icon).pixmap(32, 32));
+    iconLabel->setAlignment(Qt::AlignTop);
+    row->addWidget(iconLabel);
+
+    auto* message = new QLabel(dialog);
+    message->setObjectName("lbMessage");
+    message->setWordWrap(true);
+    message->setMinimumWidth(240);
+    message->setMaximumWidth(420);
+    message->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    message->setTextFormat(Qt::PlainText);
+    row->addWidget(message, 1);
+    outer->addLayout(row);
+    return message;
+}
+
+QPushButton* MakeButton(QDialog* dialog, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, dialog);
+    button->setObjectName(name);
+    button->setMinimumWidth(84);
+    return button;
+}
+
+} // namespace
+
+TNotifyForm::TNotifyForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("TNotifyForm");
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setModal(false);
+    auto* outer = new QVBoxLayout(this);
+    lbMessage = BuildMessageRow(this, outer, QStyle::SP_MessageBoxInformation);
+    closeTimer_.setSingleShot(true);
+    connect(&closeTimer_, &QTimer::timeout, this, &QDialog::hide);
+}
+
+void TNotifyForm::ShowNotice(const QString& text, int ms)
+{
+    lbMessage->setText(text);
+    adjustSize();
+    show();
+    raise();
+    closeTimer_.start(ms > 0 ? ms : 0);
+}
+
+TCNotifyForm::TCNotifyForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("TCNotifyForm");
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    lbMessage = BuildMessageRow(this, outer, QStyle::SP_MessageBoxWarning);
+    btnOk = MakeButton(this, "btnOk", QString::fromUtf8("확 인"));
+    btnOk->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOk);
+    buttons->addStretch();
+    outer->addLayout(buttons);
+    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TCNotifyForm::SetText(const QString& text)
+{
+    lbMessage->setText(text);
+    adjustSize();
+}
+
+TConfirmForm::TConfirmForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("TConfirmForm");
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    lbMessage = BuildMessageRow(this, outer, QStyle::SP_MessageBoxQuestion);
+    btnOk = MakeButton(this, "btnOk", QString());
+    btnCancel = MakeButton(this, "btnCancel", QString());
+    btnOk->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
+    buttons->addStretch();
+    buttons->addWidget(btnOk);
+    buttons->addWidget(btnCancel);
+    buttons->addStretch();
+    outer->addLayout(buttons);
+    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TConfirmForm::Ask(const QString& question, const QString& okCaption, const QString& cancelCaption)
+{
+    lbMessage->setText(question);
+    btnOk->setText(okCaption);
+    btnCancel->setText(cancelCaption);
+    adjustSize();
+    btnOk->setFocus();
+    return exec() == QDialog::Accepted;
+}
+
+QtPrompts::QtPrompts(QWidget* parent)
+    : notify_(new TNotifyForm(parent)), cNotify_(new TCNotifyForm(parent)), confirm_(new TConfirmForm(parent)),
+      owned_(parent == nullptr)
+{
+}
+
+QtPrompts::~QtPrompts()
+{
+    // With a parent the dialogs go with it; without one they are ours.
+    if (owned_) {
+        delete notify_;
+        delete cNotify_;
+        delete confirm_;
+    }
+}
+
+void QtPrompts::Notify(const std::string& text, int ms)
+{
+    notify_->ShowNotice(ToQ(text), ms);
+}
+
+void QtPrompts::Alert(const std::string& text)
+{
+    cNotify_->SetText(ToQ(text));
+    cNotify_->exec();
+}
+
+bool QtPrompts::Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption)
+{
+    return confirm_->Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption));
+}
+
+} // namespace zel

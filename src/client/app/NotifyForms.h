@@ -1,0 +1,77 @@
+#pragma once
+#include <QDialog>
+#include <QTimer>
+
+#include "core/ports/Prompts.h"
+
+class QLabel;
+class QPushButton;
+
+namespace zel {
+
+// The three small dialogs shared by every window. Each shows one line of text
+// under the caption "벨다 알림 창".
+
+// A stay-on-top notice that closes itself.
+class TNotifyForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TNotifyForm(QWidget* parent = nullptr);
+    // Shows `text` without blocking and hides it after `ms` milliseconds; a
+    // new notice replaces the one on screen and restarts the count.
+    void ShowNotice(const QString& text, int ms);
+
+    QLabel* lbMessage;
+
+private:
+    QTimer closeTimer_;
+};
+
+// A notice with one button "확 인"; exec() returns once it is pressed.
+class TCNotifyForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TCNotifyForm(QWidget* parent = nullptr);
+    void SetText(const QString& text);
+
+    QLabel* lbMessage;
+    QPushButton* btnOk;
+};
+
+// A question with two buttons whose captions the caller gives.
+class TConfirmForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TConfirmForm(QWidget* parent = nullptr);
+    // Modal; true when the first (OK) button was pressed, false for the
+    // second button or a closed window.
+    bool Ask(const QString& question, const QString& okCaption, const QString& cancelCaption);
+
+    QLabel* lbMessage;
+    QPushButton* btnOk;
+    QPushButton* btnCancel;
+};
+
+// Prompts for the core, shown with the dialogs above. Notify returns at once;
+// Alert and Confirm are modal.
+class QtPrompts : public Prompts {
+public:
+    explicit QtPrompts(QWidget* parent = nullptr);
+    ~QtPrompts() override;
+
+    void Notify(const std::string& text, int ms) override;
+    void Alert(const std::string& text) override;
+    bool Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption) override;
+
+    TNotifyForm* notifyForm() const { return notify_; }
+    TCNotifyForm* cNotifyForm() const { return cNotify_; }
+    TConfirmForm* confirmForm() const { return confirm_; }
+
+private:
+    TNotifyForm* notify_;
+    TCNotifyForm* cNotify_;
+    TConfirmForm* confirm_;
+    bool owned_;
+};
+
+} // namespace zel
