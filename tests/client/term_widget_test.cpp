@@ -13,19 +13,12 @@
 #include "client/term/QtHanjaPainter.h"
 #include "client/term/Terminal.h"
 #include "core/base/Cp949.h"
+#include "QtTestApp.h"
 
 namespace zel {
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "term_widget_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance())
-        new QApplication(argc, argv);
-    return *static_cast<QApplication*>(QApplication::instance());
-}
+using test::App;
 
 std::filesystem::path BuildDir()
 {
@@ -51,12 +44,7 @@ struct Fonts {
     }
 };
 
-void Save(QWidget& w, const char* name)
-{
-    const auto dir = BuildDir() / "screenshots";
-    std::filesystem::create_directories(dir);
-    EXPECT_TRUE(w.grab().save(QString::fromStdString((dir / name).string())));
-}
+void Save(QWidget& w, const char* name) { test::SaveScreenshot(w, name); }
 
 void Mouse(QWidget& w, QEvent::Type type, QPoint at)
 {

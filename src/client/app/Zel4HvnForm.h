@@ -2,13 +2,14 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "core/app/LobbyApp.h"
 #include "core/app/LobbyView.h"
 
 class QLabel;
-class QLineEdit;
 class QSplitter;
 class QToolButton;
 class QTreeWidget;
@@ -16,7 +17,10 @@ class QTreeWidget;
 namespace zel {
 
 class DirFileStore;
-class LobbyTerminal;
+class TBackDraw;
+class TEditPanel;
+class TQtHanjaPainter;
+class TTerminal;
 class QtClock;
 class QtPrompts;
 class QtTransport;
@@ -33,7 +37,10 @@ public:
     ~TZel4HvnForm() override;
 
     TLobbyApp& App() { return *app_; }
-    LobbyTerminal& Terminal() { return *terminal_; }
+    TTerminal& Terminal() { return *terminal_; }
+    TBackDraw& BackDraw() { return *backDraw_; }
+    // A line typed in the chat input (or a single control character).
+    std::function<void(const std::string&)> OnChatLine;
     QString PanelText(int index) const;
     static constexpr int kPanelCount = 15;
 
@@ -62,7 +69,7 @@ public:
     QToolButton* sbInfo;
     QTreeWidget* SlotLBox;
     QTreeWidget* UserLBox;
-    QLineEdit* ChatBox;
+    TEditPanel* ChatBox;
     QSplitter* MainSplitter;
     QTimer MainTimer;
 
@@ -89,7 +96,10 @@ private:
     QtTransport* config_;
     std::unique_ptr<DirFileStore> banners_;
     std::unique_ptr<TLobbyApp> app_;
-    LobbyTerminal* terminal_ = nullptr;
+    std::unique_ptr<TBackDraw> backDraw_;
+    std::unique_ptr<TQtHanjaPainter> hanja_;
+    QString fontError_;
+    TTerminal* terminal_ = nullptr;
     QWidget* userButtons_ = nullptr;
     std::array<QLabel*, kPanelCount> panels_{};
     std::array<QLabel*, 3> bannerImages_{};

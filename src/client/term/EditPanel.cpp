@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 
+#include "client/base/QtText.h"
 #include "client/term/TermText.h"
 
 namespace zel {
@@ -94,8 +95,8 @@ void TEditPanel::ShowHistory()
 {
     if (hideBack_)
         return;
-    prev_->setText(FromCp949(line_.PreviousLine()));
-    next_->setText(FromCp949(line_.NextLine()));
+    prev_->setText(ToQ(line_.PreviousLine()));
+    next_->setText(ToQ(line_.NextLine()));
 }
 
 void TEditPanel::CancelComposition()
@@ -110,8 +111,8 @@ void TEditPanel::CancelComposition()
 bool TEditPanel::Key(QKeyEvent* e)
 {
     const QString text = input_->text();
-    const std::size_t caret = ToCp949(text.left(input_->cursorPosition())).size();
-    line_.SetText(ToCp949(text), caret);
+    const std::size_t caret = FromQ(text.left(input_->cursorPosition())).size();
+    line_.SetText(FromQ(text), caret);
     const bool ctrl = (e->modifiers() & Qt::ControlModifier) != 0;
     TInputLine::Key key = TInputLine::Key::Other;
     switch (e->key()) {
@@ -137,8 +138,8 @@ bool TEditPanel::Key(QKeyEvent* e)
     if (!swallowed)
         return false;
     if (line_.Text() != before || key == TInputLine::Key::Up || key == TInputLine::Key::Down) {
-        input_->setText(FromCp949(line_.Text()));
-        input_->setCursorPosition(static_cast<int>(FromCp949(line_.Text().substr(0, line_.Caret())).size()));
+        input_->setText(ToQ(line_.Text()));
+        input_->setCursorPosition(static_cast<int>(ToQ(line_.Text().substr(0, line_.Caret())).size()));
     }
     ShowHistory();
     input_->setFocus();

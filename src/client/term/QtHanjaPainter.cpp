@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "client/base/QtText.h"
 #include "client/term/TermText.h"
 
 namespace zel {
@@ -22,7 +23,7 @@ void TQtHanjaPainter::DrawHanja(TPixmap& target, int x, int y, std::string_view 
         QPainter p(&cell);
         p.setFont(font_);
         p.setPen(QColor::fromRgb(0xFF000000u | colour));
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, FromCp949(std::string(cp949)));
+        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, ToQ(std::string(cp949)));
     }
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < 16; ++c)

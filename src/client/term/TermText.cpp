@@ -3,13 +3,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-#include "core/base/Cp949.h"
-
 namespace zel {
-
-QString FromCp949(const std::string& cp949) { return QString::fromStdString(Cp949ToUtf8(cp949)); }
-
-std::string ToCp949(const QString& text) { return Utf8ToCp949(text.toStdString()); }
 
 QString TermFontFamily()
 {

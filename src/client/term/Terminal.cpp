@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "client/base/QtText.h"
 #include "client/term/TermText.h"
 
 namespace zel {
@@ -47,6 +48,14 @@ void TTerminal::Feed(std::string_view bytes)
     RepaintDirty(false);
 }
 
+void TTerminal::PrintLine(const std::string& cp949)
+{
+    auto packet = std::move(model_.OnPacket);
+    model_.OnPacket = nullptr;
+    Feed(model_.CsrXPos() > 1 ? "\r\n" + cp949 + "\r\n" : cp949 + "\r\n");
+    model_.OnPacket = std::move(packet);
+}
+
 void TTerminal::RepaintDirty(bool all)
 {
     for (int r = 1; r <= model_.Rows(); ++r) {
@@ -85,7 +94,7 @@ void TTerminal::DrawSmallRow(const TTermLine& line, int y)
         if (!baseDraw_)
             p.fillRect(box, ToColor(draw_.Colour(cell.bg)));
         p.setPen(ToColor(draw_.Colour(cell.fg)));
-        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, FromCp949(ch));
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, ToQ(ch));
         c += width;
     }
 }
@@ -137,10 +146,10 @@ void TTerminal::resizeEvent(QResizeEvent*)
 {
     PlaceScrollBar();
     const int h = std::max(height(), 1);
-    smallFont_ = h < 80;
+    smallFont_ = h < 80 || !draw_.Loaded();
     if (smallFont_) {
         int size = 6;
-        for (int s = 6; s <= 16; ++s) {
+        for (int s = 6; s <= 14; ++s) {
             QFont f(font_);
             f.setPixelSize(s);
             if (QFontMetrics(f).height() * 5 <= h)
@@ -185,7 +194,7 @@ void TTerminal::paintEvent(QPaintEvent* event)
         std::string text;
         for (int c = hot_.first; c <= hot_.last; ++c)
             text.push_back(static_cast<char>(model_.Cell(hotRow_, c).ch ? model_.Cell(hotRow_, c).ch : ' '));
-        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, FromCp949(text));
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, ToQ(text));
     }
     if (caretOn_ && model_.ViewAtEnd()) {
         const QRect caret((model_.CsrXPos() - 1) * cellW_, (model_.CsrYPos() - 1) * cellH_ + cellH_ - 3, cellW_, 3);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "client/app/LobbyTerminal.h"
 #include "client/term/TermView.h"
 #include "core/term/TermModel.h"
 
@@ -12,8 +13,9 @@ namespace zel {
 // The lobby's server terminal: shows what the game server writes (CP949 text
 // with escape sequences) in the bitmap fonts, turns menu items and prompts
 // under the mouse into buttons and reports clicks through OnSend. It has no
-// keyboard input; lines are typed in the chat input.
-class TTerminal : public TTermView {
+// keyboard input; lines are typed in the chat input. Without loaded bitmap
+// fonts it writes with the system font, as it does when it is very low.
+class TTerminal : public TTermView, public LobbyTerminal {
     Q_OBJECT
 public:
     explicit TTerminal(TBackDraw& draw, QWidget* parent = nullptr);
@@ -26,6 +28,9 @@ public:
 
     // Feeds one received block of bytes.
     void Feed(std::string_view bytes);
+    // LobbyTerminal: a local notice on a line of its own, not offered to OnPacket.
+    QWidget* Widget() override { return this; }
+    void PrintLine(const std::string& cp949) override;
 
     TTermModel& Model() { return model_; }
     int Rows() const { return model_.Rows(); }
