@@ -55,6 +55,18 @@ public:
         return Compare();
     }
 
+    // Takes back the last move on both boards and compares.
+    bool Undo()
+    {
+        moves_.push_back("undo");
+        board_.Undo();
+        bool theirs = false;
+        gtp_.Ask("undo", &theirs);
+        if (!theirs)
+            return Fail("GNU Go refused the undo");
+        return Compare();
+    }
+
     bool Fail(const std::string& what)
     {
         std::ostringstream game;
@@ -220,11 +232,14 @@ TEST(GnuGoAgreement, RandomGames)
             passes += p.x == 0 ? 1 : 0;
             ok = referee.Play(p);
             ++moves;
+            // Now and then a move is taken back, captures and ko state with it.
+            if (ok && random() % 20 == 0)
+                ok = referee.Undo();
         }
         refused += referee.RefusedEmptyPoints();
     }
     EXPECT_GT(moves, kGames * 100);
-    EXPECT_GT(refused, 100);  // the games did run into suicide and ko
+    EXPECT_GT(refused, 100); // the games did run into suicide and ko
     EXPECT_GT(passes, 0);
 }
 
