@@ -265,7 +265,7 @@ void TLobbyDispatch::DispatchText(int argument, const std::string& text)
     } else if (std::size_t o = 0, e = 0; TPacketQ::FindMarkers(text, o, e)) {
         if (packetQ_)
             packetQ_->Receive(text, o, e);
-    } else if (!(StartsWith(text, KS("   ### [메모]")) && ports_.OfferMemo(text))) {
+    } else if (!(StartsWith(text, KS("   ### [메모]")) && ports_.OfferMemo(argument, text))) {
         ports_.Print(text, false);
     }
 }

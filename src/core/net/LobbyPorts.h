@@ -29,8 +29,8 @@ public:
     // Once a second while open, and once more when it closes.
     virtual void InvitationChanged(const TInvitation& /*invitation*/) {}
     virtual void InvitationClosed() {}
-    // A memo line offered to the memo windows; true when consumed.
-    virtual bool OfferMemo(const std::string& /*text*/) { return false; }
+    // A memo line from user `sender` offered to the memo windows; true when consumed.
+    virtual bool OfferMemo(int /*sender*/, const std::string& /*text*/) { return false; }
 };
 
 // What the lobby dispatch hands to the game session. No-op defaults: a
