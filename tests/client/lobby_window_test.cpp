@@ -6,7 +6,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "QtTestApp.h"
 #include "client/app/NotifyForms.h"
@@ -53,7 +53,7 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     EXPECT_EQ(form.sbVGibo->toolTip(), QString::fromUtf8("기보 보기"));
     EXPECT_EQ(form.sbStudy->toolTip(), QString::fromUtf8("기보 복기"));
     EXPECT_FALSE(form.sbJoseki->isEnabled());
-    EXPECT_EQ(form.SlotLBox->headerItem()->text(2), QString::fromUtf8("방제목"));
+    EXPECT_EQ(form.SlotLBox->model()->headerData(2, Qt::Horizontal).toString(), QString::fromUtf8("방제목"));
 
     auto panels = form.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_EQ(panels.size(), TZel4HvnForm::kPanelCount);

@@ -11,7 +11,16 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include <QAbstractItemModel>
+#include <QPlainTextEdit>
+#include <QTreeView>
+
 #include "client/app/Zel4HvnForm.h"
+#include "client/base/QtText.h"
+#include "client/lobby/LobbyController.h"
+#include "client/lobby/MemoForm.h"
+#include "client/lobby/UserView.h"
+#include "client/term/Terminal.h"
 #include "core/app/LobbyApp.h"
 
 namespace zel {
@@ -136,6 +145,60 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     }
     if (verb == "state")
         return "ok " + StateLine();
+    if (verb == "type") {
+        std::string line = FromQ(rest);
+        QTimer::singleShot(0, &form_, [this, line] { form_.Lobby().ChatLine(line); });
+        return "ok";
+    }
+    if (verb == "terminal") {
+        // The terminal's rows that hold text, joined by " | ".
+        QStringList rows;
+        TTermModel& model = form_.Terminal().Model();
+        for (int row = 0; row < model.Rows(); ++row) {
+            QString text = ToQ(model.RowText(row)).trimmed();
+            if (!text.isEmpty())
+                rows << text;
+        }
+        return "ok " + rows.join(" | ");
+    }
+    if (verb == "rows") {
+        auto* list = qobject_cast<QTreeView*>(FindWidget(rest));
+        if (!list || !list->model())
+            return "error no list " + rest;
+        QAbstractItemModel* model = list->model();
+        QStringList rows;
+        for (int r = 0; r < model->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < model->columnCount(); ++c)
+                cells << model->index(r, c).data().toString().trimmed();
+            rows << cells.join(",");
+        }
+        return QString("ok %1 %2").arg(model->rowCount()).arg(rows.join(" | "));
+    }
+    if (verb == "memos") {
+        QStringList shown;
+        for (int i = 0; i < 4; ++i) {
+            TMemoForm& memo = form_.Lobby().Memo(i);
+            if (memo.isVisible())
+                shown << memo.windowTitle() + ":" + memo.mText->toPlainText().replace('\n', " / ");
+        }
+        return "ok " + shown.join(" ; ");
+    }
+    if (verb == "usermenu") {
+        // "usermenu <row> <tag>": chooses a user-list menu item for a row.
+        QStringList args = rest.split(' ', Qt::SkipEmptyParts);
+        if (args.size() != 2)
+            return "error usage usermenu <row> <tag>";
+        TUserView& users = form_.Lobby().Users();
+        int row = args[0].toInt();
+        int tag = args[1].toInt();
+        QTimer::singleShot(0, &form_, [this, row, tag] {
+            TUserView& view = form_.Lobby().Users();
+            if (view.OnMenu && row >= 0 && row < view.ShownCount())
+                view.OnMenu(tag, view.UserAt(row));
+        });
+        return row < users.ShownCount() ? "ok" : "error no row";
+    }
     if (verb == "screenshot") {
         QStringList args = rest.split(' ', Qt::SkipEmptyParts);
         if (args.isEmpty())

@@ -11,7 +11,8 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QKeyEvent>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "client/app/BannerLabel.h"
@@ -20,6 +21,7 @@
 #include "client/app/ToolGlyphs.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
+#include "client/lobby/LobbyController.h"
 #include "client/lobby/LoginForm.h"
 #include "client/net/QtTransport.h"
 #include "client/term/EditPanel.h"
@@ -74,13 +76,12 @@ QToolButton* SideButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyp
     return b;
 }
 
-QTreeWidget* ListBox(QWidget* parent, const char* name, const char* headerName, const QStringList& columns,
-                     const QList<int>& widths, int itemHeight)
+// A list box with its header; the lobby's list views set its columns.
+QTreeView* ListBox(QWidget* parent, const char* name, const char* headerName, int itemHeight)
 {
-    auto* list = new QTreeWidget(parent);
+    auto* list = new QTreeView(parent);
     list->setObjectName(name);
     list->header()->setObjectName(headerName);
-    list->setHeaderLabels(columns);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
@@ -88,9 +89,7 @@ QTreeWidget* ListBox(QWidget* parent, const char* name, const char* headerName, 
     list->setFrameShape(QFrame::NoFrame);
     list->header()->setSectionsMovable(false);
     list->header()->setStretchLastSection(true);
-    for (int i = 0; i < widths.size(); ++i)
-        list->setColumnWidth(i, widths[i]);
-    list->setStyleSheet(QString("QTreeWidget::item { height: %1px; }").arg(itemHeight));
+    list->setStyleSheet(QString("QTreeView::item { height: %1px; }").arg(itemHeight));
     return list;
 }
 
@@ -141,12 +140,56 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     MainTimer.start(250);
     connect(sbConn, &QToolButton::clicked, this, [this] { app_->ConnTBClick(); });
     connect(sbExit, &QToolButton::clicked, this, [this] { app_->sbExitClick(); });
+
+    lobby_ = new TLobbyController(*this, *app_, status_, prompts_, *clock_);
+    app_->SetListener(lobby_);
+    OnChatLine = [this](const std::string& line) { lobby_->ChatLine(line); };
+    terminal_->OnSend = [this](const std::string& text) { lobby_->TerminalClick(text); };
+    connect(sbRoom, &QToolButton::clicked, this, [this] { lobby_->sbRoomClick(); });
+    connect(sbMyRI, &QToolButton::clicked, this, [this] { lobby_->sbMyRIClick(); });
+    connect(sbFind, &QToolButton::clicked, this, [this] { lobby_->sbFindClick(); });
+    connect(sbInfo, &QToolButton::clicked, this, [this] { lobby_->sbInfoClick(); });
+    connect(sbVGame, &QToolButton::clicked, this, [this] { lobby_->sbVGameClick(); });
+    for (int i = 0; i < 9; ++i) {
+        panels_[static_cast<std::size_t>(i)]->setToolTip(ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
+        panels_[static_cast<std::size_t>(i)]->installEventFilter(this);
+    }
+    panels_[11]->installEventFilter(this);
+    panels_[13]->installEventFilter(this);
+    ChatBox->Input()->installEventFilter(this);
+}
+
+bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (int i = 0; i < kPanelCount; ++i) {
+            if (watched != panels_[static_cast<std::size_t>(i)])
+                continue;
+            if (i < 9)
+                lobby_->Macro(i + 1);
+            else if (i == 11)
+                lobby_->PlacePanelClick();
+            else if (i == 13 && lobby_->Chat().memoTarget >= 0)
+                lobby_->Chat().OpenMemo(lobby_->Chat().memoTarget);
+            return false;
+        }
+    } else if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & Qt::AltModifier) && key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 &&
+            app_->IsConnected()) {
+            lobby_->Macro(key->key() - Qt::Key_0);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 TZel4HvnForm::~TZel4HvnForm()
 {
     MainTimer.stop();
     app_.reset();
+    delete lobby_;
+    lobby_ = nullptr;
 }
 
 QWidget* TZel4HvnForm::BuildTopPanel()
@@ -216,10 +259,7 @@ QWidget* TZel4HvnForm::BuildMainPanel()
     MainSplitter->setChildrenCollapsible(false);
     MainSplitter->setHandleWidth(4);
 
-    SlotLBox = ListBox(MainSplitter, "SlotLBox", "SIHeader",
-                       {QString::fromUtf8("번호"), QString::fromUtf8("방상태"), QString::fromUtf8("방제목"),
-                        QString::fromUtf8("인원"), QString::fromUtf8("대국정보")},
-                       {36, 48, 210, 36}, 17);
+    SlotLBox = ListBox(MainSplitter, "SlotLBox", "SIHeader", 17);
     SlotLBox->setMinimumHeight(60);
 
     auto* chatPanel = new QWidget(MainSplitter);
@@ -256,11 +296,7 @@ QWidget* TZel4HvnForm::BuildCtrlPanel()
     auto* column = new QVBoxLayout(ctrl);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(3);
-    UserLBox = ListBox(ctrl, "UserLBox", "UIHeader",
-                       {QString::fromUtf8("참여자"), QString::fromUtf8("기력"), QString::fromUtf8("상태")},
-                       {196 - 96, 36, 58}, 16);
-    UserLBox->header()->setStretchLastSection(false);
-    UserLBox->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    UserLBox = ListBox(ctrl, "UserLBox", "UIHeader", 16);
     UserLBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     column->addWidget(UserLBox, 1);
 
@@ -314,7 +350,7 @@ void TZel4HvnForm::ApplyColours()
     terminal_->SetColours(status_.color.terminalFc, status_.environment.baseColor);
     terminal_->SetIMBtnColours(status_.color.terminTmFc, status_.color.terminTmBc);
     ChatBox->SetColours(base, text, text.darker(140));
-    for (QTreeWidget* list : {SlotLBox, UserLBox}) {
+    for (QTreeView* list : {SlotLBox, UserLBox}) {
         QPalette p = list->palette();
         p.setColor(QPalette::Base, base);
         p.setColor(QPalette::Text, text);
@@ -427,10 +463,7 @@ bool TZel4HvnForm::OpenLoginDialog()
     return form.exec() == QDialog::Accepted;
 }
 
-void TZel4HvnForm::OpenPersonalInfo()
-{
-    // The personal-information window is not part of this window yet.
-}
+void TZel4HvnForm::OpenPersonalInfo() { lobby_->sbInfoClick(); }
 
 void TZel4HvnForm::LoadBanners()
 {

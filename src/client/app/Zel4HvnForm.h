@@ -12,7 +12,7 @@
 class QLabel;
 class QSplitter;
 class QToolButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace zel {
 
@@ -20,6 +20,7 @@ class BannerLabel;
 class DirFileStore;
 class TBackDraw;
 class TEditPanel;
+class TLobbyController;
 class TQtHanjaPainter;
 class TTerminal;
 class QtClock;
@@ -38,6 +39,7 @@ public:
     ~TZel4HvnForm() override;
 
     TLobbyApp& App() { return *app_; }
+    TLobbyController& Lobby() { return *lobby_; }
     TTerminal& Terminal() { return *terminal_; }
     TBackDraw& BackDraw() { return *backDraw_; }
     // A line typed in the chat input (or a single control character).
@@ -68,13 +70,14 @@ public:
     QToolButton* sbMyRI;
     QToolButton* sbFind;
     QToolButton* sbInfo;
-    QTreeWidget* SlotLBox;
-    QTreeWidget* UserLBox;
+    QTreeView* SlotLBox;
+    QTreeView* UserLBox;
     TEditPanel* ChatBox;
     QSplitter* MainSplitter;
     QTimer MainTimer;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -97,6 +100,7 @@ private:
     QtTransport* config_;
     std::unique_ptr<DirFileStore> banners_;
     std::unique_ptr<TLobbyApp> app_;
+    TLobbyController* lobby_ = nullptr;
     std::unique_ptr<TBackDraw> backDraw_;
     std::unique_ptr<TQtHanjaPainter> hanja_;
     QString fontError_;

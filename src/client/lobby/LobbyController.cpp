@@ -1,0 +1,469 @@
+#include "client/lobby/LobbyController.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "client/app/ToolGlyphs.h"
+#include "client/app/Zel4HvnForm.h"
+#include "client/base/QtText.h"
+#include "client/term/EditPanel.h"
+#include "client/lobby/MakeRoomForm.h"
+#include "client/lobby/MemoForm.h"
+#include "client/lobby/MyInfoForm.h"
+#include "client/lobby/MyRIForm.h"
+#include "client/lobby/SearchForm.h"
+#include "client/lobby/SlotView.h"
+#include "client/lobby/UserView.h"
+#include "core/app/LobbyApp.h"
+#include "core/base/Bytes.h"
+#include "core/base/Cp949.h"
+#include "core/lobby/FriendList.h"
+#include "core/lobby/ListRules.h"
+#include "core/net/Invitation.h"
+#include "core/net/PacketCodes.h"
+#include "core/ports/Clock.h"
+#include "core/ports/Prompts.h"
+#include "core/settings/ZelStatus.h"
+
+namespace zel {
+namespace {
+constexpr int kRoomPanel = 10;
+constexpr int kPlacePanel = 11;
+constexpr int kFriendPanel = 12;
+} // namespace
+
+TLobbyController::TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TZelStatus& status, Prompts& prompts,
+                                   const Clock& clock)
+    : QObject(&form), form_(form), app_(app), status_(status), prompts_(prompts), clock_(clock),
+      dispatch_(app.Sender(),
+                LobbySettings{status.login, status.friends, status.environment,
+                              [&status](const std::string& section) { status.Save(section); }},
+                clock, *this, game_),
+      chat_(dispatch_, status.friends, clock, *this), notices_(dispatch_, chat_, *this),
+      slots_(new TSlotView(form.SlotLBox, this)), users_(new TUserView(form.UserLBox, this))
+{
+    slots_->OnRoom = [this](int kind, int room) { RoomEvent(kind, room); };
+    users_->OnMenu = [this](int tag, int user) { MenuAction(tag, user); };
+    users_->GameWindowOpen = [] { return false; };
+    users_->IsFriend = [this](const std::string& id) { return FindFriend(status_.friends, id) >= 0; };
+    for (int i = 0; i < TMemoBook::kWindows; ++i) {
+        auto* memo = new TMemoForm(i, &form);
+        memo->OnSend = [this, i](const std::string& text) {
+            return chat_.SendMemoLine(chat_.Memos().At(i).user, text);
+        };
+        memo->OnClosed = [this, i](bool refuse) { chat_.CloseMemo(i, refuse); };
+        memoForms_[static_cast<std::size_t>(i)] = memo;
+    }
+    tick_.setObjectName("LobbyTick");
+    connect(&tick_, &QTimer::timeout, this, [this] { dispatch_.Tick(clock_.Now()); });
+    tick_.start(200);
+    FriendCounterChanged(0, 0);
+}
+
+TLobbyController::~TLobbyController() { tick_.stop(); }
+
+// --- inputs ----------------------------------------------------------------------
+
+void TLobbyController::ChatLine(const std::string& line) { chat_.ChatBoxLine(line); }
+
+void TLobbyController::Macro(int index)
+{
+    if (index < 1 || index > 9 || !app_.IsConnected() || !dispatch_.Model())
+        return;
+    chat_.SendMacro(status_.environment.messages[static_cast<std::size_t>(index)]);
+}
+
+void TLobbyController::AskGame(int u)
+{
+    TCManager* m = dispatch_.Model();
+    if (!m || m->CheckUser(u) != 0)
+        return;
+    switch (ChooseGameAsk(*m, u)) {
+    case GameAsk::WatchRequest:
+        dispatch_.SendPrivate(false, u, ">A<GRR>B<" + m->ownNickname + "(" + m->ownId + ")");
+        break;
+    case GameAsk::GameRequest:
+        dispatch_.SendGameRequest(u);
+        break;
+    case GameAsk::GameInvite:
+        dispatch_.SendGameInvite(u);
+        break;
+    }
+}
+
+void TLobbyController::MenuAction(int tag, int u)
+{
+    TCManager* m = dispatch_.Model();
+    if (!m || m->CheckUser(u) != 0)
+        return;
+    const UserRecord& user = m->User(u);
+    switch (tag) {
+    case 0:
+        AskGame(u);
+        break;
+    case 1:
+        if (m->currentRoom > 0)
+            dispatch_.SendRoomInvite(u);
+        else
+            Print(KS("   ### 대기실에서 초대 하실 수 없습니다."));
+        break;
+    case 3:
+        dispatch_.SendPrivate(false, u, ">M<#" + m->ownId + "#>P<");
+        break;
+    case 5:
+        chat_.OpenMemo(u);
+        break;
+    case 6:
+        if (!RemoveFriend(status_.friends, user.id))
+            AddFriend(status_.friends, user.id, user.nickname, user.rankText);
+        status_.Save("Friends Info");
+        chat_.LobbyEntered();  // recounts the friends online
+        break;
+    default:
+        break;
+    }
+    form_.ChatBox->setFocus();
+}
+
+void TLobbyController::TerminalClick(const std::string& text)
+{
+    TCManager* m = dispatch_.Model();
+    if (!m || text.empty())
+        return;
+    std::string id = text;
+    std::size_t open = text.find('('), close = text.find(')', open == std::string::npos ? 0 : open);
+    if (open != std::string::npos && close != std::string::npos)
+        id = text.substr(open + 1, close - open - 1);
+    while (!id.empty() && id.back() == ' ')
+        id.pop_back();
+    while (!id.empty() && id.front() == ' ')
+        id.erase(id.begin());
+    if (id.empty() || id == m->ownId)
+        return;
+    int u = m->FindUser(id);
+    if (u >= 0)
+        AskGame(u);
+}
+
+void TLobbyController::RoomEvent(int kind, int room)
+{
+    TCManager* m = dispatch_.Model();
+    if (!m)
+        return;
+    if (kind == TSlotView::Selected) {
+        users_->Show(room);
+        return;
+    }
+    if (app_.State() != TLobbyApp::Connected && !app_.IsConnected())
+        return;
+    dispatch_.EnterRoom(room);
+}
+
+void TLobbyController::sbRoomClick()
+{
+    TCManager* m = dispatch_.Model();
+    if (!m || !app_.IsConnected() || GameInProgress())
+        return;
+    if (m->currentRoom > 0) {
+        dispatch_.EnterRoom(0);
+        return;
+    }
+    TMakeRoomForm dialog(&form_);
+    dialog.eTitle->setText(ToQ(status_.environment.roomTitle));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dispatch_.MakeRoom(dialog.Title(), dialog.Multi());
+}
+
+void TLobbyController::SetMemberView(bool on)
+{
+    memberView_ = on;
+    form_.sbMyRI->setIcon(ToolGlyphs::Icon(on ? ToolGlyphs::Waiting : ToolGlyphs::Members, 20));
+    TCManager* m = dispatch_.Model();
+    if (!m)
+        return;
+    if (on) {
+        slots_->Select(m->currentRoom, false);
+        users_->Show(m->currentRoom);
+    } else {
+        users_->Show(-1);
+    }
+}
+
+void TLobbyController::sbMyRIClick()
+{
+    TCManager* m = dispatch_.Model();
+    SetMemberView(!memberView_);
+    if (!memberView_ || !m || m->currentRoom <= 0 || m->CheckRoom(m->currentRoom) != 0)
+        return;
+    int people = m->Room(m->currentRoom).people;
+    if (people <= 0)
+        return;
+    if (!chat_.multiHost.empty()) {
+        Print("");
+        Print(notices_.HostLine());
+        Print("");
+    } else if (!form_.sbVGame->isEnabled() && people >= 2) {
+        Print("");
+        for (const std::string& line : notices_.MemberLines())
+            Print(line);
+        Print("");
+    }
+}
+
+void TLobbyController::sbFindClick()
+{
+    TSearchForm dialog(status_, dispatch_, &form_);
+    dialog.OnMenu = [this](int tag, int u) { MenuAction(tag, u); };
+    dialog.OnNotice = [this](const std::string& text) { prompts_.Notify(text, 1000); };
+    dialog.exec();
+}
+
+void TLobbyController::sbInfoClick()
+{
+    // Not run in a nested loop: it also opens at the first start, from the
+    // window's first show.
+    auto* dialog = new TMyInfoForm(status_, prompts_, app_.IsConnected(), &form_);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this] {
+        if (app_.IsConnected())
+            app_.SendProfileChange();
+    });
+    dialog->open();
+}
+
+void TLobbyController::sbVGameClick()
+{
+    TCManager* m = dispatch_.Model();
+    if (!m || m->CheckRoom(m->currentRoom) != 0)
+        return;
+    const RoomRecord& room = m->Room(m->currentRoom);
+    std::string ask = ">A<GRR>B<" + m->ownNickname + "(" + m->ownId + ")";
+    if (room.state == RoomReview) {
+        chat_.RunCommand("b", {});
+    } else if (room.state == RoomGame) {
+        if (m->CheckUser(room.first) == 0)
+            dispatch_.SendPrivate(false, room.first, ask);
+    } else if (room.state == RoomMulti) {
+        TMyRIForm dialog(*m, true, &form_);
+        if (dialog.exec() == QDialog::Accepted && dialog.Chosen() >= 0)
+            dispatch_.SendPrivate(false, dialog.Chosen(), ask);
+    }
+}
+
+void TLobbyController::PlacePanelClick()
+{
+    TCManager* m = dispatch_.Model();
+    if (!m)
+        return;
+    TMyRIForm dialog(*m, false, &form_);
+    if (dialog.exec() == QDialog::Accepted && dialog.Chosen() >= 0)
+        chat_.OpenMemo(dialog.Chosen());
+}
+
+void TLobbyController::UpdateButtons()
+{
+    LobbyButtons b = ComputeButtons(dispatch_.Model(), app_.IsConnected(),
+                                    !chat_.multiHost.empty() && dispatch_.Model() &&
+                                        chat_.multiHost == dispatch_.Model()->ownId,
+                                    false);
+    form_.sbMyRI->setEnabled(b.myRI);
+    form_.sbFind->setEnabled(b.find);
+    form_.sbVGibo->setEnabled(b.vGibo);
+    form_.sbStudy->setEnabled(b.study);
+    form_.sbVGame->setEnabled(b.vGame);
+}
+
+// --- PacketListener --------------------------------------------------------------
+
+void TLobbyController::OnPacket(const std::uint8_t* packet, std::size_t length)
+{
+    if (length >= 6 && GetU16(packet) == pk::LoginAccepted) {
+        LobbyIdentity identity;
+        identity.id = app_.OwnId();
+        identity.nickname = app_.OwnNickname();
+        identity.level = status_.login.level;
+        identity.profile = status_.login.profile ? 10 : 30;
+        identity.invitations = status_.login.inviteOn ? 20 : 10;
+        dispatch_.SetIdentity(identity);
+        chat_.ConnectionOpened();
+    }
+    dispatch_.OnPacket(packet, length);
+    if (length >= 6 && GetU16(packet) == pk::LoginAccepted)
+        chat_.LoginAccepted();
+}
+
+void TLobbyController::OnConnectionCleanup()
+{
+    dispatch_.OnConnectionCleanup();
+    slots_->Attach(nullptr);
+    users_->Attach(nullptr);
+    notices_.Reset();
+    chat_.ConnectionClosed();
+    memberView_ = false;
+    InvitationClosed();
+    UpdateButtons();
+}
+
+// --- LobbyPorts ------------------------------------------------------------------
+
+void TLobbyController::Print(const std::string& line, bool lineFlag)
+{
+    if (lineFlag)
+        form_.PrintLine("");
+    form_.PrintLine(line);
+    if (lineFlag)
+        form_.PrintLine("");
+}
+
+void TLobbyController::LobbyCreated()
+{
+    slots_->Attach(dispatch_.Model());
+    users_->Attach(dispatch_.Model());
+}
+
+void TLobbyController::LobbyReset()
+{
+    form_.EnableRoom(false);
+    slots_->Attach(dispatch_.Model());
+}
+
+void TLobbyController::LobbyEntered()
+{
+    form_.EnableRoom(true);
+    slots_->Rebuild();
+    TCManager* m = dispatch_.Model();
+    users_->Show(memberView_ && m ? m->currentRoom : -1);
+    if (m)
+        slots_->Select(m->currentRoom, false);
+    chat_.LobbyEntered();
+    UpdateButtons();
+}
+
+void TLobbyController::RefreshCounters()
+{
+    const TCManager* m = dispatch_.Model();
+    int rooms = 0, people = 0;
+    if (m) {
+        for (int r = 0; r < m->Count(); ++r) {
+            people += m->Room(r).people;
+            if (r > 0 && m->Room(r).people > 0)
+                ++rooms;
+        }
+    }
+    form_.SetPanel(kRoomPanel, KS("방 ") + std::to_string(rooms) + KS(" 개(") + std::to_string(people) + KS(" 명)"));
+    FriendCounterChanged(chat_.FriendsOnline(), std::clamp(status_.friends.count, 0, FriendsInfo::kMax));
+}
+
+void TLobbyController::RoomChanged(int kind, int room)
+{
+    slots_->RoomChanged(kind, room);
+    if (dispatch_.Model() && room == dispatch_.Model()->currentRoom && room > 0)
+        form_.SetPanel(kPlacePanel, notices_.PlaceText());
+}
+
+void TLobbyController::UserViewChanged(int kind, int user)
+{
+    users_->UserChanged(user);
+    if (!chat_.Entered())
+        return;
+    if (kind == ChangeAdded)
+        chat_.UserJoined(user);
+    else if (kind == ChangeRemoved)
+        chat_.UserLeft(user);
+}
+
+void TLobbyController::RoomViewChanged(int kind, int user)
+{
+    users_->UserChanged(user);
+    notices_.RoomViewChanged(kind, user);
+    if (notices_.OwnMovedSinceLastAsk())
+        OwnMoved();
+    else if (dispatch_.Model() && dispatch_.Model()->currentRoom > 0)
+        form_.SetPanel(kPlacePanel, notices_.PlaceText());
+}
+
+void TLobbyController::OwnMoved()
+{
+    TCManager* m = dispatch_.Model();
+    int room = m->currentRoom;
+    form_.SetPanel(kPlacePanel, notices_.PlaceText());
+    form_.sbRoom->setIcon(ToolGlyphs::Icon(room > 0 ? ToolGlyphs::LeaveRoom : ToolGlyphs::MakeRoom, 20));
+    form_.sbRoom->setText(QString::fromUtf8(room > 0 ? "방나가기" : "방만들기"));
+    UpdateButtons();
+    SetMemberView(room > 0);
+    slots_->Select(room, false);
+}
+
+void TLobbyController::InvitationOpened(const TInvitation& invitation)
+{
+    InvitationClosed();
+    invitationBox_ = new QMessageBox(QMessageBox::Question, QString::fromUtf8("초대"),
+                                     ToQ(invitation.firstLine) + "\n" + ToQ(invitation.secondLine),
+                                     QMessageBox::NoButton, &form_);
+    invitationBox_->setObjectName("InvitationBox");
+    QPushButton* yes = invitationBox_->addButton(QString::fromUtf8("수 락"), QMessageBox::AcceptRole);
+    QPushButton* no = invitationBox_->addButton(QString::fromUtf8("거 절"), QMessageBox::RejectRole);
+    yes->setObjectName("btnAccept");
+    no->setObjectName("btnRefuse");
+    connect(yes, &QPushButton::clicked, this, [this] { dispatch_.AcceptInvitation(); });
+    connect(no, &QPushButton::clicked, this, [this] { dispatch_.RefuseInvitation(); });
+    invitationBox_->setModal(false);
+    invitationBox_->show();
+}
+
+void TLobbyController::InvitationChanged(const TInvitation& invitation)
+{
+    if (invitationBox_)
+        invitationBox_->setInformativeText(QString("%1 / %2").arg(invitation.gauge).arg(TInvitation::kSeconds));
+}
+
+void TLobbyController::InvitationClosed()
+{
+    if (!invitationBox_)
+        return;
+    QMessageBox* box = invitationBox_;
+    invitationBox_ = nullptr;
+    box->hide();
+    box->deleteLater();
+}
+
+bool TLobbyController::OfferMemo(int sender, const std::string& text) { return chat_.OfferMemo(sender, text); }
+
+// --- LobbyChatPorts --------------------------------------------------------------
+
+void TLobbyController::Print(const std::string& line) { form_.PrintLine(line); }
+
+void TLobbyController::Notify(const std::string& text, int ms) { prompts_.Notify(text, ms); }
+
+void TLobbyController::Quit() { app_.sbExitClick(); }
+
+void TLobbyController::ShowMemo(int window, const std::string& line, bool opened)
+{
+    TMemoForm* form = memoForms_[static_cast<std::size_t>(window)];
+    if (opened)
+        form->Bind(chat_.Memos().At(window).nickname);
+    if (!line.empty())
+        form->AddLine(line);
+    form->show();
+    form->raise();
+}
+
+void TLobbyController::HideMemo(int window)
+{
+    TMemoForm* form = memoForms_[static_cast<std::size_t>(window)];
+    auto closed = std::move(form->OnClosed);
+    form->OnClosed = nullptr;
+    form->hide();
+    form->OnClosed = std::move(closed);
+}
+
+void TLobbyController::FriendCounterChanged(int online, int stored)
+{
+    form_.SetPanel(kFriendPanel, KS("친구(") + std::to_string(online) + "/" + std::to_string(stored) + ")");
+}
+
+} // namespace zel

@@ -1,0 +1,106 @@
+#pragma once
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "core/lobby/LobbyChat.h"
+#include "core/lobby/RoomNotices.h"
+#include "core/net/LobbyDispatch.h"
+#include "core/net/LobbyPorts.h"
+
+class QMessageBox;
+
+namespace zel {
+
+class Clock;
+class PacketSender;
+class Prompts;
+class TLobbyApp;
+class TMemoForm;
+class TSlotView;
+class TUserView;
+class TZel4HvnForm;
+class TZelStatus;
+
+// The lobby window's lobby side: it owns the lobby dispatch and the chat
+// logic, feeds the room and user lists from the model's reports, runs the
+// memo windows and the toolbar buttons that act on rooms and users.
+class TLobbyController : public QObject, public PacketListener, public LobbyPorts, public LobbyChatPorts {
+    Q_OBJECT
+public:
+    TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TZelStatus& status, Prompts& prompts, const Clock& clock);
+    ~TLobbyController() override;
+
+    TLobbyDispatch& Dispatch() { return dispatch_; }
+    TLobbyChat& Chat() { return chat_; }
+    TRoomNotices& Notices() { return notices_; }
+    TSlotView& Slots() { return *slots_; }
+    TUserView& Users() { return *users_; }
+    TMemoForm& Memo(int index) { return *memoForms_[static_cast<std::size_t>(index)]; }
+    bool MemberView() const { return memberView_; }
+
+    // Inputs from the window.
+    void ChatLine(const std::string& line);
+    void Macro(int index);  // 1..9
+    void MenuAction(int tag, int user);
+    void TerminalClick(const std::string& text);
+    void sbRoomClick();
+    void sbMyRIClick();
+    void sbFindClick();
+    void sbInfoClick();
+    void sbVGameClick();
+    void PlacePanelClick();
+    void UpdateButtons();
+
+    // PacketListener
+    void OnPacket(const std::uint8_t* packet, std::size_t length) override;
+    void OnConnectionCleanup() override;
+
+    // LobbyPorts
+    void Print(const std::string& line, bool lineFlag) override;
+    void LobbyCreated() override;
+    void LobbyReset() override;
+    void LobbyEntered() override;
+    void RefreshCounters() override;
+    void RoomChanged(int kind, int room) override;
+    void UserViewChanged(int kind, int user) override;
+    void RoomViewChanged(int kind, int user) override;
+    void InvitationOpened(const TInvitation& invitation) override;
+    void InvitationChanged(const TInvitation& invitation) override;
+    void InvitationClosed() override;
+    bool OfferMemo(int sender, const std::string& text) override;
+
+    // LobbyChatPorts
+    void Print(const std::string& line) override;
+    void Notify(const std::string& text, int ms) override;
+    void Quit() override;
+    void ShowMemo(int window, const std::string& line, bool opened) override;
+    void HideMemo(int window) override;
+    void FriendCounterChanged(int online, int stored) override;
+
+private:
+    void OwnMoved();
+    void SetMemberView(bool on);
+    void AskGame(int user);
+    void RoomEvent(int kind, int room);
+
+    TZel4HvnForm& form_;
+    TLobbyApp& app_;
+    TZelStatus& status_;
+    Prompts& prompts_;
+    const Clock& clock_;
+    GameSessionPort game_;
+    TLobbyDispatch dispatch_;
+    TLobbyChat chat_;
+    TRoomNotices notices_;
+    TSlotView* slots_;
+    TUserView* users_;
+    std::array<TMemoForm*, TMemoBook::kWindows> memoForms_{};
+    QMessageBox* invitationBox_ = nullptr;
+    QTimer tick_;
+    bool memberView_ = false;
+};
+
+} // namespace zel

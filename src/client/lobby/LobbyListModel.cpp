@@ -1,0 +1,141 @@
+#include "client/lobby/LobbyListModel.h"
+
+#include <QColor>
+
+#include "client/base/QtText.h"
+#include "core/lobby/ListRules.h"
+#include "core/net/CManager.h"
+
+namespace zel {
+
+TLobbyListModel::TLobbyListModel(QStringList headers, QObject* parent)
+    : QAbstractTableModel(parent), headers_(std::move(headers))
+{
+}
+
+void TLobbyListModel::Attach(TCManager* model)
+{
+    beginResetModel();
+    model_ = model;
+    items_.clear();
+    rowOf_.assign(model ? static_cast<std::size_t>(model->Count()) : 0, -1);
+    endResetModel();
+}
+
+int TLobbyListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(items_.size());
+}
+
+int TLobbyListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : headers_.size(); }
+
+QVariant TLobbyListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < headers_.size())
+        return headers_[section];
+    return {};
+}
+
+QVariant TLobbyListModel::data(const QModelIndex& index, int role) const
+{
+    // Rows beyond the shown count, or without a model, draw nothing.
+    if (!model_ || !index.isValid() || index.row() >= static_cast<int>(items_.size()))
+        return {};
+    int item = items_[static_cast<std::size_t>(index.row())];
+    if (item < 0 || item >= model_->Count())
+        return {};
+    if (role == Qt::DisplayRole) {
+        QString text = Text(item, index.column());
+        int chars = columnChars ? columnChars(index.column()) : 0;
+        if (chars > 0 && text.size() > chars)
+            text = text.left(chars) + ".  ";
+        return text;
+    }
+    if (role == Qt::ForegroundRole) {
+        std::uint32_t bgr = Colour(item, index.column());
+        return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                      static_cast<int>((bgr >> 16) & 0xFF));
+    }
+    return {};
+}
+
+void TLobbyListModel::SetHeader(int section, const QString& text)
+{
+    if (section < 0 || section >= headers_.size() || headers_[section] == text)
+        return;
+    headers_[section] = text;
+    emit headerDataChanged(Qt::Horizontal, section, section);
+}
+
+void TLobbyListModel::Index(int item, int row)
+{
+    if (item >= 0 && item < static_cast<int>(rowOf_.size()))
+        rowOf_[static_cast<std::size_t>(item)] = row;
+}
+
+void TLobbyListModel::Reset(std::vector<int> items)
+{
+    beginResetModel();
+    std::fill(rowOf_.begin(), rowOf_.end(), -1);
+    items_ = std::move(items);
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        Index(items_[i], static_cast<int>(i));
+    endResetModel();
+}
+
+void TLobbyListModel::Append(int item)
+{
+    int row = static_cast<int>(items_.size());
+    beginInsertRows({}, row, row);
+    items_.push_back(item);
+    Index(item, row);
+    endInsertRows();
+}
+
+void TLobbyListModel::RemoveByMove(int row)
+{
+    int last = static_cast<int>(items_.size()) - 1;
+    if (row < 0 || row > last)
+        return;
+    Index(items_[static_cast<std::size_t>(row)], -1);
+    if (row != last) {
+        items_[static_cast<std::size_t>(row)] = items_[static_cast<std::size_t>(last)];
+        Index(items_[static_cast<std::size_t>(row)], row);
+    }
+    beginRemoveRows({}, last, last);
+    items_.pop_back();
+    endRemoveRows();
+    if (row != last)
+        RowChanged(row);
+}
+
+void TLobbyListModel::RemoveKeepOrder(int row)
+{
+    if (row < 0 || row >= static_cast<int>(items_.size()))
+        return;
+    beginRemoveRows({}, row, row);
+    Index(items_[static_cast<std::size_t>(row)], -1);
+    items_.erase(items_.begin() + row);
+    for (std::size_t i = static_cast<std::size_t>(row); i < items_.size(); ++i)
+        Index(items_[i], static_cast<int>(i));
+    endRemoveRows();
+}
+
+void TLobbyListModel::RowChanged(int row)
+{
+    if (row < 0 || row >= static_cast<int>(items_.size()))
+        return;
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+int TLobbyListModel::RowOf(int item) const
+{
+    return item >= 0 && item < static_cast<int>(rowOf_.size()) ? rowOf_[static_cast<std::size_t>(item)] : -1;
+}
+
+int TLobbyListModel::ItemAt(int row) const
+{
+    return row >= 0 && row < static_cast<int>(items_.size()) ? items_[static_cast<std::size_t>(row)] : -1;
+}
+
+} // namespace zel

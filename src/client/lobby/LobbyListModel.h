@@ -1,0 +1,55 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace zel {
+
+class TCManager;
+
+// A table over an index array into the lobby model: one shown row per
+// entry, repainted singly. The texts and colours of a row come from the
+// subclass; entries are room or user numbers.
+class TLobbyListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit TLobbyListModel(QStringList headers, QObject* parent = nullptr);
+
+    void Attach(TCManager* model);
+    TCManager* Model() const { return model_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    void SetHeader(int section, const QString& text);
+    // Replaces every row (a full rebuild: for fills and sorts only).
+    void Reset(std::vector<int> items);
+    void Append(int item);
+    // Moves the last row into `row`'s place and drops the last row.
+    void RemoveByMove(int row);
+    // Drops `row`, keeping the order of the rest.
+    void RemoveKeepOrder(int row);
+    void RowChanged(int row);
+    int RowOf(int item) const;
+    int ItemAt(int row) const;
+    const std::vector<int>& Items() const { return items_; }
+
+    // Maximum characters shown in a column, given its width in pixels.
+    std::function<int(int column)> columnChars;
+
+protected:
+    virtual QString Text(int item, int column) const = 0;
+    virtual std::uint32_t Colour(int item, int column) const = 0;
+
+private:
+    void Index(int item, int row);
+    TCManager* model_ = nullptr;
+    QStringList headers_;
+    std::vector<int> items_;
+    std::vector<int> rowOf_;  // item -> row, -1 when not shown
+};
+
+} // namespace zel

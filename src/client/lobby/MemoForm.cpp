@@ -1,0 +1,59 @@
+#include "client/lobby/MemoForm.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "client/base/QtText.h"
+
+namespace zel {
+
+TMemoForm::TMemoForm(int index, QWidget* parent) : QWidget(parent, Qt::Window), index_(index)
+{
+    setObjectName(QString("MemoForm%1").arg(index));
+    resize(300, 220);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(4, 4, 4, 4);
+    mText = new QPlainTextEdit(this);
+    mText->setObjectName("mText");
+    mText->setReadOnly(true);
+    eInput = new QLineEdit(this);
+    eInput->setObjectName("eInput");
+    cbRefuse = new QCheckBox(this);
+    cbRefuse->setObjectName("cbRefuse");
+    column->addWidget(mText, 1);
+    column->addWidget(eInput);
+    column->addWidget(cbRefuse);
+    connect(eInput, &QLineEdit::returnPressed, this, &TMemoForm::Send);
+}
+
+void TMemoForm::Bind(const std::string& nickname)
+{
+    setWindowTitle(ToQ(nickname) + QString::fromUtf8("님 메모창"));
+    cbRefuse->setText(ToQ(nickname) + QString::fromUtf8("님 메모 거부"));
+    cbRefuse->setChecked(false);
+    mText->clear();
+    eInput->clear();
+}
+
+void TMemoForm::AddLine(const std::string& line) { mText->appendPlainText(ToQ(line)); }
+
+void TMemoForm::Send()
+{
+    std::string text = FromQ(eInput->text());
+    if (OnSend && OnSend(text)) {
+        AddLine("--> " + text);
+        eInput->clear();
+    }
+}
+
+void TMemoForm::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (OnClosed)
+        OnClosed(cbRefuse->isChecked());
+}
+
+} // namespace zel

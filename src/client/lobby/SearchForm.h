@@ -1,0 +1,55 @@
+#pragma once
+#include <QDialog>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QTreeWidget;
+
+namespace zel {
+
+class TLobbyDispatch;
+class TZelStatus;
+
+// "찾아보기": finds connected users by id, nickname, level range or friend
+// list; a click on a result opens its menu.
+class TSearchForm : public QDialog {
+    Q_OBJECT
+public:
+    TSearchForm(TZelStatus& status, TLobbyDispatch& dispatch, QWidget* parent = nullptr);
+
+    void btnSearchClick();
+    int Mode() const;
+    // Results in shown order.
+    const std::vector<int>& Results() const { return results_; }
+
+    QRadioButton* rbMode[4];
+    QLineEdit* eText;
+    QComboBox* cbLow;
+    QComboBox* cbHigh;
+    QTreeWidget* lvResult;
+    QMenu* menu;
+
+    // A user-menu action chosen from the result menu (tags as in the user list).
+    std::function<void(int tag, int user)> OnMenu;
+    // A timed notice (refusals, no match).
+    std::function<void(const std::string& text)> OnNotice;
+
+protected:
+    void done(int result) override;
+
+private:
+    void ResultClicked(int row);
+
+    TZelStatus& status_;
+    TLobbyDispatch& dispatch_;
+    std::vector<int> results_;
+    int menuUser_ = -1;
+    int startMode_;
+};
+
+} // namespace zel

@@ -1,0 +1,47 @@
+#pragma once
+#include <QObject>
+#include <array>
+#include <functional>
+
+class QTreeView;
+
+namespace zel {
+
+class TCManager;
+class TLobbyListModel;
+class TSlotModel;
+
+// The room list: rooms with people, repainted row by row on the model's
+// reports, sorted on header clicks with the waiting room kept first.
+class TSlotView : public QObject {
+    Q_OBJECT
+public:
+    enum Kind { Selected = 1, EnterAsked = 2 };
+
+    explicit TSlotView(QTreeView* list, QObject* parent = nullptr);
+
+    void Attach(TCManager* model);
+    void Rebuild();
+    void RoomChanged(int kind, int room);
+    void SortBy(int column);
+    // Selects a room's row; with `notify` the selection is reported.
+    void Select(int room, bool notify);
+    int SelectedRoom() const { return selected_; }
+    int ShownCount() const;
+    TLobbyListModel* ListModel() const;
+
+    std::function<void(int kind, int room)> OnRoom;
+
+private:
+    void Clicked(int row);
+    void Activated(int row);
+    int ColumnChars(int column) const;
+
+    QTreeView* list_;
+    TSlotModel* model_;
+    std::array<bool, 5> ascending_{true, true, true, true, true};
+    int selected_ = -1;
+    bool quiet_ = false;
+};
+
+} // namespace zel

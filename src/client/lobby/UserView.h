@@ -1,0 +1,57 @@
+#pragma once
+#include <QObject>
+#include <array>
+#include <functional>
+#include <string>
+
+class QMenu;
+class QTreeView;
+
+namespace zel {
+
+class TCManager;
+class TLobbyListModel;
+class TUserModel;
+
+// The user list: the members of one room, or every free user, with the user
+// pop-up menu. Rows follow the model's reports one user at a time.
+class TUserView : public QObject {
+    Q_OBJECT
+public:
+    explicit TUserView(QTreeView* list, QObject* parent = nullptr);
+
+    void Attach(TCManager* model);
+    // Shows the members of `room`, or every free user for -1.
+    void Show(int room);
+    int ShownRoom() const { return room_; }
+    // A model report about user u (either user callback).
+    void UserChanged(int u);
+    void SortBy(int column);
+    int ShownCount() const;
+    TLobbyListModel* ListModel() const;
+    // The user shown in `row`, or -1.
+    int UserAt(int row) const;
+    // Opens the pop-up menu for the user in `row` at the cursor.
+    void PopupFor(int row);
+
+    // Menu item chosen (tag = position) for a user.
+    std::function<void(int tag, int user)> OnMenu;
+    // Asked before the menu shows.
+    std::function<bool()> GameWindowOpen;
+    std::function<bool(const std::string& id)> IsFriend;
+
+    QMenu* Menu() const { return menu_; }
+
+private:
+    bool Belongs(int u) const;
+    void PrepareMenu(int u);
+
+    QTreeView* list_;
+    TUserModel* model_;
+    QMenu* menu_;
+    std::array<bool, 3> ascending_{true, true, true};
+    int room_ = -1;
+    int menuUser_ = -1;
+};
+
+} // namespace zel

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include "QtTestApp.h"
+#include "client/app/NotifyForms.h"
+#include "client/app/Zel4HvnForm.h"
+#include "client/base/QtText.h"
+#include "client/lobby/LobbyController.h"
+#include "client/lobby/MyInfoForm.h"
+#include "client/lobby/SearchForm.h"
+#include "client/lobby/SlotView.h"
+#include "client/lobby/UserView.h"
+#include "core/base/Cp949.h"
+#include "core/net/PacketCodes.h"
+#include "core/settings/ZelStatus.h"
+#include "support/Fakes.h"
+#include "support/LobbyPackets.h"
+
+namespace zel {
+namespace {
+
+void Shot(QWidget& widget, const QString& name)
+{
+    QString dir = qEnvironmentVariable("ZEL_SCREENSHOTS");
+    if (dir.isEmpty()) {
+        test::SaveScreenshot(widget, name);
+        return;
+    }
+    QDir().mkpath(dir);
+    widget.grab().save(QDir(dir).filePath(name));
+}
+
+class LobbyListsTest : public ::testing::Test {
+protected:
+    LobbyListsTest() : status(settings, Defaults()) {}
+
+    SettingsDefaults Defaults()
+    {
+        SettingsDefaults d;
+        d.zelpath = FromQ(dir.path());
+        return d;
+    }
+    void Feed(TZel4HvnForm& form, const test::Bytes& b) { form.Lobby().OnPacket(b.data(), b.size()); }
+    QString Cell(QTreeView* list, int row, int column) { return list->model()->index(row, column).data().toString(); }
+
+    // Logs in as user 1 of `n` slots with `users` people and `rooms` rooms.
+    void Populate(TZel4HvnForm& form, int n, int users, int rooms)
+    {
+        Feed(form, test::LoginAccepted(1, 0, n));
+        Feed(form, test::RoomRecord(pk::RoomSnapshot, 0, RoomWaiting, -1, "", -1, -1, users));
+        std::vector<test::MemberEntry> members{{1, "me", "Me", 20}};
+        for (int u = 2; u <= users; ++u)
+            members.push_back({u, "u" + std::to_string(u), "N" + std::to_string(u), u % 39 < 27 ? u % 39 : 30 + u % 9});
+        Feed(form, test::RoomMembers(0, members));
+        const int states[] = {RoomOpen, RoomGame, RoomReview, RoomOpen, RoomMulti};
+        for (int r = 1; r <= rooms; ++r) {
+            int owner = 1 + r * 2, other = owner + 1;
+            int state = states[r % 5];
+            Feed(form, test::RoomRecord(pk::RoomOpened, r, state, owner, "room " + std::to_string(r),
+                                        state == RoomGame ? owner : -1, state == RoomGame ? other : -1));
+            Feed(form, test::UserMoves(other, r));
+        }
+        Feed(form, test::Packet6(pk::LobbyEntered, 0));
+    }
+
+    bool appReady = (test::App(), true);
+    QTemporaryDir dir;
+    test::MemorySettings settings;
+    TZelStatus status;
+    QtPrompts prompts;
+};
+
+TEST_F(LobbyListsTest, ListsFollowTheModel)
+{
+    TZel4HvnForm form(status, prompts, "/tmp/none.zel");
+    form.resize(800, 600);
+    form.show();
+    Populate(form, 400, 200, 50);
+    QTreeView* rooms = form.SlotLBox;
+    QTreeView* users = form.UserLBox;
+    ASSERT_EQ(rooms->model()->rowCount(), 51);
+    EXPECT_EQ(Cell(rooms, 0, 1), QString::fromUtf8("대기실"));
+    EXPECT_EQ(Cell(rooms, 0, 0), QString());
+    EXPECT_EQ(Cell(rooms, 1, 1), QString::fromUtf8("대국중"));  // room 1: a game
+    EXPECT_EQ(rooms->model()->index(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0xFF, 0));
+
+    // "번호" twice: descending, the waiting room stays on top.
+    form.Lobby().Slots().SortBy(0);
+    form.Lobby().Slots().SortBy(0);
+    EXPECT_EQ(Cell(rooms, 0, 1), QString::fromUtf8("대기실"));
+    EXPECT_EQ(Cell(rooms, 1, 0).trimmed(), "50");
+
+    // Free users only (status below 150, accepting invitations), highest level first.
+    int shown = users->model()->rowCount();
+    EXPECT_GT(shown, 100);
+    EXPECT_LT(shown, 200);
+    EXPECT_EQ(users->model()->headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("전체 대기자"));
+
+    // A room click shows its members; a departure from it repaints single rows.
+    form.Lobby().Slots().Select(3, true);
+    EXPECT_EQ(users->model()->rowCount(), 2);
+    EXPECT_EQ(users->model()->headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("3번 방 참여자"));
+    Feed(form, test::UserMoves(8, 0));
+    EXPECT_EQ(users->model()->rowCount(), 1);
+
+    // A removed room: the last row takes its place.
+    int before = rooms->model()->rowCount();
+    Feed(form, test::UserMoves(7, 0));  // room 3 is empty now
+    EXPECT_EQ(rooms->model()->rowCount(), before - 1);
+
+    // Own move into a room: place panel, notice, member view.
+    Feed(form, test::UserMoves(1, 4));
+    EXPECT_EQ(form.PanelText(11), QString::fromUtf8("4 번 방(3 명)"));
+    EXPECT_TRUE(form.Lobby().MemberView());
+    EXPECT_EQ(form.Lobby().Users().ShownRoom(), 4);
+    Feed(form, test::UserMoves(1, 0));
+    EXPECT_EQ(form.PanelText(11), QString::fromUtf8("대기실"));
+    EXPECT_FALSE(form.Lobby().MemberView());
+    QTest::qWait(50);
+    Shot(form, "lobby_200_users_50_rooms.png");
+}
+
+TEST_F(LobbyListsTest, ArrivalsKeepTheLoopResponsive)
+{
+    TZel4HvnForm form(status, prompts, "/tmp/none.zel");
+    form.resize(800, 600);
+    form.show();
+    Populate(form, 8000, 5000, 1000);
+    ASSERT_EQ(form.SlotLBox->model()->rowCount(), 1001);
+
+    // 100 arrivals per second for one second; the longest gap between two
+    // 5 ms ticks of the event loop is the stall.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        qint64 now = clock.elapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    probe.start(5);
+    int next = 5001;
+    QTimer feeder;
+    QObject::connect(&feeder, &QTimer::timeout, [&] {
+        if (next <= 5100) {
+            Feed(form, test::UserArrives(next, "a" + std::to_string(next), "A", next % 27));
+            ++next;
+        }
+    });
+    feeder.start(10);
+    QTest::qWait(1100);
+    feeder.stop();
+    probe.stop();
+    std::printf("lobby stall with 5000 users, 1000 rooms, 100 arrivals/s: longest %lld ms\n",
+                static_cast<long long>(longest));
+    EXPECT_EQ(next, 5101);
+    EXPECT_LT(longest, 250);  // the goal is 50 ms; the bound leaves room for a loaded machine
+}
+
+TEST_F(LobbyListsTest, PersonalInformationWindow)
+{
+    test::RecordingPrompts fake;
+    status.login.level = 20;
+    status.login.userId = "tester";
+    status.login.counters[0] = {5, 3, 2, 0};
+    status.friends.count = 1;
+    status.friends.friends[0] = FriendEntry{"pal", "Pal", "2D", 3, 1};
+    TMyInfoForm form(status, fake, false);
+    form.show();
+    form.eUser->clear();
+    test::Type(form.eUser, "ABc1");
+    EXPECT_EQ(form.eUser->text(), "abc1");
+    test::Type(form.eAlias, "abcdefghijkl");
+    form.eUser->setText(ToQ(status.login.userId));
+
+    // The level changed with records, answered "취 소": old level and records kept.
+    form.cbLevel->setCurrentIndex(10);
+    fake.confirmAnswer = false;
+    form.btnOkClick();
+    ASSERT_EQ(fake.questions.size(), 1u);
+    EXPECT_EQ(status.login.level, 20);
+    EXPECT_EQ(form.cbLevel->currentIndex(), 20);
+    EXPECT_EQ(status.login.counters[0][0], 5);
+
+    // "프로기사" with "3D": level 32.
+    form.cbPro->click();
+    EXPECT_EQ(form.cbLevel->currentIndex(), 20);
+    fake.confirmAnswer = true;
+    form.btnOkClick();
+    EXPECT_EQ(status.login.level, 32);
+    EXPECT_EQ(status.login.counters[0][0], 0);
+    EXPECT_EQ(status.login.nickname, "abcdefghij");
+    form.show();
+    form.pages->setCurrentIndex(1);
+    Shot(form, "personal_information.png");
+}
+
+TEST_F(LobbyListsTest, SearchWindow)
+{
+    TZel4HvnForm lobby(status, prompts, "/tmp/none.zel");
+    Populate(lobby, 400, 200, 20);
+    status.login.level = 30;
+    TSearchForm form(status, lobby.Lobby().Dispatch());
+    EXPECT_EQ(form.cbLow->currentText(), " 1P");
+    EXPECT_EQ(form.cbHigh->currentText(), " 2P");
+    form.rbMode[2]->setChecked(true);
+    form.btnSearchClick();
+    ASSERT_FALSE(form.Results().empty());
+    for (int u : form.Results()) {
+        int level = lobby.Lobby().Dispatch().Model()->User(u).level;
+        EXPECT_TRUE(level == 30 || level == 31) << level;
+    }
+    std::string notice;
+    form.OnNotice = [&](const std::string& text) { notice = text; };
+    form.rbMode[0]->setChecked(true);
+    form.eText->setText("zzz");
+    form.btnSearchClick();
+    EXPECT_EQ(notice, Utf8ToCp949("접속자 중에서 일치되는 사람이 없습니다."));
+    form.eText->setText("u1");
+    form.btnSearchClick();
+    EXPECT_FALSE(form.Results().empty());
+    form.show();
+    Shot(form, "search.png");
+    form.accept();
+    EXPECT_EQ(status.friends.findMode, 1);
+}
+
+} // namespace
+} // namespace zel
