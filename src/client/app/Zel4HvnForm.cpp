@@ -1,5 +1,6 @@
 #include "client/app/Zel4HvnForm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QSplitter>
+#include <QThread>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QKeyEvent>
@@ -414,6 +416,10 @@ void TZel4HvnForm::closeEvent(QCloseEvent* event)
     probe_->Close();
     config_->Close();
     event->accept();
+    // Leaving the program: a close that lands inside a nested dialog loop does
+    // not end the application by itself.
+    if (app_->Exiting() && QThread::currentThread()->loopLevel() > 0)
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 void TZel4HvnForm::SaveWindowInfo()
@@ -479,6 +485,17 @@ void TZel4HvnForm::LoadBanners()
     }
 }
 
-void TZel4HvnForm::CloseWindow() { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); }
+void TZel4HvnForm::CloseWindow() { QMetaObject::invokeMethod(this, &TZel4HvnForm::CloseWhenFree, Qt::QueuedConnection); }
+
+void TZel4HvnForm::CloseWhenFree()
+{
+    // A modal notice still open would outlive this window and keep the program
+    // running with nothing shown: close once it has been answered.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(100, this, &TZel4HvnForm::CloseWhenFree);
+        return;
+    }
+    close();
+}
 
 } // namespace zel

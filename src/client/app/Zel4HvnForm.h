@@ -90,6 +90,7 @@ private:
     void FormShow();
     void MainTimerTimer();
     void SaveWindowInfo();
+    void CloseWhenFree();
 
     TZelStatus& status_;
     QtPrompts& prompts_;

@@ -361,6 +361,7 @@ void TLobbyController::RefreshCounters()
 void TLobbyController::RoomChanged(int kind, int room)
 {
     slots_->RoomChanged(kind, room);
+    RefreshCounters();
     if (dispatch_.Model() && room == dispatch_.Model()->currentRoom && room > 0)
         form_.SetPanel(kPlacePanel, notices_.PlaceText());
 }
