@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QSplitter>
 #include <QStatusBar>
@@ -17,13 +16,17 @@
 
 #include "client/app/BannerLabel.h"
 #include "client/app/NotifyForms.h"
-#include "client/app/PlainTerminal.h"
 #include "client/app/QtClock.h"
 #include "client/app/ToolGlyphs.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
 #include "client/lobby/LoginForm.h"
 #include "client/net/QtTransport.h"
+#include "client/term/EditPanel.h"
+#include "client/term/FontLoader.h"
+#include "client/term/QtHanjaPainter.h"
+#include "client/term/Terminal.h"
+#include "core/term/BackDraw.h"
 #include "core/app/ConfigExchange.h"
 #include "core/base/Cp949.h"
 #include "core/settings/ZelStatus.h"
@@ -106,6 +109,12 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     QDir().mkpath(ToQ(status_.critical.gibodir));
     QDir().mkpath(ToQ(status_.critical.advhdir));
     banners_ = std::make_unique<DirFileStore>(ToQ(status_.critical.advhdir).toStdString());
+
+    // The bitmap fonts of the terminals, from the program directory.
+    backDraw_ = std::make_unique<TBackDraw>(StandardPalette);
+    hanja_ = std::make_unique<TQtHanjaPainter>();
+    backDraw_->SetHanjaPainter(hanja_.get());
+    LoadBitmapFonts(*backDraw_, ToQ(status_.critical.zelpath), &fontError_);
 
     auto* central = new QWidget(this);
     central->setObjectName("MainBody");
@@ -219,13 +228,16 @@ QWidget* TZel4HvnForm::BuildMainPanel()
     auto* chatColumn = new QVBoxLayout(chatPanel);
     chatColumn->setContentsMargins(0, 0, 0, 0);
     chatColumn->setSpacing(2);
-    auto* terminal = new PlainTerminal(chatPanel);
-    terminal->setObjectName("Terminal");
-    terminal_ = terminal;
-    ChatBox = new QLineEdit(chatPanel);
+    terminal_ = new TTerminal(*backDraw_, chatPanel);
+    terminal_->setObjectName("Terminal");
+    ChatBox = new TEditPanel(chatPanel);
     ChatBox->setObjectName("ChatBox");
-    ChatBox->setPlaceholderText(QString::fromUtf8("대화 내용을 입력하세요"));
-    chatColumn->addWidget(terminal, 1);
+    ChatBox->Input()->setPlaceholderText(QString::fromUtf8("대화 내용을 입력하세요"));
+    ChatBox->OnLine = [this](const std::string& line) {
+        if (OnChatLine)
+            OnChatLine(line);
+    };
+    chatColumn->addWidget(terminal_, 1);
     chatColumn->addWidget(ChatBox);
 
     MainSplitter->addWidget(SlotLBox);
@@ -299,8 +311,9 @@ void TZel4HvnForm::ApplyColours()
 {
     QColor base = PaletteQColor(status_.environment.baseColor);
     QColor text = PaletteQColor(status_.color.terminalFc);
-    QString sheet = QString("background-color: %1; color: %2;").arg(base.name(), text.name());
-    terminal_->Widget()->setStyleSheet(QString("QPlainTextEdit { %1 }").arg(sheet));
+    terminal_->SetColours(status_.color.terminalFc, status_.environment.baseColor);
+    terminal_->SetIMBtnColours(status_.color.terminTmFc, status_.color.terminTmBc);
+    ChatBox->SetColours(base, text, text.darker(140));
     for (QTreeWidget* list : {SlotLBox, UserLBox}) {
         QPalette p = list->palette();
         p.setColor(QPalette::Base, base);
@@ -338,9 +351,9 @@ void TZel4HvnForm::FormShow()
     int chat = info.lengthA > 60 ? info.lengthA : 60;
     MainSplitter->setSizes({MainSplitter->height() - chat, chat});
     userButtons_->setMinimumHeight(info.lengthB > 0 ? info.lengthB : 57);
-    QFont chatFont = ChatBox->font();
-    chatFont.setPointSize(info.fontSize > 5 && info.fontSize < 40 ? info.fontSize : 10);
-    ChatBox->setFont(chatFont);
+    ChatBox->SetFontSize(info.fontSize > 5 && info.fontSize < 40 ? info.fontSize : 10);
+    if (!fontError_.isEmpty())
+        PrintLine(FromQ(QString::fromUtf8("   ### 글꼴 파일을 읽지 못했습니다: ") + fontError_));
 
     app_->FormShow(recordPath_);
     if (!recordPath_.empty())

@@ -2,13 +2,14 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "core/app/LobbyApp.h"
 #include "core/app/LobbyView.h"
 
 class QLabel;
-class QLineEdit;
 class QSplitter;
 class QToolButton;
 class QTreeWidget;
@@ -17,7 +18,10 @@ namespace zel {
 
 class BannerLabel;
 class DirFileStore;
-class LobbyTerminal;
+class TBackDraw;
+class TEditPanel;
+class TQtHanjaPainter;
+class TTerminal;
 class QtClock;
 class QtPrompts;
 class QtTransport;
@@ -34,7 +38,10 @@ public:
     ~TZel4HvnForm() override;
 
     TLobbyApp& App() { return *app_; }
-    LobbyTerminal& Terminal() { return *terminal_; }
+    TTerminal& Terminal() { return *terminal_; }
+    TBackDraw& BackDraw() { return *backDraw_; }
+    // A line typed in the chat input (or a single control character).
+    std::function<void(const std::string&)> OnChatLine;
     QString PanelText(int index) const;
     static constexpr int kPanelCount = 15;
 
@@ -63,7 +70,7 @@ public:
     QToolButton* sbInfo;
     QTreeWidget* SlotLBox;
     QTreeWidget* UserLBox;
-    QLineEdit* ChatBox;
+    TEditPanel* ChatBox;
     QSplitter* MainSplitter;
     QTimer MainTimer;
 
@@ -90,7 +97,10 @@ private:
     QtTransport* config_;
     std::unique_ptr<DirFileStore> banners_;
     std::unique_ptr<TLobbyApp> app_;
-    LobbyTerminal* terminal_ = nullptr;
+    std::unique_ptr<TBackDraw> backDraw_;
+    std::unique_ptr<TQtHanjaPainter> hanja_;
+    QString fontError_;
+    TTerminal* terminal_ = nullptr;
     QWidget* userButtons_ = nullptr;
     std::array<QLabel*, kPanelCount> panels_{};
     std::array<BannerLabel*, 3> bannerImages_{};
