@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -64,9 +63,6 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     QTRY_VERIFY_WITH_TIMEOUT(!form.PanelText(14).isEmpty(), 2000);
     EXPECT_EQ(form.PanelText(14).size(), 8);
 
-    auto* terminal = form.findChild<QPlainTextEdit*>("Terminal");
-    ASSERT_NE(terminal, nullptr);
-    EXPECT_TRUE(terminal->toPlainText().contains("/tmp/a game.zel"));
     EXPECT_EQ(form.App().State(), TLobbyApp::Idle);
     test::SaveScreenshot(form, "lobby_window.png");
 }
