@@ -45,8 +45,7 @@ QColor PaletteQColor(int index)
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption,
-                       const char* hint)
+QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption, const char* hint)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
@@ -328,9 +327,10 @@ void TZel4HvnForm::ApplyColours()
         p.setColor(QPalette::AlternateBase, base.lighter(115));
         list->setPalette(p);
     }
-    findChild<QWidget*>("TopPanel")->setStyleSheet(
-        "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
-        "border-bottom: 1px solid #a89f88; }");
+    findChild<QWidget*>("TopPanel")
+        ->setStyleSheet(
+            "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
+            "border-bottom: 1px solid #a89f88; }");
 }
 
 QString TZel4HvnForm::PanelText(int index) const
@@ -415,7 +415,10 @@ void TZel4HvnForm::SetPanel(int index, const std::string& text)
     panels_[static_cast<std::size_t>(index)]->setText(ToQ(text));
 }
 
-void TZel4HvnForm::EnableConnect(bool enabled) { sbConn->setEnabled(enabled); }
+void TZel4HvnForm::EnableConnect(bool enabled)
+{
+    sbConn->setEnabled(enabled);
+}
 
 void TZel4HvnForm::SetConnectGlyph(bool connected)
 {
@@ -426,9 +429,15 @@ void TZel4HvnForm::SetConnectGlyph(bool connected)
     sbFind->setEnabled(connected);
 }
 
-void TZel4HvnForm::EnableRoom(bool enabled) { sbRoom->setEnabled(enabled); }
+void TZel4HvnForm::EnableRoom(bool enabled)
+{
+    sbRoom->setEnabled(enabled);
+}
 
-void TZel4HvnForm::PrintLine(const std::string& line) { terminal_->PrintLine(line); }
+void TZel4HvnForm::PrintLine(const std::string& line)
+{
+    terminal_->PrintLine(line);
+}
 
 bool TZel4HvnForm::OpenLoginDialog()
 {
@@ -444,7 +453,7 @@ void TZel4HvnForm::OpenPersonalInfo()
 void TZel4HvnForm::LoadBanners()
 {
     QDir dir(ToQ(status_.critical.advhdir));
-    const int files[] = {2, 4, 3};  // logo panel, top banner, top logo
+    const int files[] = {2, 4, 3}; // logo panel, top banner, top logo
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
         QString name = QString::fromStdString(TConfigExchange::FileName(files[i]));
         QPixmap picture;
@@ -455,6 +464,9 @@ void TZel4HvnForm::LoadBanners()
     }
 }
 
-void TZel4HvnForm::CloseWindow() { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); }
+void TZel4HvnForm::CloseWindow()
+{
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
 
 } // namespace zel
