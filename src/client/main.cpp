@@ -1,8 +1,6 @@
 #include <QApplication>
-#include <QDir>
 #include <QFont>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QStringList>
 
 #include "client/app/NotifyForms.h"
@@ -10,27 +8,9 @@
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
+#include "client/settings/ClientSettingsDefaults.h"
 #include "client/settings/QtSettingsBackend.h"
 #include "core/settings/ZelStatus.h"
-
-namespace {
-
-// Installed data next to the program; the user's records and banners in the
-// user's data directory (the settings directory when one is forced).
-zel::SettingsDefaults Defaults()
-{
-    zel::SettingsDefaults d;
-    QString data = qEnvironmentVariable("ZEL_SETTINGS_DIR");
-    if (data.isEmpty())
-        data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    d.zelpath = zel::FromQ(QDir(QCoreApplication::applicationDirPath()).absolutePath());
-    d.gibodir = zel::FromQ(data + "/Gibo");
-    d.advhdir = zel::FromQ(data + "/ADVH");
-    d.separator = '/';
-    return d;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -39,7 +19,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName("HvnZel");
 
     zel::QtSettingsBackend backend;
-    zel::TZelStatus status(backend, Defaults(), [](const std::string& message) {
+    zel::TZelStatus status(backend, zel::ClientSettingsDefaults(), [](const std::string& message) {
         QMessageBox::warning(nullptr, QString::fromUtf8("벨다"), zel::ToQ(message));
     });
 

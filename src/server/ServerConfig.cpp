@@ -35,8 +35,10 @@ std::string Field(const std::string& utf8)
     std::string text = Utf8ToCp949(utf8);
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '#')
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '#') {
+            ++i;
             continue;
+        }
         if (text[i] == '\r' || text[i] == '\n')
             continue;
         out += text[i];

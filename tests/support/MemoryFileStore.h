@@ -1,10 +1,12 @@
 #pragma once
-// A FileStore kept in memory, for core tests.
+// A FileStore kept in memory, with failure injection.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/ports/FileStore.h"
+#include "core/record/SafeName.h"
 
 namespace zel::test {
 
@@ -12,22 +14,23 @@ class MemoryFileStore : public FileStore {
 public:
     bool Read(const std::string& name, std::string& out) override
     {
+        ++reads;
         auto it = files.find(name);
-        if (it == files.end())
+        if (!IsBareName(name) || it == files.end() || failReads)
             return false;
         out = it->second;
         return true;
     }
     bool Write(const std::string& name, const std::string& data) override
     {
-        if (failWrites)
+        ++writes;
+        if (!IsBareName(name) || failWrites)
             return false;
         files[name] = data;
-        ++writes;
         return true;
     }
-    bool Remove(const std::string& name) override { return files.erase(name) > 0; }
-    bool Exists(const std::string& name) override { return files.count(name) > 0; }
+    bool Remove(const std::string& name) override { return IsBareName(name) && files.erase(name) > 0; }
+    bool Exists(const std::string& name) override { return IsBareName(name) && files.count(name) > 0; }
     long long Size(const std::string& name) override
     {
         auto it = files.find(name);
@@ -35,16 +38,17 @@ public:
     }
     std::vector<std::string> List(const std::string& suffix) override
     {
-        std::vector<std::string> out;
-        for (const auto& [name, data] : files) {
+        std::vector<std::string> names;
+        for (const auto& [name, data] : files)
             if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-                out.push_back(name);
-        }
-        return out;
+                names.push_back(name);
+        return names;
     }
 
     std::map<std::string, std::string> files;
+    bool failReads = false;
     bool failWrites = false;
+    int reads = 0;
     int writes = 0;
 };
 

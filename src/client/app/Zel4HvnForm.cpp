@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "client/app/BannerLabel.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/QtClock.h"
 #include "client/app/ToolGlyphs.h"
@@ -54,7 +55,7 @@ QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph
     b->setToolTip(QString::fromUtf8(hint));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
-    b->setFixedSize(62, 54);
+    b->setFixedSize(58, 54);
     return b;
 }
 
@@ -176,14 +177,20 @@ QWidget* TZel4HvnForm::BuildTopPanel()
 
     const char* names[] = {"LogoImage", "BannerImage", "TopLogoImage"};
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
-        auto* image = new QLabel(top);
+        auto* image = new BannerLabel(top);
         image->setObjectName(names[i]);
         image->setAlignment(Qt::AlignCenter);
         bannerImages_[i] = image;
     }
-    bannerImages_[0]->setFixedSize(110, 46);
-    bannerImages_[1]->setFixedSize(234, 46);
-    bannerImages_[2]->setFixedSize(60, 46);
+    // Banners take the room the buttons leave and give it up on a narrow window.
+    const int widths[] = {110, 234, 60};
+    for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
+        bannerImages_[i]->setFixedHeight(46);
+        bannerImages_[i]->setAlignment(Qt::AlignCenter);
+        bannerImages_[i]->setMaximumWidth(widths[i]);
+        bannerImages_[i]->setMinimumWidth(1);
+        bannerImages_[i]->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
     bannerImages_[1]->setText(QString::fromUtf8("<b>가온하루미 벨다</b><br><small>온라인 바둑 대국실</small>"));
     bannerImages_[1]->setStyleSheet("QLabel { color: #f4e7c5; background: qlineargradient(x1:0, y1:0, x2:0, "
                                     "y2:1, stop:0 #3d5f8f, stop:1 #1c3257); border: 1px solid #0e1d36; "
@@ -434,9 +441,7 @@ void TZel4HvnForm::LoadBanners()
         QPixmap picture;
         if (!picture.load(dir.filePath(name)))
             continue;
-        bannerImages_[i]->setPixmap(
-            picture.scaled(bannerImages_[i]->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        bannerImages_[i]->setStyleSheet({});
+        bannerImages_[i]->SetPicture(picture);
         bannerImages_[i]->show();
     }
 }

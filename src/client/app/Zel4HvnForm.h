@@ -16,6 +16,7 @@ class QTreeWidget;
 
 namespace zel {
 
+class BannerLabel;
 class DirFileStore;
 class TBackDraw;
 class TEditPanel;
@@ -102,7 +103,7 @@ private:
     TTerminal* terminal_ = nullptr;
     QWidget* userButtons_ = nullptr;
     std::array<QLabel*, kPanelCount> panels_{};
-    std::array<QLabel*, 3> bannerImages_{};
+    std::array<BannerLabel*, 3> bannerImages_{};
     bool firstShow_ = true;
 };
 
