@@ -6,7 +6,8 @@ the environment set by tests/e2e/CMakeLists.txt: ZEL_SERVER, ZEL_CLIENT, ...).
 
 Server
 ------
-    srv = Server(table_size=1000, grace_ms=60000, config_flag=1, conf_lines=())
+    srv = Server(table_size=1000, grace_ms=60000, config_flag=1, conf_lines=(),
+                 binary=None, extra_args=())   # binary defaults to $ZEL_SERVER
     srv.start()                 # picks free ports, writes a temp config, waits for "ready"
     srv.host, srv.game_port, srv.config_port, srv.admin_port
     srv.mark()                  # index of the next log line (to wait only for newer lines)
@@ -35,13 +36,17 @@ fetch_config(srv, want_files=True) -> (flag, sizes, files)
 
 RawClient
 ---------
-    c = RawClient(srv)          # connects to the game port (or RawClient(port=P))
+    c = RawClient(srv)          # connects to the game port (or RawClient(port=P)) and waits
+                                # for the greeting 21000 (greet=False: does not wait)
     info = c.login("alice", "Alice", level=20)   # waits for 21030 (or 20030)
     info -> {"code": 21030, "user": U, "room": R, "size": N}; c.user, c.handle are set
-            (handle from the client's own member entry in the lobby snapshot)
-    c.send(code, body=b"", arg=0)     # a packet; header built here (body starts at offset 6)
+            (handle from the client's own member entry in the lobby snapshot);
+            the snapshot packets (25030, 25040, 25020) stay queued for read()/drain()
+    c.send(code, body=b"", arg=0)     # a packet; header built here: arg is offset 4,
+                                      # the body starts at offset 6
     c.send_raw(bytes)                 # anything, for garbage tests
-    p = c.read(timeout=2)             # next Packet or None; p.code, p.length, p.arg, p.data (whole packet)
+    p = c.read(timeout=2)             # next Packet or None; p.code, p.length, p.arg, p.data
+                                      # (whole packet), p.u16(offset), p.i32(offset)
     p = c.expect(code, timeout=2, where=lambda p: True)
                                       # skips other packets until one matches; raises AssertionError
     c.drain(timeout=0.3)              # every packet that arrives within the time
