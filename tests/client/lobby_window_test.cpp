@@ -10,6 +10,7 @@
 
 #include "QtTestApp.h"
 #include "client/app/NotifyForms.h"
+#include "client/term/Terminal.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
 #include "core/settings/ZelStatus.h"
@@ -64,9 +65,11 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     QTRY_VERIFY_WITH_TIMEOUT(!form.PanelText(14).isEmpty(), 2000);
     EXPECT_EQ(form.PanelText(14).size(), 8);
 
-    auto* terminal = form.findChild<QPlainTextEdit*>("Terminal");
-    ASSERT_NE(terminal, nullptr);
-    EXPECT_TRUE(terminal->toPlainText().contains("/tmp/a game.zel"));
+    ASSERT_NE(form.findChild<QWidget*>("Terminal"), nullptr);
+    std::string screen;
+    for (int row = 0; row < form.Terminal().Model().Rows(); ++row)
+        screen += form.Terminal().Model().RowText(row) + "\n";
+    EXPECT_NE(screen.find("/tmp/a game.zel"), std::string::npos) << screen;
     EXPECT_EQ(form.App().State(), TLobbyApp::Idle);
     test::SaveScreenshot(form, "lobby_window.png");
 }
