@@ -43,7 +43,7 @@ void TServerCore::OnConnected(ConnId conn, std::uint64_t now)
         io_.Close(conn, false);
         return;
     }
-    conns_.emplace(conn, Conn{PacketAssembler(&IsValidClientHeader), -1, false});
+    conns_.emplace(conn, Conn{PacketAssembler(&IsValidClientHeader), -1, false, now});
     SendConn(conn, spk::Simple(pk::Greeting, 0));
 }
 
@@ -90,6 +90,13 @@ void TServerCore::Tick(std::uint64_t now)
         int n = static_cast<int>(u);
         if (lobby_.ValidUser(n) && sessions_[u].conn == 0 && sessions_[u].graceUntil <= now)
             Depart(n);
+    }
+    for (auto& [conn, c] : conns_) {
+        if (c.user < 0 && !c.closing && now - c.openedAt >= options_.loginMs) {
+            Log("idle conn=" + std::to_string(conn));
+            c.closing = true;
+            io_.Close(conn, false);
+        }
     }
 }
 

@@ -19,6 +19,7 @@ public:
     struct Options {
         std::size_t tableSize = 1000;
         std::uint64_t graceMs = 60000;  // how long a dropped user keeps its number and room
+        std::uint64_t loginMs = 60000;  // how long a connection may stay without a login
     };
 
     TServerCore(TServerIo& io, Options options);
@@ -26,7 +27,8 @@ public:
     void OnConnected(ConnId conn, std::uint64_t now);
     void OnBytes(ConnId conn, const std::uint8_t* data, std::size_t size, std::uint64_t now);
     void OnClosed(ConnId conn, std::uint64_t now);
-    // Ends the grace of dropped users whose time is up.
+    // Ends the grace of dropped users whose time is up and closes connections
+    // that never logged in (a probe connection is closed by its client).
     void Tick(std::uint64_t now);
 
     // Operator switches; ids are CP949. Each returns false for an unknown id.
@@ -46,6 +48,7 @@ private:
         PacketAssembler assembler;
         int user = -1;
         bool closing = false;
+        std::uint64_t openedAt = 0;
     };
     struct Session {
         ConnId conn = 0;             // 0 while dropped

@@ -23,7 +23,8 @@ Server
     recv conn=N code=C len=L arg=A [user=U room=R id=ID]   send conn=N code=C len=L arg=A
     login conn=N user=U id=ID handle=H       relogin conn=N user=U room=R
     probe conn=N user=U verdict=V            config conn=N flag=F files=K answer=X
-    grace user=U ms=M   leave user=U   refuse conn=N   garbage conn=N   admin conn=N <reply>
+    grace user=U ms=M   leave user=U   refuse conn=N   garbage conn=N   overflow conn=N
+    idle conn=N   misaddressed user=U handle=H   uninvited user=U inviter=I   admin conn=N <reply>
 
   Admin commands: kick <id>, bye <id>, refuse <ms>, silence <id> <ms>, users, grace,
   notice <text>, quit.

@@ -58,7 +58,7 @@ TEST(ServerOptions, CommandLine)
 TEST(AdminConsole, CommandsAndReplies)
 {
     test::RecordingIo io;
-    TServerCore core(io, {8, 1000});
+    TServerCore core(io, {8, 1000, 60000});
     TAdminConsole admin(core);
     struct Row {
         const char* line;

@@ -86,7 +86,7 @@ const SentPacket* Find(const std::vector<SentPacket>& ps, std::uint16_t code)
 class ServerCoreTest : public ::testing::Test {
 protected:
     RecordingIo io;
-    TServerCore core{io, {kTable, kGrace}};
+    TServerCore core{io, {kTable, kGrace, 60000}};
     std::uint64_t now = 0;
 
     void Feed(ConnId conn, const std::vector<std::uint8_t>& bytes) { core.OnBytes(conn, bytes.data(), bytes.size(), now); }
@@ -253,10 +253,16 @@ TEST_F(ServerCoreTest, FullTableSaysByeAndGarbageDisconnects)
     ASSERT_NE(Find(seen, pk::UserLeaves), nullptr);
     EXPECT_EQ(Find(seen, pk::UserLeaves)->arg, victim);
 
-    // Packets of a user who is not logged in are ignored.
+    // Packets of a user who is not logged in are ignored, and such a
+    // connection does not stay for ever.
     core.OnConnected(60, now);
     Feed(60, Text(pk::NoticeText, 0, "x"));
     EXPECT_EQ(io.Codes(1), std::vector<std::uint16_t>{});
+    core.Tick(now + 59999);
+    EXPECT_FALSE(io.closed.count(60));
+    core.Tick(now + 60000);
+    EXPECT_TRUE(io.closed.count(60));
+    EXPECT_FALSE(io.closed.count(1));
 }
 
 class RoomsTest : public ServerCoreTest {
@@ -274,7 +280,7 @@ protected:
         auto p = Packet(pk::MakeRoom, 60);
         PutU16(&p[6], state);
         PutU32(&p[20], 5);  // a lie about the owner
-        std::copy(title.begin(), title.end(), p.begin() + 28);
+        std::copy_n(title.begin(), std::min<std::size_t>(title.size(), 32), p.begin() + 28);
         Feed(conn, p);
         auto ps = io.Take(3);
         const SentPacket* opened = Find(ps, pk::RoomOpened);
@@ -285,7 +291,7 @@ protected:
 
 TEST_F(RoomsTest, MakeAndEnterRoom)
 {
-    int room = MakeRoom(1, std::string(40, 'T'));
+    int room = MakeRoom(1, std::string(32, 'T'));  // no terminator in the field
     ASSERT_GE(room, 1);
     const TServerRoom& r = core.Lobby().Room(room);
     EXPECT_EQ(r.owner, a);
@@ -449,6 +455,61 @@ TEST_F(RoomsTest, GameStartAndEndChangeStateAndAreBroadcast)
     EXPECT_EQ(io.Codes(3), std::vector<std::uint16_t>{pk::GameEnd});
     EXPECT_EQ(core.Lobby().Room(room).state, lobby::RoomOpen);
     EXPECT_EQ(core.Lobby().User(a).status, lobby::StatusFree);
+}
+
+TEST_F(RoomsTest, ProfileReviewAndRequestAnswers)
+{
+    auto profile = Packet(pk::ProfileChange, 14, 6);  // claims to be user 6
+    profile[8] = 99;
+    profile[9] = 30;
+    profile[10] = 25;
+    Feed(2, profile);
+    auto ps = io.Take(3);
+    ASSERT_EQ(ps.size(), 1u);
+    EXPECT_EQ(ps[0].U16(4), b);
+    EXPECT_EQ(ps[0].data[8], 20);  // anything but "does not accept" means accept
+    EXPECT_EQ(ps[0].data[9], 30);
+    EXPECT_EQ(core.Lobby().User(b).level, 25);
+
+    int room = MakeRoom(1, "r");
+    Enter(2, room);
+    Quiet();
+    Feed(3, Packet(pk::ReviewStart, 6, static_cast<std::uint16_t>(a)));  // not in that room
+    EXPECT_TRUE(io.Take(1).empty());
+    Feed(1, Packet(pk::ReviewStart, 6, static_cast<std::uint16_t>(a)));
+    EXPECT_EQ(io.Codes(3), std::vector<std::uint16_t>{pk::ReviewStart});
+    EXPECT_EQ(core.Lobby().Room(room).state, lobby::RoomReview);
+
+    // A cancelled request reaches the named room member only, from the sender.
+    Quiet();
+    Feed(2, Packet(pk::GameRequestCancel, 6, static_cast<std::uint16_t>(a)));
+    auto got = io.Take(1);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].arg, b);
+    EXPECT_TRUE(io.Take(2).empty() && io.Take(3).empty());
+    Feed(2, Packet(pk::GameRequestRefuse, 6, static_cast<std::uint16_t>(c)));  // c is elsewhere: the room hears it
+    EXPECT_EQ(io.Codes(1), std::vector<std::uint16_t>{pk::GameRequestRefuse});
+    EXPECT_TRUE(io.Take(3).empty());
+}
+
+TEST_F(RoomsTest, NoFreeRoomGetsANoticeAndChangesNothing)
+{
+    // Seven users own the seven rooms of the table.
+    for (ConnId conn = 4; conn < kTable; ++conn)
+        ASSERT_GE(Login(conn, "m" + std::to_string(conn)), 1);
+    for (ConnId conn = 1; conn < kTable; ++conn)
+        ASSERT_GE(MakeRoom(conn, "full"), 1) << conn;
+    ASSERT_EQ(core.Lobby().FreeRoom(), -1);
+    int mine = core.Lobby().User(c).room;
+    Quiet();
+    auto p = Packet(pk::MakeRoom, 60);
+    Feed(3, p);
+    auto ps = io.Take(3);
+    ASSERT_EQ(ps.size(), 1u);
+    EXPECT_EQ(ps[0].code, pk::NoticeText);
+    EXPECT_EQ(ps[0].arg, 0);
+    EXPECT_TRUE(io.Take(1).empty());
+    EXPECT_EQ(core.Lobby().User(c).room, mine);
 }
 
 TEST_F(RoomsTest, OperatorSwitches)
