@@ -120,19 +120,20 @@ TRgbImage WoodTexture()
         for (int x = 0; x < kW; ++x) {
             const double u = static_cast<double>(x) / kW;
             const double v = static_cast<double>(y) / kH;
-            // Growth rings seen from the side: lines across the width that
-            // wander slowly along the length.
-            const double wander = 0.22 * std::sin(2 * kPi * (v + 0.17)) + 0.09 * std::sin(2 * kPi * (3 * v + 0.6)) +
-                                  0.05 * std::sin(2 * kPi * (u + 2 * v));
-            const double rings = 4 * u + wander + 0.35 * PeriodicNoise(u * 5, v * 6, 5, 6, 7);
+            // Growth rings seen from the side: fine lines along the length,
+            // unevenly spaced and gently wandering.
+            const double wander = 0.07 * std::sin(2 * kPi * (v + 0.3)) + 0.035 * std::sin(2 * kPi * (2 * v + u)) +
+                                  0.10 * PeriodicNoise(u * 4, v * 3, 4, 3, 7);
+            const double rings = 6 * u + 0.45 * std::sin(2 * kPi * (u + 0.2)) + wander;
             const double s = 0.5 + 0.5 * std::sin(2 * kPi * rings);
-            const double ring = std::pow(s, 7.0);
-            const double soft = std::pow(s, 2.0);
-            const double fibre = PeriodicNoise(x * 0.9, y / 9.0, 59, 27, 3) - 0.5;
+            const double ring = std::pow(s, 12.0);
+            const double soft = std::pow(s, 3.0);
+            const double fibre = PeriodicNoise(x * 1.0, y / 9.0, 65, 27, 3) - 0.5;
+            const double band = PeriodicNoise(u * 2, v * 1, 2, 1, 5) - 0.5;
             const double speck = Hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), 11) - 0.5;
-            const double dark = 0.16 * ring + 0.06 * soft + 0.07 * fibre + 0.025 * speck;
-            img.At(x, y) = {Channel((232.0 / 255) * (1 - dark)), Channel((190.0 / 255) * (1 - dark * 1.15)),
-                            Channel((122.0 / 255) * (1 - dark * 1.4))};
+            const double dark = 0.11 * ring + 0.05 * soft + 0.05 * fibre + 0.015 * speck + 0.06 * band;
+            img.At(x, y) = {Channel((236.0 / 255) * (1 - dark)), Channel((193.0 / 255) * (1 - dark * 1.2)),
+                            Channel((112.0 / 255) * (1 - dark * 1.5))};
         }
     }
     return img;
