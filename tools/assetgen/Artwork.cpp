@@ -124,14 +124,14 @@ TRgbImage WoodTexture()
             // unevenly spaced and gently wandering.
             const double wander = 0.07 * std::sin(2 * kPi * (v + 0.3)) + 0.035 * std::sin(2 * kPi * (2 * v + u)) +
                                   0.10 * PeriodicNoise(u * 4, v * 3, 4, 3, 7);
-            const double rings = 6 * u + 0.45 * std::sin(2 * kPi * (u + 0.2)) + wander;
+            const double rings = 5 * u + 0.45 * std::sin(2 * kPi * (u + 0.2)) + wander;
             const double s = 0.5 + 0.5 * std::sin(2 * kPi * rings);
             const double ring = std::pow(s, 12.0);
             const double soft = std::pow(s, 3.0);
             const double fibre = PeriodicNoise(x * 1.0, y / 9.0, 65, 27, 3) - 0.5;
             const double band = PeriodicNoise(u * 2, v * 1, 2, 1, 5) - 0.5;
             const double speck = Hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), 11) - 0.5;
-            const double dark = 0.11 * ring + 0.05 * soft + 0.05 * fibre + 0.015 * speck + 0.06 * band;
+            const double dark = 0.08 * ring + 0.04 * soft + 0.05 * fibre + 0.015 * speck + 0.06 * band;
             img.At(x, y) = {Channel((236.0 / 255) * (1 - dark)), Channel((193.0 / 255) * (1 - dark * 1.2)),
                             Channel((112.0 / 255) * (1 - dark * 1.5))};
         }
