@@ -30,8 +30,7 @@ inline QImage CellImage(const TGoPaintBox& box, int x, int y)
 }
 
 // How many pixels of a point's cell satisfy `test`.
-template <typename Test>
-int CountInCell(const TGoPaintBox& box, int x, int y, Test test)
+template <typename Test> int CountInCell(const TGoPaintBox& box, int x, int y, Test test)
 {
     const QImage cell = CellImage(box, x, y);
     int n = 0;

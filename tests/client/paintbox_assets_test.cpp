@@ -88,8 +88,8 @@ TEST_F(PaintBoxAssetsTest, StoneSoundIsAShortClick)
     EXPECT_EQ(wav.left(4), "RIFF");
     EXPECT_EQ(wav.mid(8, 8), "WAVEfmt ");
     const auto* bytes = reinterpret_cast<const uchar*>(wav.constData());
-    EXPECT_EQ(qFromLittleEndian<quint16>(bytes + 20), 1);  // PCM
-    EXPECT_EQ(qFromLittleEndian<quint16>(bytes + 22), 1);  // mono
+    EXPECT_EQ(qFromLittleEndian<quint16>(bytes + 20), 1); // PCM
+    EXPECT_EQ(qFromLittleEndian<quint16>(bytes + 22), 1); // mono
     const quint32 rate = qFromLittleEndian<quint32>(bytes + 24);
     const quint32 data = qFromLittleEndian<quint32>(bytes + 40);
     ASSERT_EQ(static_cast<qsizetype>(data) + 44, wav.size());

@@ -14,7 +14,7 @@ protected:
     PaintBoxMouseTest()
     {
         box.LoadDefaultPictures();
-        box.SetSzBoard(380);  // 20-pixel cells
+        box.SetSzBoard(380); // 20-pixel cells
     }
     // The pixel at the centre of a point, or anywhere for points off the board.
     static QPoint At(int x, int y) { return QPoint((x - 1) * 20 + 10, (y - 1) * 20 + 10); }
@@ -34,7 +34,7 @@ TEST_F(PaintBoxMouseTest, ClickNeedsTheButtonDownAndUpOnOnePoint)
     struct Row {
         const char* Name;
         QPoint Down;
-        std::vector<QPoint> Path;  // moves with the button held, the last one is the release
+        std::vector<QPoint> Path; // moves with the button held, the last one is the release
         int Clicks;
         int X, Y;
     };

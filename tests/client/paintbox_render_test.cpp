@@ -76,7 +76,7 @@ TEST_F(PaintBoxRenderTest, MissingPicturesStillShowStonesAndEmptyPoints)
     // Taking the stone away leaves no trace of it off the grid lines.
     bare.DrawPoint(kEmpty, 3, 3, 0);
     EXPECT_EQ(test::PixelAt(bare, 2 * 20 + 3, 2 * 20 + 3).alpha(), 0);
-    EXPECT_EQ(CentreOf(bare, 3, 3), QColor(Qt::black));  // the grid crossing
+    EXPECT_EQ(CentreOf(bare, 3, 3), QColor(Qt::black)); // the grid crossing
 }
 
 TEST_F(PaintBoxRenderTest, DrawingAStoneTwiceLooksTheSame)
@@ -144,7 +144,7 @@ TEST_F(PaintBoxRenderTest, LabelsAreListedAndRemoved)
     EXPECT_EQ(box.TakeLabels(), "AC" + std::string("DC") + NumToCode2(600) + "BF" + NumToCode2(625));
     EXPECT_EQ(box.Mark(3, 2), 0);
     EXPECT_EQ(box.Mark(1, 5), 0);
-    EXPECT_EQ(box.Mark(2, 2), 7);  // numbers are not labels
+    EXPECT_EQ(box.Mark(2, 2), 7); // numbers are not labels
     EXPECT_EQ(CountInCell(box, 3, 2, test::IsNavy), 0);
     EXPECT_EQ(box.TakeLabels(), "AA");
 }
@@ -178,7 +178,7 @@ TEST_F(PaintBoxRenderTest, ColoursInAndOut)
     TPointColours colours{};
     colours[PointIndex(1, 1)] = kBlack;
     colours[PointIndex(19, 19)] = kWhite;
-    colours[PointIndex(10, 1)] = 7;  // not a colour: shown and kept as empty
+    colours[PointIndex(10, 1)] = 7; // not a colour: shown and kept as empty
     box.DrawPoint(kBlack, 2, 2, 44);
     box.DrawPoint(kBlack, 0, 3, 0);
     box.DrawPoint(kBlack, 20, 3, 0);
@@ -200,7 +200,7 @@ TEST_F(PaintBoxRenderTest, AnalysisOverlayAndItsCounts)
     colours[PointIndex(3, 3)] = kBlack;
     box.SetColours(colours);
     TPointValues values{};
-    values[PointIndex(3, 3)] = -3;  // a black stone that white owns
+    values[PointIndex(3, 3)] = -3; // a black stone that white owns
     values[PointIndex(5, 5)] = 4;
     const TAnalysisCounts counts = box.ShowAnalysis(values);
     EXPECT_EQ(counts.WhiteSure, 2);
@@ -209,7 +209,7 @@ TEST_F(PaintBoxRenderTest, AnalysisOverlayAndItsCounts)
     EXPECT_EQ(CentreOf(box, 3, 3), QColor(Qt::white));
     const int offGrid = 4 * 20 + 10 + 1;
     EXPECT_EQ(test::PixelAt(box, offGrid, offGrid), QColor(Qt::black));
-    box.RedrawAll();  // the overlay survives a full repaint
+    box.RedrawAll(); // the overlay survives a full repaint
     EXPECT_EQ(CentreOf(box, 3, 3), QColor(Qt::white));
     box.HideAnalysis();
     EXPECT_TRUE(test::IsDark(CentreOf(box, 3, 3)));
@@ -230,7 +230,9 @@ void ShowFinePosition(TGoPaintBox& box)
     TPointColours colours{};
     for (int y = 1; y <= 19; ++y)
         for (int x = 1; x <= 19; ++x)
-            colours[PointIndex(x, y)] = picture[y - 1][x - 1] == 'X' ? kBlack : picture[y - 1][x - 1] == 'O' ? kWhite : 0;
+            colours[PointIndex(x, y)] = picture[y - 1][x - 1] == 'X'   ? kBlack
+                                        : picture[y - 1][x - 1] == 'O' ? kWhite
+                                                                       : 0;
     box.SetColours(colours);
     box.DrawMark(4, 3, false, 1);
     box.DrawMark(5, 3, false, 2);

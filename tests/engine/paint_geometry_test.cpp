@@ -36,7 +36,7 @@ TEST(PaintGeometryTest, BoardSizeGivesCellAndHalf)
 
 TEST(PaintGeometryTest, PixelsMapToPointsWithoutFoldingNegativesOntoTheFirst)
 {
-    TPaintGeometry g;  // 10-pixel cells
+    TPaintGeometry g; // 10-pixel cells
     const std::pair<int, int> rows[] = {{0, 1}, {9, 1}, {10, 2}, {189, 19}, {195, 20}, {-1, 0}, {-10, 0}, {-11, -1}};
     for (auto [pixel, point] : rows)
         EXPECT_EQ(g.PointAtPixel(pixel), point) << pixel;
@@ -89,9 +89,9 @@ TEST(PaintGeometryTest, SmallFiguresStayInsideTheirCell)
         EXPECT_TRUE(inside(g.TriangleRuns(19, 19), 19, 19)) << cell;
     }
 
-    g.SetBoard(114);  // 6-pixel cells: no triangle
+    g.SetBoard(114); // 6-pixel cells: no triangle
     EXPECT_TRUE(g.TriangleRuns(3, 3).empty());
-    g.SetBoard(133);  // 7-pixel cells: a single pixel
+    g.SetBoard(133); // 7-pixel cells: a single pixel
     EXPECT_EQ(g.TriangleRuns(3, 3).size(), 1u);
 
     g.SetBoard(380);
@@ -110,20 +110,19 @@ TEST(PaintGeometryTest, SmallFiguresStayInsideTheirCell)
 TEST(PaintGeometryTest, SquareHoverAndCoordinateSizes)
 {
     TPaintGeometry g;
-    g.SetBoard(380);  // Half 10
+    g.SetBoard(380); // Half 10
     const int squares[] = {0, 2, 2, 2, 2, 2, 0};
     for (int s = 0; s <= 6; ++s)
         EXPECT_EQ(g.SquareExtent(s), squares[s]) << s;
-    g.SetBoard(741);  // Half 19
+    g.SetBoard(741); // Half 19
     EXPECT_EQ(g.SquareExtent(1), 3);
     EXPECT_EQ(g.SquareExtent(2), 4);
     EXPECT_EQ(g.SquareExtent(5), 5);
 
     const struct {
         int Cell, Hover, Font;
-    } rows[] = {{9, 1, 6},   {10, 1, 6},  {14, 2, 6},  {15, 2, 7}, {16, 3, 7},
-                {20, 3, 7},  {21, 4, 7},  {24, 4, 7},  {25, 4, 8}, {26, 5, 8},
-                {29, 5, 8},  {30, 5, 9},  {39, 5, 9}};
+    } rows[] = {{9, 1, 6},  {10, 1, 6}, {14, 2, 6}, {15, 2, 7}, {16, 3, 7}, {20, 3, 7}, {21, 4, 7},
+                {24, 4, 7}, {25, 4, 8}, {26, 5, 8}, {29, 5, 8}, {30, 5, 9}, {39, 5, 9}};
     for (const auto& row : rows) {
         g.SetBoard(row.Cell * 19);
         EXPECT_EQ(g.HoverRadius(), row.Hover) << row.Cell;
@@ -138,15 +137,24 @@ TEST(PaintMarksTest, MarkKindsAndTexts)
         TMarkKind Kind;
         std::string Text;
     } rows[] = {
-        {-1, TMarkKind::None, ""},         {0, TMarkKind::None, ""},
-        {1, TMarkKind::Number, "1"},       {99, TMarkKind::Number, "99"},
-        {100, TMarkKind::LongNumber, "100"}, {500, TMarkKind::LongNumber, "500"},
-        {501, TMarkKind::LastMove, ""},    {502, TMarkKind::None, ""},
-        {600, TMarkKind::Letter, "A"},     {625, TMarkKind::Letter, "Z"},
-        {626, TMarkKind::None, ""},        {630, TMarkKind::Hangul, Utf8ToCp949("ㄱ")},
-        {643, TMarkKind::Hangul, Utf8ToCp949("ㅎ")}, {644, TMarkKind::None, ""},
-        {650, TMarkKind::BlackPoint, ""},  {651, TMarkKind::WhitePoint, ""},
-        {652, TMarkKind::None, ""},        {INT_MAX, TMarkKind::None, ""},
+        {-1, TMarkKind::None, ""},
+        {0, TMarkKind::None, ""},
+        {1, TMarkKind::Number, "1"},
+        {99, TMarkKind::Number, "99"},
+        {100, TMarkKind::LongNumber, "100"},
+        {500, TMarkKind::LongNumber, "500"},
+        {501, TMarkKind::LastMove, ""},
+        {502, TMarkKind::None, ""},
+        {600, TMarkKind::Letter, "A"},
+        {625, TMarkKind::Letter, "Z"},
+        {626, TMarkKind::None, ""},
+        {630, TMarkKind::Hangul, Utf8ToCp949("ㄱ")},
+        {643, TMarkKind::Hangul, Utf8ToCp949("ㅎ")},
+        {644, TMarkKind::None, ""},
+        {650, TMarkKind::BlackPoint, ""},
+        {651, TMarkKind::WhitePoint, ""},
+        {652, TMarkKind::None, ""},
+        {INT_MAX, TMarkKind::None, ""},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(ClassifyMark(row.Mark), row.Kind) << row.Mark;
@@ -160,7 +168,7 @@ TEST(PaintMarksTest, LabelListCountsThenListsRowByRow)
     EXPECT_EQ(LabelListText(marks), "AA");
 
     marks[PointIndex(19, 1)] = 601;
-    marks[PointIndex(1, 2)] = 7;  // a move number, not a label
+    marks[PointIndex(1, 2)] = 7; // a move number, not a label
     marks[PointIndex(2, 1)] = 650;
     marks[PointIndex(3, 19)] = 99999;
     EXPECT_EQ(LabelListText(marks), "AD" + std::string("CB") + NumToCode2(650) + "TB" + NumToCode2(601) + "DT" + "ZZ");

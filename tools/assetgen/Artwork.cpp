@@ -26,8 +26,8 @@ double PeriodicNoise(double x, double y, int px, int py, std::uint32_t seed)
     const double tx = x - fx;
     const double ty = y - fy;
     auto cell = [&](int ix, int iy) {
-        return Hash(static_cast<std::uint32_t>(((ix % px) + px) % px), static_cast<std::uint32_t>(((iy % py) + py) % py),
-                    seed);
+        return Hash(static_cast<std::uint32_t>(((ix % px) + px) % px),
+                    static_cast<std::uint32_t>(((iy % py) + py) % py), seed);
     };
     const int ix = static_cast<int>(fx);
     const int iy = static_cast<int>(fy);
@@ -69,7 +69,7 @@ double Shade(bool white, double nx, double ny, double nz, int channel)
 
 TStonePixel StonePixel(bool white, int cell, int px, int py)
 {
-    const double c = (cell / 2) + 0.5;  // centre of the point's centre pixel
+    const double c = (cell / 2) + 0.5; // centre of the point's centre pixel
     const double radius = std::min(c, cell - c) - 0.15;
     const double shadowShift = std::max(0.6, cell * 0.045);
     constexpr int kSub = 5;
@@ -173,8 +173,8 @@ std::vector<std::int16_t> StoneClick(int sampleRate)
         double Freq, Amp, Decay;
     };
     // A hard, bright knock of stone on wood with a short body resonance.
-    const TPartial partials[] = {{640, 0.35, 0.022}, {1210, 0.55, 0.011}, {2480, 0.45, 0.006},
-                                 {3920, 0.30, 0.0035}, {5600, 0.18, 0.002}};
+    const TPartial partials[] = {
+        {640, 0.35, 0.022}, {1210, 0.55, 0.011}, {2480, 0.45, 0.006}, {3920, 0.30, 0.0035}, {5600, 0.18, 0.002}};
     double peak = 0;
     std::uint32_t noise = 12345;
     double low = 0;

@@ -43,12 +43,12 @@ bool TRgbImage::SaveBmp(const std::string& path) const
     Put32(out, 54);
     Put32(out, 40);
     Put32(out, static_cast<std::uint32_t>(Width_));
-    Put32(out, static_cast<std::uint32_t>(Height_));  // positive: bottom-up rows
+    Put32(out, static_cast<std::uint32_t>(Height_)); // positive: bottom-up rows
     Put16(out, 1);
     Put16(out, 24);
     Put32(out, 0);
     Put32(out, dataBytes);
-    Put32(out, 3780);  // 96 dpi
+    Put32(out, 3780); // 96 dpi
     Put32(out, 3780);
     Put32(out, 0);
     Put32(out, 0);
@@ -75,8 +75,8 @@ bool SaveWav(const std::string& path, const std::vector<std::int16_t>& samples, 
     Put32(out, 36 + dataBytes);
     out += "WAVEfmt ";
     Put32(out, 16);
-    Put16(out, 1);  // PCM
-    Put16(out, 1);  // mono
+    Put16(out, 1); // PCM
+    Put16(out, 1); // mono
     Put32(out, static_cast<std::uint32_t>(sampleRate));
     Put32(out, static_cast<std::uint32_t>(sampleRate) * 2);
     Put16(out, 2);

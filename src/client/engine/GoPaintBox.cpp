@@ -36,8 +36,7 @@ QFont BoardFont(const QStringList& faces, int size, bool bold = false)
 }
 
 // Largest size below 18 at which `fits` holds; 0 when none does.
-template <typename Fits>
-int FitSize(Fits fits)
+template <typename Fits> int FitSize(Fits fits)
 {
     int size = 18;
     do {
@@ -151,7 +150,8 @@ void TGoPaintBox::ResizeCanvas()
 void TGoPaintBox::FitFonts()
 {
     const int room = Cell() - Cell() / 3;
-    SizeNum3_ = FitSize([&](int s) { return QFontMetrics(BoardFont(kNarrowFace, s)).horizontalAdvance("000") <= room; });
+    SizeNum3_ =
+        FitSize([&](int s) { return QFontMetrics(BoardFont(kNarrowFace, s)).horizontalAdvance("000") <= room; });
     SizeNum2_ = FitSize([&](int s) { return QFontMetrics(BoardFont(kSerifFace, s)).horizontalAdvance("00") <= room; });
     SizeHangul_ = FitSize([&](int s) {
         return QFontMetrics(BoardFont(kSerifFace, s)).horizontalAdvance(QString::fromUtf8("가")) <= room;
@@ -352,8 +352,7 @@ void TGoPaintBox::RedrawAll()
         const int th = std::min(BoardImage_.height(), side);
         for (int ty = 0; ty < side; ty += th)
             for (int tx = 0; tx < side; tx += tw)
-                p.drawImage(QPoint(tx, ty), BoardImage_,
-                            QRect(0, 0, std::min(tw, side - tx), std::min(th, side - ty)));
+                p.drawImage(QPoint(tx, ty), BoardImage_, QRect(0, 0, std::min(tw, side - tx), std::min(th, side - ty)));
     }
     {
         QPainter p(&Canvas_);

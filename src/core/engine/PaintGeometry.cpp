@@ -28,7 +28,7 @@ int TPaintGeometry::LineEnd() const
 int TPaintGeometry::PointAtPixel(int pixel) const
 {
     if (pixel < 0)
-        return (pixel + 1) / Cell_;  // floor for negatives, then +1 gives <= 0
+        return (pixel + 1) / Cell_; // floor for negatives, then +1 gives <= 0
     return pixel / Cell_ + 1;
 }
 

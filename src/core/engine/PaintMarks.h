@@ -7,19 +7,19 @@ namespace zel {
 
 // How the board drawing shows a point mark.
 enum class TMarkKind {
-    None,         // 0, negatives and unused values
-    Number,       // 1..99, the smaller number font
-    LongNumber,   // 100..500, the narrow three-digit font
-    LastMove,     // 501, the triangle
-    Letter,       // 600..625, "A".."Z"
-    Hangul,       // 630..643, the fourteen basic consonants
-    BlackPoint,   // 650, black's territory square
-    WhitePoint,   // 651, white's territory square
+    None,       // 0, negatives and unused values
+    Number,     // 1..99, the smaller number font
+    LongNumber, // 100..500, the narrow three-digit font
+    LastMove,   // 501, the triangle
+    Letter,     // 600..625, "A".."Z"
+    Hangul,     // 630..643, the fourteen basic consonants
+    BlackPoint, // 650, black's territory square
+    WhitePoint, // 651, white's territory square
 };
 
 constexpr int kMarkFirstHangul = 630;
 constexpr int kMarkLastHangul = 643;
-constexpr int kMarkFirstLabel = 600;  // marks from here up are labels
+constexpr int kMarkFirstLabel = 600; // marks from here up are labels
 constexpr int kPointCount = 361;
 
 TMarkKind ClassifyMark(int mark);
@@ -56,7 +56,7 @@ struct TAnalysisCounts {
 };
 
 struct TAnalysisSquare {
-    int SizeClass = 0;  // 0 = nothing drawn at that point
+    int SizeClass = 0; // 0 = nothing drawn at that point
     bool BlackFill = false;
 };
 
