@@ -58,13 +58,13 @@ double Shade(bool white, double nx, double ny, double nz, int channel)
     const double diffuse = std::max(0.0, nx * lx + ny * ly + nz * lz);
     const double hx = lx, hy = ly, hz = lz + 1.0;
     const double hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-    const double spec = std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), white ? 24.0 : 30.0);
+    const double specular = std::pow(std::max(0.0, (nx * hx + ny * hy + nz * hz) / hl), white ? 24.0 : 30.0);
     if (white) {
         const double tint = channel == 2 ? 0.975 : (channel == 1 ? 0.985 : 1.0);
-        return (0.66 + 0.30 * diffuse + 0.10 * spec) * tint;
+        return (0.66 + 0.30 * diffuse + 0.10 * specular) * tint;
     }
     const double blue = channel == 2 ? 0.012 : 0.0;
-    return 0.07 + 0.10 * diffuse + 0.55 * spec + blue;
+    return 0.07 + 0.10 * diffuse + 0.55 * specular + blue;
 }
 
 TStonePixel StonePixel(bool white, int cell, int px, int py)
