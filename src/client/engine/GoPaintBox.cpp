@@ -78,7 +78,6 @@ QImage JoinSprites(const QImage& mask, const QImage& stone)
 
 TGoPaintBox::TGoPaintBox(QWidget* parent) : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
     setMouseTracking(true);
     setFixedSize(Geometry_.ControlSide(), Geometry_.ControlSide());
     ResizeCanvas();
