@@ -1,0 +1,12 @@
+#pragma once
+#include <QString>
+
+#include "core/term/BackDraw.h"
+
+namespace zel {
+
+// Reads "Convert.tbl" and the four font files from the program directory
+// `zelpath` into `draw`; false with a reason when one is missing or short.
+bool LoadBitmapFonts(TBackDraw& draw, const QString& zelpath, QString* error = nullptr);
+
+} // namespace zel
