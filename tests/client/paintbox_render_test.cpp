@@ -4,6 +4,7 @@
 
 #include "PaintBoxTestKit.h"
 #include "QtTestApp.h"
+#include "core/engine/GoBoard.h"
 #include "core/engine/LetterCodes.h"
 
 namespace zel {
@@ -214,6 +215,32 @@ TEST_F(PaintBoxRenderTest, AnalysisOverlayAndItsCounts)
     box.HideAnalysis();
     EXPECT_TRUE(test::IsDark(CentreOf(box, 3, 3)));
     EXPECT_NE(test::PixelAt(box, offGrid, offGrid), QColor(Qt::black));
+}
+
+TEST_F(PaintBoxRenderTest, FollowsABoardThroughItsPointChanges)
+{
+    box.SetSzBoard(380);
+    TGoBoard board;
+    board.OnPointChange = [this](TGoBoard&, int x, int y, int mark, std::uint8_t colour) {
+        box.DrawPoint(colour, x, y, mark);
+    };
+    // Black captures the white stone at (2, 1) in the corner, then undoes it.
+    for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 1}, {10, 10}, {2, 2}})
+        board.PlayAt(x, y);
+    auto agrees = [&] {
+        for (int y = 1; y <= 19; ++y)
+            for (int x = 1; x <= 19; ++x)
+                if (box.Colour(x, y) != board.Colour(x, y) || box.Mark(x, y) != board.Mark(x, y))
+                    return false;
+        return true;
+    };
+    EXPECT_EQ(box.Colour(2, 1), kEmpty);
+    EXPECT_TRUE(agrees());
+    EXPECT_GT(CountInCell(box, 2, 2, test::IsYellow), 0); // the last move
+    board.Undo();
+    EXPECT_EQ(box.Colour(2, 1), kWhite);
+    EXPECT_TRUE(agrees());
+    EXPECT_TRUE(test::IsLight(CentreOf(box, 2, 1)));
 }
 
 // A game position with every kind of mark, in a dark panel like the game
