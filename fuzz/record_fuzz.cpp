@@ -19,13 +19,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The bytes again as walking commands.
     for (std::size_t i = 0; i < size && i < 256; ++i) {
         switch (data[i] % 7) {
-        case 0: list.NextMove(); break;
-        case 1: list.PrevMove(); break;
-        case 2: list.StepForward(); break;
-        case 3: list.StepBack(); break;
-        case 4: list.SeekMove(data[i]); break;
-        case 5: if (data[i] > 250) list.DeleteCurrent(); break;
-        default: break;
+        case 0:
+            list.NextMove();
+            break;
+        case 1:
+            list.PrevMove();
+            break;
+        case 2:
+            list.StepForward();
+            break;
+        case 3:
+            list.StepBack();
+            break;
+        case 4:
+            list.SeekMove(data[i]);
+            break;
+        case 5:
+            if (data[i] > 250)
+                list.DeleteCurrent();
+            break;
+        default:
+            break;
         }
     }
     (void)list.CompactText();

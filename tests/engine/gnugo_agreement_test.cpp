@@ -38,6 +38,8 @@ public:
     }
 
     const TGoBoard& Board() const { return board_; }
+    // Sampled empty points that both sides found illegal (suicide or ko).
+    int RefusedEmptyPoints() const { return refusedEmpty_; }
 
     // Plays (x, y) ((0, 0) a pass) for the colour to move on both boards and
     // compares. Returns false (after reporting) on the first disagreement.
@@ -50,6 +52,18 @@ public:
         gtp_.Ask(std::string("play ") + Name(colour) + " " + GtpEngine::Vertex(p.x, p.y), &theirs);
         if (ours != theirs)
             return Fail("play answered " + std::to_string(ours) + " here, " + std::to_string(theirs) + " by GNU Go");
+        return Compare();
+    }
+
+    // Takes back the last move on both boards and compares.
+    bool Undo()
+    {
+        moves_.push_back("undo");
+        board_.Undo();
+        bool theirs = false;
+        gtp_.Ask("undo", &theirs);
+        if (!theirs)
+            return Fail("GNU Go refused the undo");
         return Compare();
     }
 
@@ -124,6 +138,8 @@ private:
                         std::to_string(board_.WhitePrisoners()) + " here, " + std::to_string(blackCaptures) + "/" +
                         std::to_string(whiteCaptures) + " by GNU Go");
         for (std::size_t i = 0; i < sample.size(); ++i)
+            refusedEmpty_ += !legal[i] && board_.IsEmptyPoint(sample[i].x, sample[i].y) ? 1 : 0;
+        for (std::size_t i = 0; i < sample.size(); ++i)
             if (board_.IsLegalMove(sample[i].x, sample[i].y) != legal[i])
                 return Fail(std::string("legality of ") + Name(toMove) + " at " +
                             GtpEngine::Vertex(sample[i].x, sample[i].y) + ": GNU Go says " +
@@ -136,6 +152,7 @@ private:
     std::mt19937 random_;
     TGoBoard board_;
     std::vector<std::string> moves_;
+    int refusedEmpty_ = 0;
 };
 
 std::vector<std::filesystem::path> SelfPlayGames()
@@ -188,7 +205,7 @@ TEST(GnuGoAgreement, RandomGames)
     // captures, ko and suicide come up all the time.
     const int kGames = 170;
     const int regions[] = {19, 9, 5};
-    int moves = 0, passes = 0;
+    int moves = 0, passes = 0, refused = 0;
     for (int g = 0; g < kGames; ++g) {
         const int size = regions[g % 3];
         Referee referee(gtp,
@@ -198,21 +215,31 @@ TEST(GnuGoAgreement, RandomGames)
         bool ok = true;
         int lastWasPass = 0;
         for (int m = 0; ok && m < 250 && lastWasPass < 2; ++m) {
-            std::vector<Point> legal;
+            // The first legal point of the region in a random order.
+            std::vector<Point> points;
             for (int y = 1; y <= size; ++y)
                 for (int x = 1; x <= size; ++x)
-                    if (referee.Board().IsLegalMove(x, y))
-                        legal.push_back({x, y});
+                    points.push_back({x, y});
+            std::shuffle(points.begin(), points.end(), random);
             Point p{0, 0};
-            if (!legal.empty() && random() % 50 != 0)
-                p = legal[random() % legal.size()];
+            if (random() % 50 != 0)
+                for (Point q : points)
+                    if (referee.Board().IsLegalMove(q.x, q.y)) {
+                        p = q;
+                        break;
+                    }
             lastWasPass = p.x == 0 ? lastWasPass + 1 : 0;
             passes += p.x == 0 ? 1 : 0;
             ok = referee.Play(p);
             ++moves;
+            // Now and then a move is taken back, captures and ko state with it.
+            if (ok && random() % 20 == 0)
+                ok = referee.Undo();
         }
+        refused += referee.RefusedEmptyPoints();
     }
     EXPECT_GT(moves, kGames * 100);
+    EXPECT_GT(refused, 100); // the games did run into suicide and ko
     EXPECT_GT(passes, 0);
 }
 

@@ -151,13 +151,13 @@ TEST(TextEncoding, DetectsOverTheWholeText)
         {"PB[kim]", "", TextEncoding::Ascii},
         {utf8, "", TextEncoding::Utf8},
         {cp949, "", TextEncoding::Cp949},
-        {cp949, "UTF-8", TextEncoding::Cp949},     // a wrong declaration is not trusted
+        {cp949, "UTF-8", TextEncoding::Cp949}, // a wrong declaration is not trusted
         {utf8, "EUC-KR", TextEncoding::Utf8},
         {both, "", TextEncoding::Cp949},
         {both, "utf-8", TextEncoding::Utf8},
         {"ascii first " + utf8 + std::string(5000, 'x') + cp949, "", TextEncoding::Unknown},
         {std::string(5000, 'x') + cp949, "", TextEncoding::Cp949}, // high bytes only late
-        {"\xED\xA0\x80", "", TextEncoding::Unknown},                // a UTF-8 surrogate
+        {"\xED\xA0\x80", "", TextEncoding::Unknown},               // a UTF-8 surrogate
     };
     for (const auto& row : rows)
         EXPECT_EQ(DetectEncoding(row.text, row.declared), row.expected) << row.text.substr(0, 30);
@@ -245,14 +245,19 @@ TEST(SgfRecord, ImportOfForeignFiles)
     const std::string sgf = Utf8ToCp949("(;PB[흑돌]BR[1D]PW[백돌]RE[B+R];B[cc]C[첫 수\n좋다](;W[oo];B[co])"
                                         "(;W[co](;B[oo]LB[oo:A][qq:long])(;B[op]C[끝])))");
     ASSERT_EQ(SgfToRecordText(sgf, text), SgfImportStatus::Ok);
-    const std::string header = RecordHeaderLine({KS("흑돌") + " 1D", KS("백돌"), 0, 'A', 0, "", RecordTitle(),
-                                                 KS("흑 불계승")});
-    EXPECT_EQ(text, header + "\r\nPMABBDDDD\r\n"
-                             "PMACWPPPP\r\n"
-                             "VHACABDD\\#AA\\#" + KS("첫 수\\!좋다") + "\r\n"
-                             "VHACADDDDPPP\\#ABPPXC\\#\r\n"
-                             "VHACADDDDPPQ\\#AA\\#" + KS("끝") + "\r\n"
-                             "PMADBDPPD\r\n");
+    const std::string header =
+        RecordHeaderLine({KS("흑돌") + " 1D", KS("백돌"), 0, 'A', 0, "", RecordTitle(), KS("흑 불계승")});
+    EXPECT_EQ(text, header +
+                        "\r\nPMABBDDDD\r\n"
+                        "PMACWPPPP\r\n"
+                        "VHACABDD\\#AA\\#" +
+                        KS("첫 수\\!좋다") +
+                        "\r\n"
+                        "VHACADDDDPPP\\#ABPPXC\\#\r\n"
+                        "VHACADDDDPPQ\\#AA\\#" +
+                        KS("끝") +
+                        "\r\n"
+                        "PMADBDPPD\r\n");
 }
 
 TEST(SgfRecord, GnuGoGamesSurviveBothDirections)
@@ -286,7 +291,7 @@ TEST(SgfRecord, GnuGoShowsTheSameFinalPosition)
         GTEST_SKIP() << "gnugo is not installed";
     const fs::path dir = fs::temp_directory_path() / ("zel_sgf_" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    std::vector<std::pair<std::string, std::string>> records;  // name, record text
+    std::vector<std::pair<std::string, std::string>> records; // name, record text
     for (const auto& game : GnuGoGames()) {
         std::string record;
         ASSERT_EQ(SgfToRecordText(ReadFile(game), record), SgfImportStatus::Ok);

@@ -28,6 +28,7 @@
 #include "client/term/Terminal.h"
 #include "core/term/BackDraw.h"
 #include "core/app/ConfigExchange.h"
+#include "core/app/LobbyLink.h"
 #include "core/base/Cp949.h"
 #include "core/settings/ZelStatus.h"
 #include "os/DirFileStore.h"
@@ -135,6 +136,10 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     app_ = std::make_unique<TLobbyApp>(
         status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this});
 
+    link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this);
+    app_->SetListener(link_.get());
+    OnChatLine = [this](const std::string& line) { link_->ChatLine(line); };
+
     MainTimer.setObjectName("MainTimer");
     MainTimer.setSingleShot(true);
     connect(&MainTimer, &QTimer::timeout, this, &TZel4HvnForm::MainTimerTimer);
@@ -146,6 +151,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
 TZel4HvnForm::~TZel4HvnForm()
 {
     MainTimer.stop();
+    app_->SetListener(nullptr);
+    link_.reset();
     app_.reset();
 }
 
@@ -362,7 +369,9 @@ void TZel4HvnForm::FormShow()
 
 void TZel4HvnForm::MainTimerTimer()
 {
-    app_->Tick(clock_->Now());
+    std::int32_t now = clock_->Now();
+    app_->Tick(now);
+    link_->Tick(now);
     MainTimer.start(200);
 }
 

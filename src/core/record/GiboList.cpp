@@ -263,7 +263,7 @@ TMoveTable TGiboList::MoveTable() const
         if (x < 0)
             x = y = 0;
         table.Points[static_cast<std::size_t>(node->Number)] = {static_cast<std::uint8_t>(x),
-                                                               static_cast<std::uint8_t>(y)};
+                                                                static_cast<std::uint8_t>(y)};
     }
     return table;
 }

@@ -63,8 +63,7 @@ RecordStatus TRecordFiles::WriteFinishedGame(const TFinishedGame& game, std::str
     return MergePendingCommentary(fileName, game.GameKey, pending);
 }
 
-RecordStatus TRecordFiles::MergePendingCommentary(const std::string& name, std::string_view gameKey,
-                                                  THelpList& pending)
+RecordStatus TRecordFiles::MergePendingCommentary(const std::string& name, std::string_view gameKey, THelpList& pending)
 {
     if (pending.Count() == 0 || gameKey != pending.Key())
         return RecordStatus::Ok;

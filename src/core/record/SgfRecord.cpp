@@ -20,10 +20,10 @@ namespace zel {
 namespace {
 
 constexpr int kMaxRecordMoves = 500;
-constexpr int kMaxVariationMoves = 674;  // the count of a body is two letters
+constexpr int kMaxVariationMoves = 674; // the count of a body is two letters
 
 struct Point {
-    int X = 0;  // 0, 0 a pass
+    int X = 0; // 0, 0 a pass
     int Y = 0;
     bool operator<(const Point& o) const { return std::pair(X, Y) < std::pair(o.X, o.Y); }
     bool operator==(const Point& o) const = default;
@@ -156,7 +156,7 @@ std::string DateToSgf(const std::string& dateLine)
 // A commentary body split into its fields; false when its counts do not
 // match the fields (the viewer does not show such a body either).
 struct Body {
-    std::vector<Point> Variation;  // after the repeated last move
+    std::vector<Point> Variation; // after the repeated last move
     std::vector<std::pair<Point, int>> Marks;
     std::string Comment;
 };
@@ -224,7 +224,7 @@ std::string MarkProps(const std::vector<std::pair<Point, int>>& marks)
 }
 
 struct Commentary {
-    int BranchAt = 0;  // number of main-line moves before the variation
+    int BranchAt = 0; // number of main-line moves before the variation
     Body Content;
 };
 
@@ -364,7 +364,7 @@ private:
     TextEncoding encoding_;
     TRecordHeader header_;
     std::vector<Point> moves_;
-    std::vector<std::pair<int, std::string>> commentaries_;  // first move number, body
+    std::vector<std::pair<int, std::string>> commentaries_; // first move number, body
 };
 
 bool Importer::DecodePoint(const std::string& value, Point& p)

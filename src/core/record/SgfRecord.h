@@ -9,7 +9,7 @@ class TGiboList;
 struct TSgfExportStats {
     int Moves = 0;
     int Commentaries = 0;
-    int SkippedCommentaries = 0;  // bodies whose counts do not match their fields
+    int SkippedCommentaries = 0; // bodies whose counts do not match their fields
 };
 
 // A record as an SGF game (FF[4], CA[UTF-8]): players and ranks from the
@@ -22,12 +22,12 @@ std::string RecordToSgf(const TGiboList& list, TSgfExportStats* stats = nullptr)
 
 enum class SgfImportStatus {
     Ok,
-    Syntax,            // not an SGF game tree
-    TooLarge,          // beyond the limits of a record
-    NotNineteen,       // another board size
-    UnsupportedSetup,  // setup stones other than this program's handicap placement
-    BadMove,           // a main-line move off the board
-    TooManyMoves,      // more than 500 moves
+    Syntax,           // not an SGF game tree
+    TooLarge,         // beyond the limits of a record
+    NotNineteen,      // another board size
+    UnsupportedSetup, // setup stones other than this program's handicap placement
+    BadMove,          // a main-line move off the board
+    TooManyMoves,     // more than 500 moves
 };
 
 // The record file text (CP949, CR LF lines) of the first game in `sgf`. Text

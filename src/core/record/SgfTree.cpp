@@ -69,7 +69,7 @@ SgfStatus ParseSgf(std::string_view text, SgfTree& tree)
     if (pos == std::string_view::npos)
         return SgfStatus::Empty;
 
-    std::vector<int> open;  // the node each open '(' continues from
+    std::vector<int> open; // the node each open '(' continues from
     int current = -1;
     while (pos < text.size()) {
         const char c = text[pos];

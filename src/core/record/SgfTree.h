@@ -6,13 +6,13 @@
 namespace zel {
 
 struct SgfProperty {
-    std::string Id;                   // upper-case letters only
-    std::vector<std::string> Values;  // unescaped, bytes as in the file
+    std::string Id;                  // upper-case letters only
+    std::vector<std::string> Values; // unescaped, bytes as in the file
 };
 
 struct SgfNode {
     std::vector<SgfProperty> Properties;
-    std::vector<int> Children;  // indices into SgfTree::Nodes; the first continues the line
+    std::vector<int> Children; // indices into SgfTree::Nodes; the first continues the line
     int Parent = -1;
 
     // The first value of property `id`, or nullptr.

@@ -94,8 +94,7 @@ TextEncoding DetectEncoding(std::string_view text, std::string_view declared)
     const std::string name = Lower(declared);
     if (utf8 && name == "utf8")
         return TextEncoding::Utf8;
-    if (cp949 && (name == "euckr" || name == "cp949" || name == "ksc56011987" || name == "uhc" ||
-                  name == "windows949"))
+    if (cp949 && (name == "euckr" || name == "cp949" || name == "ksc56011987" || name == "uhc" || name == "windows949"))
         return TextEncoding::Cp949;
     if (utf8 && cp949)
         return HasLongUtf8Sequence(text) ? TextEncoding::Utf8 : TextEncoding::Cp949;

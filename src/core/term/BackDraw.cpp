@@ -121,7 +121,7 @@ bool TBackDraw::Load(const TFontFiles& f, std::string* error)
                           Need{f.kss, kKssBytes, "ZelKSS.FNT"}}) {
         if (n.bytes.size() < n.size) {
             if (error)
-                *error = std::string(n.name) + " is missing or too short";
+                *error = n.name;
             loaded_ = false;
             return false;
         }
