@@ -76,6 +76,44 @@ TEST_F(LobbyApp, StartUpThroughConfigurationAndLoginIntoTheLobby)
     EXPECT_EQ(listener.codes, (std::vector<std::uint16_t>{21000, 21030, 25020}));
 }
 
+TEST_F(LobbyApp, FirstLoginDialogTidiesTheProgramDirectory)
+{
+    program.files = {{"a.zel", "first"}, {"b.zel", "second"}, {"ADVInfoB.gif", "gif"}, {"ZelE00.FNT", "font"}};
+    records.files = {{"a.zel", "older copy"}};
+    app.FormShow("");
+    Advance(200);
+    config.Fails(TransportError::Refused);
+    Advance(TLobbyApp::kConfigTimeout + 400);
+    ASSERT_EQ(view.loginDialogs, 1);
+
+    // One record moves (overwriting), every picture moves, the rest stays.
+    EXPECT_EQ(records.files["a.zel"], "first");
+    EXPECT_EQ(banners.files["ADVInfoB.gif"], "gif");
+    EXPECT_EQ(program.files.count("a.zel"), 0u);
+    EXPECT_EQ(program.files.count("b.zel"), 1u);
+    EXPECT_EQ(program.files.count("ADVInfoB.gif"), 0u);
+    EXPECT_EQ(program.files.count("ZelE00.FNT"), 1u);
+
+    // Only the first dialog tidies.
+    program.files["c.gif"] = "late";
+    app.ConnTBClick();
+    Advance(200);
+    EXPECT_EQ(program.files.count("c.gif"), 1u);
+}
+
+TEST_F(LobbyApp, TidyingKeepsFilesThatCannotBeCopied)
+{
+    program.files = {{"a.zel", "record"}, {"x.gif", "gif"}};
+    records.failWrites = true;
+    banners.failWrites = true;
+    app.FormShow("");
+    Advance(200);
+    config.Fails(TransportError::Refused);
+    Advance(TLobbyApp::kConfigTimeout + 400);
+    ASSERT_EQ(view.loginDialogs, 1);
+    EXPECT_EQ(program.files.size(), 2u);
+}
+
 TEST_F(LobbyApp, SilentConfigurationServerOpensTheLoginAfterFifteenSeconds)
 {
     app.FormShow("");

@@ -109,6 +109,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     QDir().mkpath(ToQ(status_.critical.gibodir));
     QDir().mkpath(ToQ(status_.critical.advhdir));
     banners_ = std::make_unique<DirFileStore>(ToQ(status_.critical.advhdir).toStdString());
+    program_ = std::make_unique<DirFileStore>(ToQ(status_.critical.zelpath).toStdString());
+    records_ = std::make_unique<DirFileStore>(ToQ(status_.critical.gibodir).toStdString());
 
     // The bitmap fonts of the terminals, from the program directory.
     backDraw_ = std::make_unique<TBackDraw>(StandardPalette);
@@ -133,7 +135,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     ApplyColours();
 
     app_ = std::make_unique<TLobbyApp>(
-        status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this});
+        status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this, program_.get(),
+                                  records_.get()});
 
     link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this);
     app_->SetListener(link_.get());

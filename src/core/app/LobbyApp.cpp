@@ -11,6 +11,7 @@
 #include "core/net/PacketCodes.h"
 #include "core/net/PacketListener.h"
 #include "core/ports/Clock.h"
+#include "core/ports/FileStore.h"
 #include "core/ports/Prompts.h"
 #include "core/settings/ZelStatus.h"
 
@@ -316,6 +317,7 @@ void TLobbyApp::OpenLogin()
         return;
     if (firstShowPending_) {
         firstShowPending_ = false;
+        TidyProgramDirectory();
         ports_.view.LoadBanners();
     }
     loginOpen_ = true;
@@ -325,6 +327,33 @@ void TLobbyApp::OpenLogin()
         ConnectGame();
     else
         ports_.view.EnableConnect(true);
+}
+
+namespace {
+
+// Copies `name` from one directory to another, overwriting, and removes the
+// original only once the copy is written: nothing is lost when either side fails.
+void MoveFile(FileStore& from, FileStore& to, const std::string& name)
+{
+    std::string data;
+    if (from.Read(name, data) && to.Write(name, data))
+        from.Remove(name);
+}
+
+} // namespace
+
+void TLobbyApp::TidyProgramDirectory()
+{
+    FileStore* program = ports_.program;
+    if (program == nullptr)
+        return;
+    if (ports_.records != nullptr) {
+        std::vector<std::string> records = program->List(".zel");
+        if (!records.empty())
+            MoveFile(*program, *ports_.records, records.front());
+    }
+    for (const std::string& name : program->List(".gif"))
+        MoveFile(*program, ports_.banners, name);
 }
 
 bool TLobbyApp::GameServer(std::string& host, std::uint16_t& port) const

@@ -47,6 +47,10 @@ public:
         FileStore& banners; // the banner directory
         Prompts& prompts;
         LobbyView& view;
+        // The program directory and the record directory, tidied when the
+        // login dialog first opens (either may be missing).
+        FileStore* program = nullptr;
+        FileStore* records = nullptr;
     };
 
     static constexpr std::int32_t kSilenceBeforeProbe = 14999;
@@ -106,6 +110,7 @@ private:
     std::int32_t Now() const;
     void StartConfig();
     void OpenLogin();
+    void TidyProgramDirectory();
     void ConnectGame();
     void RecreateGame();
     void CloseGame();
