@@ -40,10 +40,10 @@ TEST_F(NotifyFormsTest, TimedNoticeClosesItselfAndNeverBlocks)
     QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 3000);
 
     // A second notice restarts the count instead of being cut short by the first.
-    prompts.Notify("one", 80);
-    QTest::qWait(50);
-    prompts.Notify("two", 400);
+    prompts.Notify("one", 150);
     QTest::qWait(100);
+    prompts.Notify("two", 5000);
+    QTest::qWait(150);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->lbMessage->text(), "two");
 }
@@ -89,6 +89,16 @@ TEST_F(NotifyFormsTest, ConfirmAnswersWithTheButtonPressed)
     form->show();
     test::SaveScreenshot(*form, "confirm_form.png");
     form->hide();
+}
+
+TEST_F(NotifyFormsTest, PromptsOutlivingTheirWindowDoNothing)
+{
+    auto* window = new QWidget;
+    QtPrompts prompts(window);
+    delete window;
+    prompts.Notify("late", 10);
+    prompts.Alert("late");
+    EXPECT_FALSE(prompts.Confirm("late", "ok", "cancel"));
 }
 
 } // namespace

@@ -37,7 +37,7 @@ TEST_F(QtSettingsBackendTest, StoreSurvivesARestartWithEveryFriendKey)
         st.login.userId = "abc1";
         st.login.nickname = KS("바둑왕");
         st.friends.count = 50;
-        for (int n = 1; n <= 50; ++n) // suffixes run from '1' through '/'-free '\' up to 'b'
+        for (int n = 1; n <= 50; ++n) // suffixes '1'..'b'; entry 44 is a backslash
             st.friends.friends[static_cast<std::size_t>(n - 1)].id = "id" + std::to_string(n);
         st.Save("Login Info");
         st.Save("Friends Info");

@@ -138,26 +138,29 @@ QtPrompts::~QtPrompts()
 {
     // With a parent the dialogs go with it; without one they are ours.
     if (owned_) {
-        delete notify_;
-        delete cNotify_;
-        delete confirm_;
+        delete notify_.data();
+        delete cNotify_.data();
+        delete confirm_.data();
     }
 }
 
 void QtPrompts::Notify(const std::string& text, int ms)
 {
-    notify_->ShowNotice(ToQ(text), ms);
+    if (notify_)
+        notify_->ShowNotice(ToQ(text), ms);
 }
 
 void QtPrompts::Alert(const std::string& text)
 {
+    if (!cNotify_)
+        return;
     cNotify_->SetText(ToQ(text));
     cNotify_->exec();
 }
 
 bool QtPrompts::Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption)
 {
-    return confirm_->Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption));
+    return confirm_ && confirm_->Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption));
 }
 
 } // namespace zel

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 
 #include "core/ports/Prompts.h"
@@ -68,9 +69,11 @@ public:
     TConfirmForm* confirmForm() const { return confirm_; }
 
 private:
-    TNotifyForm* notify_;
-    TCNotifyForm* cNotify_;
-    TConfirmForm* confirm_;
+    // Owned by the parent window when there is one; a dialog gone with its
+    // parent turns the call into a no-op (Confirm answers false).
+    QPointer<TNotifyForm> notify_;
+    QPointer<TCNotifyForm> cNotify_;
+    QPointer<TConfirmForm> confirm_;
     bool owned_;
 };
 
