@@ -1,1 +1,47 @@
-int main() { return 0; }
+// zelserver: the reference game server and configuration server.
+#include <asio.hpp>
+#include <iostream>
+
+#include "server/AdminConsole.h"
+#include "server/AsioServer.h"
+#include "server/ConfigService.h"
+#include "server/GifWriter.h"
+#include "server/ServerConfig.h"
+#include "server/ServerCore.h"
+#include "server/ServerOptions.h"
+
+int main(int argc, char** argv)
+{
+    zel::TServerOptions options;
+    std::string error;
+    if (!options.Parse(argc, argv, error)) {
+        std::cerr << "zelserver: " << error << "\n" << zel::TServerOptions::Usage();
+        return 2;
+    }
+    zel::TServerConfig config;
+    if (!options.confPath.empty() && !config.Load(options.confPath, error)) {
+        std::cerr << "zelserver: " << options.confPath << ": " << error << "\n";
+        return 2;
+    }
+
+    std::string list = config.ServerList(options.host, options.gamePort, options.configPort);
+    std::vector<std::vector<std::uint8_t>> files;
+    files.emplace_back(list.begin(), list.end());
+    for (auto& banner : zel::MakeBanners())
+        files.push_back(std::move(banner));
+
+    asio::io_context io;
+    zel::TAsioServer server(io, options);
+    zel::TServerCore core(server, {static_cast<std::size_t>(options.tableSize), config.graceMs});
+    zel::TConfigService configService(server, config.configFlag, std::move(files));
+    zel::TAdminConsole admin(core);
+    server.Attach(core, configService, admin);
+    if (!server.Start(error)) {
+        std::cerr << "zelserver: " << error << "\n";
+        return 1;
+    }
+    asio::signal_set signals(io, SIGINT, SIGTERM);
+    signals.async_wait([&io](const asio::error_code&, int) { io.stop(); });
+    io.run();
+    return 0;
+}

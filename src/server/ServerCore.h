@@ -1,0 +1,99 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/net/PacketAssembler.h"
+#include "server/ServerIo.h"
+#include "server/ServerLobby.h"
+#include "server/ServerPackets.h"
+
+namespace zel {
+
+// The game server without sockets: connections come and go by number, bytes
+// arrive through OnBytes, and everything leaves through TServerIo. Time is a
+// monotonic millisecond count passed in by the caller.
+class TServerCore {
+public:
+    struct Options {
+        std::size_t tableSize = 1000;
+        std::uint64_t graceMs = 60000;  // how long a dropped user keeps its number and room
+    };
+
+    TServerCore(TServerIo& io, Options options);
+
+    void OnConnected(ConnId conn, std::uint64_t now);
+    void OnBytes(ConnId conn, const std::uint8_t* data, std::size_t size, std::uint64_t now);
+    void OnClosed(ConnId conn, std::uint64_t now);
+    // Ends the grace of dropped users whose time is up.
+    void Tick(std::uint64_t now);
+
+    // Operator switches; ids are CP949. Each returns false for an unknown id.
+    bool Kick(const std::string& id);
+    bool Bye(const std::string& id);
+    bool Silence(const std::string& id, std::uint64_t ms, std::uint64_t now);
+    void Refuse(std::uint64_t ms, std::uint64_t now) { refuseUntil_ = now + ms; }
+    void Notice(const std::string& text);
+    // "id:user:room" of every connected user, blank-separated; `grace` lists
+    // the dropped users still kept instead.
+    std::string Users(bool grace) const;
+
+    const TServerLobby& Lobby() const { return lobby_; }
+
+private:
+    struct Conn {
+        PacketAssembler assembler;
+        int user = -1;
+        bool closing = false;
+    };
+    struct Session {
+        ConnId conn = 0;             // 0 while dropped
+        std::uint64_t graceUntil = 0;
+        std::uint64_t silentUntil = 0;
+        bool departing = false;      // the next close removes the user
+    };
+    struct Invitation {
+        int room = 0;
+        std::uint16_t code = 0;
+    };
+
+    void Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_t n, std::uint64_t now);
+    void HandleLogin(ConnId conn, Conn& c, const std::uint8_t* p, std::uint16_t code);
+    void HandleProbe(ConnId conn, const std::uint8_t* p);
+    void HandleUser(ConnId conn, int u, const std::uint8_t* p, std::size_t n, std::uint64_t now);
+    void FreshLogin(ConnId conn, Conn& c, const std::string& id, const std::uint8_t* p);
+    void Attach(ConnId conn, Conn& c, int u);
+    void SendLobby(int u);
+    void Depart(int u);
+    void Drop(ConnId conn);
+
+    void PrivateText(int u, const std::uint8_t* p, std::size_t n);
+    void MakeRoom(int u, const std::uint8_t* p);
+    void EnterRoom(int u, int room);
+    void Invite(int u, const std::uint8_t* p, std::uint16_t code);
+    void Accept(int u, const std::uint8_t* p, std::uint16_t code);
+    void Refusal(int u, const std::uint8_t* p, std::uint16_t code);
+    void RequestAnswer(int u, std::uint16_t code, int target);
+
+    void SendConn(ConnId conn, Bytes bytes);
+    void SendTo(int u, const Bytes& bytes);
+    void SendRoom(int room, const Bytes& bytes, int except = -1);
+    void SendAll(const Bytes& bytes, int except = -1);
+    bool Connected(int u) const;
+    bool SameRoom(int a, int b) const;
+    std::uint16_t NewHandle();
+    void Log(const std::string& line) { io_.Log(line); }
+
+    TServerIo& io_;
+    Options options_;
+    TServerLobby lobby_;
+    std::vector<Session> sessions_;
+    std::map<ConnId, Conn> conns_;
+    std::map<std::uint32_t, Invitation> invitations_;  // inviter << 16 | invited
+    std::uint64_t refuseUntil_ = 0;
+    std::uint64_t now_ = 0;
+    std::uint16_t lastHandle_ = 0;
+};
+
+} // namespace zel

@@ -1,0 +1,27 @@
+#pragma once
+#include <string>
+
+namespace zel {
+
+// The command line:
+//   zelserver [--host 127.0.0.1] [--game-port 5554] [--config-port 8080]
+//             [--admin-port 0] [--table-size 1000] [--conf FILE] [--log]
+// A port of 0 turns that listener off.
+struct TServerOptions {
+    std::string host = "127.0.0.1";
+    int gamePort = 5554;
+    int configPort = 8080;
+    int adminPort = 0;
+    int tableSize = 1000;
+    std::string confPath;
+    bool log = false;
+
+    static constexpr int kMinTable = 2;
+    static constexpr int kMaxTable = 10000;
+
+    // False with a message in `error` for an unknown switch or a bad value.
+    bool Parse(int argc, const char* const* argv, std::string& error);
+    static const char* Usage();
+};
+
+} // namespace zel
