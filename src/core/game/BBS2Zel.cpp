@@ -300,6 +300,10 @@ void TBBS2Zel::Dispatch(const std::string& p)
     if (code == "GSR") {
         if (!IsMultiHost() && (gameOpen_ || multiRoom))
             return;
+        // Every request carries a fresh game key: the same terms asked again
+        // under a new key are a new request, not a copy of the last one.
+        if (header_.MsgGameId != header_.GameId)
+            lastPayload_.clear();
         if (!IsMultiHost() && CheckPayload(p, true) == Check::Duplicate)
             return;
         ReceiveRequest(p);
@@ -625,6 +629,8 @@ void TBBS2Zel::StartSession(int kind)
     replaying_ = false;
     DisarmResend();
     clickLock_ = false;
+    // An answer of an earlier game must not pass for a copy in this one.
+    lastPayload_.clear();
     int layout = 1;
     switch (kind) {
     case 0:
@@ -665,6 +671,7 @@ void TBBS2Zel::EndSession()
     header_.GameId.clear();
     DisarmResend();
     pendingBody_.clear();
+    lastPayload_.clear();
     clickLock_ = false;
     info_.SetRunning(false, now_);
     if (gameOpen_)

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+
+#include "support/GameSim.h"
+
+namespace zel::test {
+namespace {
+
+struct Tally {
+    int games = 0, completed = 0, disagreements = 0, moves = 0, adjournments = 0;
+    std::map<std::string, int> endings, causes;
+    std::map<std::string, std::uint64_t> causeSeed;
+};
+
+Tally Play(int games, std::uint64_t firstSeed, const SimFaults& faults)
+{
+    Tally tally;
+    for (int i = 0; i < games; ++i) {
+        std::uint64_t seed = firstSeed + static_cast<std::uint64_t>(i);
+        SimOutcome o = RunSimGame(seed, faults);
+        ++tally.games;
+        tally.moves += o.moves;
+        tally.adjournments += o.adjournments;
+        if (o.completed) {
+            ++tally.completed;
+            ++tally.endings[o.ending];
+        } else {
+            ++tally.causes[o.cause];
+            tally.causeSeed.emplace(o.cause, seed);
+        }
+        if (!o.positionsAgree) {
+            ++tally.disagreements;
+            ADD_FAILURE() << "seed " << seed << ": two positions for " << o.disagreement;
+        }
+    }
+    return tally;
+}
+
+void Print(const char* title, const Tally& t)
+{
+    std::printf("%s: %d of %d games completed (%.1f %%)", title, t.completed, t.games, 100.0 * t.completed / t.games);
+    for (const auto& [ending, n] : t.endings)
+        std::printf(", %s %d", ending.c_str(), n);
+    std::printf("; %d moves, %d adjournments\n", t.moves, t.adjournments);
+    for (const auto& [cause, n] : t.causes)
+        std::printf("  %4d  %s (seed %llu)\n", n, cause.c_str(),
+                    static_cast<unsigned long long>(t.causeSeed.at(cause)));
+}
+
+TEST(GameSim, ThousandGamesWithoutFaultsEndAlike)
+{
+    Tally t = Play(1000, 1, SimFaults{});
+    Print("no faults", t);
+    EXPECT_EQ(t.completed, t.games);
+    EXPECT_GT(t.endings["count"], 0);
+    EXPECT_GT(t.endings["resign"], 0);
+    EXPECT_GT(t.endings["time"], 0);
+}
+
+TEST(GameSim, ThousandGamesWithDuplicatesAndDelaysEndAlike)
+{
+    SimFaults faults;
+    faults.duplicate = 0.10;
+    faults.maxDelayMs = 2000;
+    Tally t = Play(1000, 100001, faults);
+    Print("10 % duplicated, delays up to 2 s", t);
+    EXPECT_EQ(t.completed, t.games);
+}
+
+TEST(GameSim, DroppedTextsNeverSplitThePosition)
+{
+    SimFaults faults;
+    faults.drop = 0.02;
+    Tally t = Play(500, 200001, faults);
+    Print("2 % dropped", t);
+    EXPECT_EQ(t.disagreements, 0);
+}
+
+TEST(GameSim, DepartureAndReturnResumeTheGame)
+{
+    SimFaults faults;
+    faults.disconnect = 1.0;
+    Tally t = Play(200, 300001, faults);
+    Print("one side leaves and returns", t);
+    EXPECT_EQ(t.disagreements, 0);
+    EXPECT_EQ(t.completed, t.games);
+}
+
+} // namespace
+} // namespace zel::test
