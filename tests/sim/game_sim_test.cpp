@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 
 #include "support/GameSim.h"
@@ -86,6 +87,30 @@ TEST(GameSim, DepartureAndReturnResumeTheGame)
     Print("one side leaves and returns", t);
     EXPECT_EQ(t.disagreements, 0);
     EXPECT_EQ(t.completed, t.games);
+}
+
+} // namespace
+} // namespace zel::test
+
+namespace zel::test {
+namespace {
+
+// ZEL_SIM_SEED=n (with ZEL_SIM_DROP, ZEL_SIM_DUP, ZEL_SIM_DELAY, ZEL_SIM_LEAVE)
+// replays one game; with ZEL_SIM_TRACE set it prints its messages.
+TEST(GameSim, ReplayOneSeed)
+{
+    const char* seed = std::getenv("ZEL_SIM_SEED");
+    if (!seed)
+        GTEST_SKIP() << "set ZEL_SIM_SEED to replay a game";
+    auto number = [](const char* name) { return std::getenv(name) ? std::atof(std::getenv(name)) : 0.0; };
+    SimFaults faults;
+    faults.drop = number("ZEL_SIM_DROP");
+    faults.duplicate = number("ZEL_SIM_DUP");
+    faults.maxDelayMs = static_cast<int>(number("ZEL_SIM_DELAY"));
+    faults.disconnect = number("ZEL_SIM_LEAVE");
+    SimOutcome o = RunSimGame(std::strtoull(seed, nullptr, 10), faults);
+    std::printf("completed %d, moves %d, adjournments %d, cause: %s\n", o.completed, o.moves, o.adjournments,
+                o.cause.c_str());
 }
 
 } // namespace

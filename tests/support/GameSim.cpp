@@ -1,6 +1,8 @@
 #include "GameSim.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "Fakes.h"
@@ -17,6 +19,13 @@ namespace zel::test {
 namespace {
 
 constexpr std::int64_t kStep = 50;
+
+// ZEL_SIM_TRACE=1 prints every game message sent and handed to a session.
+bool Tracing()
+{
+    static const bool on = std::getenv("ZEL_SIM_TRACE") != nullptr;
+    return on;
+}
 
 class SimClock : public Clock {
 public:
@@ -48,12 +57,12 @@ class SimClient;
 class SimRelay {
 public:
     SimRelay(Rng& rng, const SimFaults& faults) : rng_(rng), faults_(faults) {}
-    void Room(const std::string& text)
+    void Room(SimClient* from, const std::string& text)
     {
         for (SimClient* m : members)
-            Schedule(m, text);
+            Schedule(from, m, text);
     }
-    void Private(const std::string& id, const std::string& text);
+    void Private(SimClient* from, const std::string& id, const std::string& text);
     void Deliver(std::int64_t now);
     std::vector<SimClient*> members;
     std::int64_t now = 0;
@@ -65,8 +74,9 @@ private:
         SimClient* to;
         std::string text;
     };
-    void Schedule(SimClient* to, const std::string& text);
+    void Schedule(SimClient* from, SimClient* to, const std::string& text);
     Rng& rng_;
+    std::map<std::pair<SimClient*, SimClient*>, std::int64_t> linkDue_;
     SimFaults faults_;
     std::vector<Item> items_;
     std::uint64_t seq_ = 0;
@@ -82,15 +92,21 @@ public:
         session.OnSendGame = [this](const std::string& text) {
             if (text.size() >= 11)
                 lastCode = text.substr(8, 3);
+            if (Tracing())
+                std::printf("%8lld %-5s sends %s\n", static_cast<long long>(clock_.t), this->id.c_str(), text.c_str());
             queue_.Enqueue(text);
         };
         queue_.SetOnWire([this](const std::string& piece) {
             if (present)
-                relay_.Room(piece);
+                relay_.Room(this, piece);
         });
         queue_.SetOnMessage([this](const std::string& message) {
-            if (message.size() > 4 && message[1] == 'A')
+            if (message.size() > 4 && message[1] == 'A') {
+                if (Tracing())
+                    std::printf("%8lld %-5s gets  %s\n", static_cast<long long>(clock_.t), this->id.c_str(),
+                                message.c_str());
                 session.OnGameData(message.substr(4));
+            }
         });
     }
 
@@ -137,12 +153,12 @@ public:
     void SendRoomText(const std::string& text) override
     {
         if (present)
-            relay_.Room(text);
+            relay_.Room(this, text);
     }
     void SendPrivate(const std::string& to, const std::string& text) override
     {
         if (present)
-            relay_.Private(to, text);
+            relay_.Private(this, to, text);
     }
     void TerminalText(const std::string&) override {}
     bool InRoom() const override { return present; }
@@ -223,22 +239,27 @@ private:
     int undos_ = 0;
 };
 
-void SimRelay::Schedule(SimClient* to, const std::string& text)
+void SimRelay::Schedule(SimClient* from, SimClient* to, const std::string& text)
 {
     if (rng_.Uniform() < faults_.drop)
         return;
     int copies = rng_.Uniform() < faults_.duplicate ? 2 : 1;
     for (int i = 0; i < copies; ++i) {
-        std::int64_t delay = faults_.maxDelayMs > 0 ? rng_.Below(faults_.maxDelayMs + 1) : 0;
-        items_.push_back({now + 1 + delay, seq_++, to, text});
+        std::int64_t due = now + 1 + (faults_.maxDelayMs > 0 ? rng_.Below(faults_.maxDelayMs + 1) : 0);
+        if (!faults_.reorder) {
+            std::int64_t& last = linkDue_[{from, to}];
+            due = std::max(due, last);
+            last = due;
+        }
+        items_.push_back({due, seq_++, to, text});
     }
 }
 
-void SimRelay::Private(const std::string& id, const std::string& text)
+void SimRelay::Private(SimClient* from, const std::string& id, const std::string& text)
 {
     for (SimClient* m : members)
         if (m->id == id)
-            Schedule(m, text);
+            Schedule(from, m, text);
 }
 
 void SimRelay::Deliver(std::int64_t t)
@@ -373,7 +394,7 @@ SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
     }
     b.targetMoves = a.targetMoves;
 
-    std::int64_t disconnectAt = rng.Uniform() < faults.disconnect ? rng.Between(20000, 200000) : -1;
+    std::int64_t disconnectAt = rng.Uniform() < faults.disconnect ? rng.Between(400, 4000) * kStep : -1;
     std::int64_t returnAt = -1;
     SimClient* leaver = rng.Uniform() < 0.5 ? &a : &b;
 
@@ -403,7 +424,7 @@ SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
             leaver->Leave();
             stayer.session.ForcedStop(leaver->id, leaver->id);
             stayer.opponentPresent = false;
-            returnAt = t + rng.Between(5000, 20000);
+            returnAt = t + rng.Between(100, 400) * kStep;
         } else if (t == disconnectAt) {
             disconnectAt += 10000;
         }

@@ -19,6 +19,7 @@ struct SimFaults {
     double drop = 0;       // share of texts lost
     double duplicate = 0;  // share of texts delivered twice
     int maxDelayMs = 0;    // each delivery is late by 0..maxDelayMs
+    bool reorder = false;  // delays apart; otherwise each link stays in order as TCP keeps it
     double disconnect = 0; // chance per game that one side leaves and returns
 };
 
