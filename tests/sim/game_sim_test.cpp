@@ -74,8 +74,20 @@ TEST(GameSim, DroppedTextsNeverSplitThePosition)
 {
     SimFaults faults;
     faults.drop = 0.02;
-    Tally t = Play(500, 200001, faults);
+    Tally t = Play(1000, 200001, faults);
     Print("2 % dropped", t);
+    EXPECT_EQ(t.disagreements, 0);
+    EXPECT_GT(t.completed, t.games * 9 / 10);
+}
+
+TEST(GameSim, ReorderedTextsNeverSplitThePosition)
+{
+    SimFaults faults;
+    faults.duplicate = 0.10;
+    faults.maxDelayMs = 2000;
+    faults.reorder = true;
+    Tally t = Play(500, 400001, faults);
+    Print("10 % duplicated, delays up to 2 s, reordered", t);
     EXPECT_EQ(t.disagreements, 0);
 }
 
