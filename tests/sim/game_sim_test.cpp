@@ -15,8 +15,23 @@ struct Tally {
     std::map<std::string, std::uint64_t> causeSeed;
 };
 
+// Sanitizer builds play a fifth of the games: they look for memory faults,
+// the full runs belong to the plain build.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kShare = 5;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr int kShare = 5;
+#else
+constexpr int kShare = 1;
+#endif
+#else
+constexpr int kShare = 1;
+#endif
+
 Tally Play(int games, std::uint64_t firstSeed, const SimFaults& faults)
 {
+    games /= kShare;
     Tally tally;
     for (int i = 0; i < games; ++i) {
         std::uint64_t seed = firstSeed + static_cast<std::uint64_t>(i);

@@ -9,6 +9,7 @@
 #include "GameFakes.h"
 #include "MemoryFileStore.h"
 #include "core/game/BBS2Zel.h"
+#include "core/game/ElmGoInfo.h"
 #include "core/record/HelpList.h"
 
 namespace zel::test {
@@ -45,7 +46,7 @@ public:
     void Run(std::int32_t ms, std::int32_t step = 50)
     {
         for (std::int32_t t = 0; t < ms; t += step) {
-            clock.Advance(step);
+            clock.Set((clock.Now() + step) % kDayMs);
             a.session.Tick(clock.Now());
             b.session.Tick(clock.Now());
             Deliver();
