@@ -24,6 +24,26 @@ bool EndsWithNoCase(const std::string& text, const std::string& suffix)
     });
 }
 
+// Paths are built from UTF-8 explicitly, so the platform's narrow code page
+// never gets a say.
+fs::path Utf8Path(const std::string& utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Name(const fs::path& path)
+{
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
+// A regular file that is not a link: links could lead out of the directory.
+bool IsPlainFile(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(fs::symlink_status(path, ec));
+}
+
 } // namespace
 
 DirFileStore::DirFileStore(fs::path root, int writeAttempts)
@@ -39,7 +59,7 @@ bool DirFileStore::PathFor(const std::string& name, fs::path& out) const
     // A name that does not convert cleanly is refused rather than guessed.
     if (utf8.find('?') != std::string::npos)
         return false;
-    fs::path leaf(utf8);
+    const fs::path leaf = Utf8Path(utf8);
     if (leaf.has_parent_path() || leaf.filename() != leaf)
         return false;
     out = root_ / leaf;
@@ -52,7 +72,7 @@ bool DirFileStore::Read(const std::string& name, std::string& out)
     if (!PathFor(name, path))
         return false;
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    if (!IsPlainFile(path))
         return false;
     const auto size = fs::file_size(path, ec);
     if (ec || size > static_cast<std::uintmax_t>(kMaxReadSize))
@@ -74,7 +94,7 @@ bool DirFileStore::WriteOnce(const fs::path& target, const std::string& data)
     std::error_code ec;
     fs::create_directories(root_, ec);
     fs::path temp = target;
-    temp.replace_filename("." + target.filename().string() + ".part");
+    temp.replace_filename(Utf8Path("." + Utf8Name(target) + ".part"));
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)
@@ -127,8 +147,7 @@ bool DirFileStore::Exists(const std::string& name)
     fs::path path;
     if (!PathFor(name, path))
         return false;
-    std::error_code ec;
-    return fs::is_regular_file(path, ec);
+    return IsPlainFile(path);
 }
 
 long long DirFileStore::Size(const std::string& name)
@@ -137,7 +156,7 @@ long long DirFileStore::Size(const std::string& name)
     if (!PathFor(name, path))
         return -1;
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    if (!IsPlainFile(path))
         return -1;
     const auto size = fs::file_size(path, ec);
     return ec ? -1 : static_cast<long long>(size);
@@ -151,11 +170,11 @@ std::vector<std::string> DirFileStore::List(const std::string& suffix)
     if (ec)
         return names;
     for (const auto& entry : it) {
-        std::error_code entryEc;
-        if (!entry.is_regular_file(entryEc))
+        if (!IsPlainFile(entry.path()))
             continue;
-        const std::string name = Utf8ToCp949(entry.path().filename().string());
-        if (IsBareName(name) && EndsWithNoCase(name, suffix) && Cp949ToUtf8(name) == entry.path().filename().string())
+        const std::string utf8 = Utf8Name(entry.path());
+        const std::string name = Utf8ToCp949(utf8);
+        if (IsBareName(name) && EndsWithNoCase(name, suffix) && Cp949ToUtf8(name) == utf8)
             names.push_back(name);
     }
     std::sort(names.begin(), names.end());

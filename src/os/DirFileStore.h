@@ -10,8 +10,9 @@ namespace zel {
 // FileStore over one real directory (the record directory, the banner
 // directory). Names are CP949 bytes and must be bare names (IsBareName); on
 // disk they are UTF-8. Any other name is refused before the file system is
-// touched. Write replaces a file through a temporary file in the same
-// directory, so a failed write never leaves a half-written file behind.
+// touched; links inside the directory are neither read nor listed. Write
+// replaces a file through a temporary file in the same directory, so a failed
+// write never leaves a half-written file behind.
 class DirFileStore : public FileStore {
 public:
     // `root` need not exist yet; Write creates it.

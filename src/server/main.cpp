@@ -32,7 +32,7 @@ int main(int argc, char** argv)
 
     asio::io_context io;
     zel::TAsioServer server(io, options);
-    zel::TServerCore core(server, {static_cast<std::size_t>(options.tableSize), config.graceMs});
+    zel::TServerCore core(server, {static_cast<std::size_t>(options.tableSize), config.graceMs, 60000});
     zel::TConfigService configService(server, config.configFlag, std::move(files));
     zel::TAdminConsole admin(core);
     server.Attach(core, configService, admin);

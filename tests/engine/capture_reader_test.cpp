@@ -35,16 +35,19 @@ TEST(CaptureReader, LibertyCountDecidesWithoutSearch)
         int row, col;
         bool capturable;
     } rows[] = {
-        {"one liberty", ". O X\n"
-                        ". X .\n",
+        {"one liberty",
+         ". O X\n"
+         ". X .\n",
          1, 2, true},
-        {"three liberties", ". . .\n"
-                            ". O X\n"
-                            ". . .\n",
+        {"three liberties",
+         ". . .\n"
+         ". O X\n"
+         ". . .\n",
          2, 2, false},
         {"empty point", ". . .\n", 1, 1, false},
-        {"two-stone group in atari on the edge", "O O X\n"
-                                                 "X X .\n",
+        {"two-stone group in atari on the edge",
+         "O O X\n"
+         "X X .\n",
          1, 1, true},
     };
     for (const Row& r : rows)
@@ -58,7 +61,7 @@ TEST(CaptureReader, LaddersAndBreakers)
     TCaptureReader reader;
     const std::string ladder = PositionFromDiagram(kLadder);
     EXPECT_TRUE(reader.IsCapturable(ladder, 4, 16));
-    EXPECT_GT(reader.DeepestLine(), 20);  // read all the way to the edge
+    EXPECT_GT(reader.DeepestLine(), 20); // read all the way to the edge
     // Reading leaves nothing behind: the same question gives the same answer.
     EXPECT_TRUE(reader.IsCapturable(ladder, 4, 16));
 
@@ -110,8 +113,8 @@ TEST(CaptureReader, UnsafeMoves)
     const std::string corner = With(ladder, {{1, 2, 'B'}, {2, 2, 'B'}});
     for (const Row& r : rows)
         EXPECT_EQ(reader.IsUnsafeMove(ladder, r.row, r.col, r.colour), r.unsafe) << r.name;
-    EXPECT_TRUE(reader.IsUnsafeMove(corner, 1, 1, 'W'));  // suicide
-    EXPECT_TRUE(reader.IsUnsafeMove(corner, 2, 1, 'W'));  // self-atari, taken at once
+    EXPECT_TRUE(reader.IsUnsafeMove(corner, 1, 1, 'W')); // suicide
+    EXPECT_TRUE(reader.IsUnsafeMove(corner, 2, 1, 'W')); // self-atari, taken at once
 }
 
 TEST(CaptureReader, LibertyCounts)
@@ -126,14 +129,14 @@ TEST(CaptureReader, LibertyCounts)
     for (int p : libs)
         EXPECT_TRUE(p >= 1 && p <= 361);
     EXPECT_EQ(reader.LibertiesAfter(position, 9 * 19 + 5, 100, 'W'), 38);
-    EXPECT_EQ(reader.LibertiesAfter(position, 8 * 19 + 5, 100, 'W'), 38);  // joins the row
+    EXPECT_EQ(reader.LibertiesAfter(position, 8 * 19 + 5, 100, 'W'), 38); // joins the row
     EXPECT_EQ(reader.LibertiesAfter(position, 8 * 19 + 5, 100, 'B'), 3);
-    EXPECT_EQ(reader.LibertiesAfter(position, 9 * 19 + 5, 100, 'B'), 0);  // holds the other colour
+    EXPECT_EQ(reader.LibertiesAfter(position, 9 * 19 + 5, 100, 'B'), 0); // holds the other colour
     EXPECT_EQ(reader.LibertiesAfter(position, 0, 5, 'B'), 0);
     EXPECT_EQ(reader.LibertiesAfter(position, 362, 5, 'B'), 0);
     EXPECT_EQ(reader.LibertiesAfter(position, 1, 5, 'B'), 2);
-    EXPECT_EQ(reader.LibertiesAfter(position, 8 * 19 + 5, 3, 'W'), 3);  // stops at the limit
-    EXPECT_EQ(reader.ListLiberties(position, 1, 1, libs), 0);  // empty point
+    EXPECT_EQ(reader.LibertiesAfter(position, 8 * 19 + 5, 3, 'W'), 3); // stops at the limit
+    EXPECT_EQ(reader.ListLiberties(position, 1, 1, libs), 0);          // empty point
     // A short text reads as empty beyond its end.
     EXPECT_EQ(reader.ListLiberties("-W", 1, 2, libs), 3);
 }

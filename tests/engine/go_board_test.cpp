@@ -44,33 +44,37 @@ TEST(GoBoard, CapturesRemoveStonesAndCountPrisoners)
         const char* after;
         int blackPrisoners, whitePrisoners;
     } rows[] = {
-        {"corner stone", "O X . .\n"
-                         ". . . .\n"
-                         ". . . .\n",
+        {"corner stone",
+         "O X . .\n"
+         ". . . .\n"
+         ". . . .\n",
          kBlack, 1, 2,
          ". X . .\n"
          "X . . .\n"
          ". . . .\n",
          1, 0},
-        {"two-stone edge group", ". O O X\n"
-                                 ". X X .\n"
-                                 ". . . .\n",
+        {"two-stone edge group",
+         ". O O X\n"
+         ". X X .\n"
+         ". . . .\n",
          kBlack, 1, 1,
          "X . . X\n"
          ". X X .\n"
          ". . . .\n",
          2, 0},
-        {"two groups at once, no liberty without them", ". X O .\n"
-                                                        "X O . .\n"
-                                                        "O . . .\n",
+        {"two groups at once, no liberty without them",
+         ". X O .\n"
+         "X O . .\n"
+         "O . . .\n",
          kWhite, 1, 1,
          "O . O .\n"
          ". O . .\n"
          "O . . .\n",
          0, 2},
-        {"atari only", ". O X .\n"
-                       ". X . .\n"
-                       ". . . .\n",
+        {"atari only",
+         ". O X .\n"
+         ". X . .\n"
+         ". . . .\n",
          kWhite, 1, 2,
          ". O X .\n"
          "O X . .\n"
@@ -105,12 +109,14 @@ TEST(GoBoard, IllegalMovesChangeNothing)
         std::uint8_t toMove;
         int x, y;
     } rows[] = {
-        {"single-stone suicide", ". X .\n"
-                                 "X . .\n",
+        {"single-stone suicide",
+         ". X .\n"
+         "X . .\n",
          kWhite, 1, 1},
-        {"group suicide", ". O X\n"
-                          "O X .\n"
-                          "X . .\n",
+        {"group suicide",
+         ". O X\n"
+         "O X .\n"
+         "X . .\n",
          kWhite, 1, 1},
         {"occupied", ". X .\n", kWhite, 2, 1},
         {"off the board", ". X .\n", kWhite, 20, 1},
@@ -132,7 +138,7 @@ TEST(GoBoard, IllegalMovesChangeNothing)
         EXPECT_EQ(b.MoveCount(), 2) << r.name;
         EXPECT_EQ(b.ColourToMove(), r.toMove) << r.name;
         EXPECT_TRUE(e.points.empty() && e.moves.empty()) << r.name;
-        EXPECT_EQ(b.RedoLimit(), 2) << r.name;  // the attempt cut the redo range
+        EXPECT_EQ(b.RedoLimit(), 2) << r.name; // the attempt cut the redo range
     }
 }
 
@@ -141,14 +147,14 @@ TEST(GoBoard, SimpleKoRetakeWaitsOneMove)
     TGoBoard b = BoardFromDiagram(". X O .\n"
                                   "X O . O\n"
                                   ". X O .\n");
-    ASSERT_TRUE(b.PlayAt(3, 2));  // black takes the ko
+    ASSERT_TRUE(b.PlayAt(3, 2)); // black takes the ko
     EXPECT_EQ(Diagram(b, 3, 4), Picture(". X O .\n"
                                         "X . X O\n"
                                         ". X O .\n"));
     EXPECT_FALSE(b.IsLegalMove(2, 2));
     EXPECT_FALSE(b.PlayAt(2, 2)) << Diagram(b, 3, 4);
-    ASSERT_TRUE(b.PlayAt(10, 10));  // white threatens elsewhere
-    ASSERT_TRUE(b.PlayAt(10, 11));  // black answers
+    ASSERT_TRUE(b.PlayAt(10, 10)); // white threatens elsewhere
+    ASSERT_TRUE(b.PlayAt(10, 11)); // black answers
     EXPECT_TRUE(b.PlayAt(2, 2)) << Diagram(b, 3, 4);
     EXPECT_EQ(Diagram(b, 3, 4), Picture(". X O .\n"
                                         "X O . O\n"
@@ -164,17 +170,17 @@ TEST(GoBoard, TakingTwoStonesIsNeverKo)
 {
     TGoBoard b = BoardFromDiagram(". O O X\n"
                                   "O X X .\n");
-    ASSERT_TRUE(b.PlayAt(1, 1));  // black takes two
+    ASSERT_TRUE(b.PlayAt(1, 1)); // black takes two
     EXPECT_EQ(b.BlackPrisoners(), 2);
-    EXPECT_TRUE(b.PlayAt(2, 1)) << Diagram(b, 2, 4);  // white takes the single stone back
+    EXPECT_TRUE(b.PlayAt(2, 1)) << Diagram(b, 2, 4); // white takes the single stone back
     EXPECT_EQ(Diagram(b, 2, 4), Picture(". O . X\n"
                                         "O X X .\n"));
     EXPECT_EQ(b.WhitePrisoners(), 1);
 }
 
 // A short game with captures on both sides and a pass.
-const int kGame[][2] = {{2, 1}, {1, 1}, {1, 2}, {3, 1}, {10, 10}, {2, 2}, {0, 0}, {1, 1}, {5, 5}, {4, 4},
-                     {18, 1}, {17, 1}, {19, 1}, {18, 2}, {15, 15}, {19, 2}};
+const int kGame[][2] = {{2, 1}, {1, 1}, {1, 2},  {3, 1},  {10, 10}, {2, 2},  {0, 0},   {1, 1},
+                        {5, 5}, {4, 4}, {18, 1}, {17, 1}, {19, 1},  {18, 2}, {15, 15}, {19, 2}};
 
 TEST(GoBoard, UndoAndRedoRetraceEveryPosition)
 {
@@ -201,7 +207,7 @@ TEST(GoBoard, UndoAndRedoRetraceEveryPosition)
         b.Undo();
         expectAt(b, n);
     }
-    b.Undo();  // nothing left to undo
+    b.Undo(); // nothing left to undo
     expectAt(b, 0);
     EXPECT_EQ(b.RedoLimit(), total);
     for (int n = 1; n <= total; ++n) {
@@ -254,7 +260,7 @@ TEST(GoBoard, UndoOfPassOnlySwapsColour)
     EXPECT_EQ(b.Colour(4, 4), kBlack);
     ASSERT_EQ(e.moves.size(), 1u);
     EXPECT_FALSE(e.moves[0].second);
-    EXPECT_EQ(e.moves[0].first.X, 4);  // the move now last
+    EXPECT_EQ(e.moves[0].first.X, 4); // the move now last
 }
 
 TEST(GoBoard, FullRecordsRefuseFurtherMoves)
@@ -304,8 +310,8 @@ TEST(GoBoard, HandicapPlacesStonesForEveryCount)
         {20, 1, {}},
         {-3, 1, {}},
     };
-    const std::vector<std::pair<int, int>> twelve = {{16, 4},  {4, 16}, {4, 4},  {16, 16}, {4, 10},  {16, 10},
-                                                     {10, 4},  {10, 16}, {7, 7}, {7, 13},  {13, 7}, {13, 13}};
+    const std::vector<std::pair<int, int>> twelve = {{16, 4}, {4, 16},  {4, 4}, {16, 16}, {4, 10}, {16, 10},
+                                                     {10, 4}, {10, 16}, {7, 7}, {7, 13},  {13, 7}, {13, 13}};
     std::vector<Row> all(std::begin(rows), std::end(rows));
     for (int count = 10; count <= 19; ++count)
         for (std::uint8_t variant : {0, 1})
@@ -338,16 +344,16 @@ TEST(GoBoard, DeadGroupsToggleAndAreRemovedAsPrisoners)
     for (auto [x, y] : {std::pair{1, 1}, {3, 1}, {2, 2}})
         EXPECT_EQ(b.Mark(x, y), kMarkWhitePoint) << x << "," << y;
     EXPECT_EQ(b.Mark(4, 1), 0);
-    EXPECT_FALSE(b.ToggleDeadGroup(2, 2, false));  // revived
+    EXPECT_FALSE(b.ToggleDeadGroup(2, 2, false)); // revived
     EXPECT_EQ(b.Mark(3, 1), 0);
     EXPECT_EQ(Diagram(b, 4, 5), Picture(picture));
 
     Events e;
     e.Attach(b);
-    EXPECT_TRUE(b.ToggleDeadGroup(3, 1, true));  // not yet marked: marks only
+    EXPECT_TRUE(b.ToggleDeadGroup(3, 1, true)); // not yet marked: marks only
     EXPECT_TRUE(e.moves.empty());
     EXPECT_EQ(b.Mark(3, 1), kMarkWhitePoint);
-    EXPECT_FALSE(b.ToggleDeadGroup(3, 1, true));  // marked: removed
+    EXPECT_FALSE(b.ToggleDeadGroup(3, 1, true)); // marked: removed
     EXPECT_EQ(b.WhitePrisoners(), 3);
     EXPECT_EQ(Diagram(b, 4, 5), Picture(". . . O .\n"
                                         ". . . O .\n"
@@ -361,8 +367,8 @@ TEST(GoBoard, DeadGroupsToggleAndAreRemovedAsPrisoners)
     EXPECT_EQ(w.Mark(1, 3), kMarkBlackPoint);
     w.ToggleDeadGroup(4, 2, true);
     EXPECT_EQ(w.BlackPrisoners(), 6);
-    EXPECT_FALSE(w.ToggleDeadGroup(5, 5, true));  // empty point
-    EXPECT_FALSE(w.ToggleDeadGroup(0, 3, true));  // off the board
+    EXPECT_FALSE(w.ToggleDeadGroup(5, 5, true)); // empty point
+    EXPECT_FALSE(w.ToggleDeadGroup(0, 3, true)); // off the board
 }
 
 TEST(GoBoard, DeadListTextAndApplyDeadListRoundTrip)
@@ -374,19 +380,19 @@ TEST(GoBoard, DeadListTextAndApplyDeadListRoundTrip)
     TStack clicks;
     a.ToggleDeadGroup(1, 1, false);
     clicks.Push(1, 1);
-    clicks.Push(1, 1);   // clicked twice: written once
-    clicks.Push(5, 3);   // not dead: dropped
-    clicks.Push(30, 3);  // off the board: dropped
+    clicks.Push(1, 1);  // clicked twice: written once
+    clicks.Push(5, 3);  // not dead: dropped
+    clicks.Push(30, 3); // off the board: dropped
     const std::string text = a.DeadListText(clicks);
     EXPECT_EQ(text, "BB");
     EXPECT_EQ(clicks.Count(), 0);
 
     TGoBoard b = BoardFromDiagram(picture);
     clicks.Push(2, 2);
-    b.ApplyDeadList(text + "ZZ", false, clicks);  // the off-board pair is skipped
+    b.ApplyDeadList(text + "ZZ", false, clicks); // the off-board pair is skipped
     EXPECT_EQ(clicks.Count(), 0);
     EXPECT_EQ(b.Mark(1, 1), kMarkWhitePoint);
-    b.ApplyDeadList(text + "B", true, clicks);  // odd length: ignored whole
+    b.ApplyDeadList(text + "B", true, clicks); // odd length: ignored whole
     EXPECT_EQ(b.Colour(1, 1), kBlack);
     b.ApplyDeadList(text, true, clicks);
     EXPECT_EQ(b.Colour(1, 1), kEmpty);
@@ -422,7 +428,7 @@ TEST(GoBoard, CountScoreCountsSingleColourRegionsOnly)
     for (const PointEvent& p : e.points)
         announced650 += p.mark == kMarkBlackPoint ? 1 : 0;
     EXPECT_EQ(announced650, 38);
-    EXPECT_EQ(b.Mark(1, 1), 0);  // counting stores no marks
+    EXPECT_EQ(b.Mark(1, 1), 0); // counting stores no marks
 
     s.Board[10][1] = kWhite;
     TGoBoard c(s, {});
@@ -448,11 +454,11 @@ TEST(GoBoard, MarksFollowNumberingSettings)
     TGoBoard numbered(s, {0, 0, 1});
     for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {10, 10}, {1, 2}})
         ASSERT_TRUE(numbered.PlayAt(x, y));
-    EXPECT_EQ(numbered.Colour(1, 1), kEmpty);  // move 1 taken by move 4
+    EXPECT_EQ(numbered.Colour(1, 1), kEmpty); // move 1 taken by move 4
     EXPECT_EQ(numbered.Mark(1, 2), 4);
     numbered.Undo();
     EXPECT_EQ(numbered.Colour(1, 1), kBlack);
-    EXPECT_EQ(numbered.Mark(1, 1), 1);  // the restored stone shows its number again
+    EXPECT_EQ(numbered.Mark(1, 1), 1); // the restored stone shows its number again
     EXPECT_EQ(numbered.Mark(10, 10), 3);
 
     TGoBoard::TColourPairs pairs;
@@ -481,7 +487,7 @@ TEST(GoBoard, SnapshotsCarryTheWholeGame)
     EXPECT_EQ(Diagram(b), Diagram(a));
     EXPECT_EQ(b.GameText(), a.GameText());
     EXPECT_EQ(b.RedoLimit(), b.MoveCount());
-    ASSERT_EQ(e.points.size(), 1u);  // only the last move is announced
+    ASSERT_EQ(e.points.size(), 1u); // only the last move is announced
     EXPECT_EQ(e.points[0].mark, kMarkLastMove);
     EXPECT_EQ(e.points[0].colour, a.Move(a.MoveCount()).Colour);
     a.Undo();
@@ -550,8 +556,8 @@ TEST(LetterCodes, EncodeAndDecode)
     struct Row {
         int n;
         const char* name;
-    } names[] = {{0, "호선"}, {1, "정선"}, {2, "2점 접바둑"}, {5, "5점 접바둑"}, {9, "9점 접바둑"},
-                 {10, "13 점 접바둑"}, {12, "13 점 접바둑"}, {-1, "13 점 접바둑"}};
+    } names[] = {{0, "호선"},       {1, "정선"},          {2, "2점 접바둑"},    {5, "5점 접바둑"},
+                 {9, "9점 접바둑"}, {10, "13 점 접바둑"}, {12, "13 점 접바둑"}, {-1, "13 점 접바둑"}};
     for (const Row& r : names)
         EXPECT_EQ(HandicapName(r.n), Utf8ToCp949(r.name)) << r.n;
 }

@@ -121,6 +121,15 @@ TEST_F(DirFileStoreTest, RefusesNamesThatLeaveTheDirectory)
     std::ifstream(base / "outside.zel") >> secret;
     EXPECT_EQ(secret, "secret");
     EXPECT_FALSE(fs::exists(base / "x.zel"));
+
+    // A link inside the directory does not lead out of it.
+    fs::create_symlink(base / "outside.zel", root / "link.zel");
+    EXPECT_FALSE(store.Read("link.zel", out));
+    EXPECT_FALSE(store.Exists("link.zel"));
+    EXPECT_TRUE(store.List(".zel").empty());
+    ASSERT_TRUE(store.Write("link.zel", "replaced"));
+    std::ifstream(base / "outside.zel") >> secret;
+    EXPECT_EQ(secret, "secret");
 }
 
 TEST_F(DirFileStoreTest, ListsOnlyMatchingFilesSorted)

@@ -16,7 +16,8 @@ std::vector<std::string> Lines(const TGiboList& list)
 {
     std::vector<std::string> out;
     for (TGoNode* node = list.Head()->Next; node != list.Head(); node = node->Next) {
-        std::string text = (node->Kind == TGoNode::kMove ? "PM" : "VH") + std::to_string(node->Number) + " " + node->Data;
+        std::string text =
+            (node->Kind == TGoNode::kMove ? "PM" : "VH") + std::to_string(node->Number) + " " + node->Data;
         if (node == list.Current())
             text += " <";
         out.push_back(text);
@@ -69,9 +70,7 @@ TEST(GiboList, PlacesLinesInMoveOrder)
         {"two commentaries on one move keep their order",
          {"PMABBDEED", "VHABfirst", "PMACWEDDE", "PMADBFFFF", "VHABsecond"},
          {"PM1 BDEED", "VH1 first", "VH1 second", "PM2 WEDDE", "PM3 BFFFF <"}},
-        {"AA and ZZ are the smallest and largest numbers",
-         {"VHAAzero", "PMZZBBBBB"},
-         {"VH0 zero", "PM675 BBBBB <"}},
+        {"AA and ZZ are the smallest and largest numbers", {"VHAAzero", "PMZZBBBBB"}, {"VH0 zero", "PM675 BBBBB <"}},
         {"a move out of order goes after every lower number",
          {"PMABBDEED", "PMACWEDDE", "PMABBFFFF"},
          {"PM1 BDEED", "PM1 BFFFF <", "PM2 WEDDE"}},

@@ -5,6 +5,7 @@
 
 #include "support/Fakes.h"
 #include "core/base/Cp949.h"
+#include "core/engine/GoBoard.h"
 #include "core/record/GiboList.h"
 #include "core/record/HelpList.h"
 #include "core/record/RecordFiles.h"
@@ -149,6 +150,32 @@ TEST_F(RecordFilesTest, PendingLinesOfAnotherGameStayOut)
     EXPECT_EQ(store.files[name].find("old"), std::string::npos);
     EXPECT_EQ(store.writes, 1);
     EXPECT_EQ(pending.Count(), 1);
+}
+
+// A handicap game played on a board is written and read back to the same
+// position: white moves first, a pass is "AAAA".
+TEST_F(RecordFilesTest, BoardGameWrittenAndReplayed)
+{
+    TGoBoard board;
+    board.SetHandicap(2, 0);
+    for (auto [x, y] : {std::pair{3, 3}, {17, 17}, {0, 0}, {3, 4}, {4, 3}})
+        x == 0 ? board.PlayPass() : board.PlayAt(x, y);
+    TFinishedGame game = SampleGame();
+    game.Header.Handicap = 2;
+    std::string name;
+    ASSERT_EQ(files.WriteFinishedGame(game, board.RecordLinesText(), pending, name), RecordStatus::Ok);
+    EXPECT_NE(store.files[name].find("\r\nPMABWDDDD\r\nPMACBRRRR\r\nPMADWAAAA\r\n"), std::string::npos);
+
+    std::unique_ptr<TGiboList> list;
+    ASSERT_EQ(files.LoadRecordFile(name, list), RecordStatus::Ok);
+    TGoBoard replay;
+    replay.SetHandicap(ParseRecordHeader(list->Head()->Data).Handicap, 0);
+    while (list->NextMove())
+        list->StepX == 0 ? replay.PlayPass() : replay.PlayAt(list->StepX, list->StepY);
+    EXPECT_EQ(replay.MoveCount(), 5);
+    for (int y = 1; y <= 19; ++y)
+        for (int x = 1; x <= 19; ++x)
+            EXPECT_EQ(replay.Colour(x, y), board.Colour(x, y)) << x << "," << y;
 }
 
 TEST_F(RecordFilesTest, RefusesNamesFromTheNetworkWithANotice)

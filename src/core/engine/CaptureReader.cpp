@@ -129,8 +129,8 @@ TCaptureReader::PlayResult TCaptureReader::Play(int point, char colour)
     const int n = Neighbours(point, nb);
     for (int i = 0; i < n; ++i) {
         const int q = nb[i];
-        if (At(q) != enemy || std::find(removed.begin(), removed.begin() + removedCount, q) !=
-                                  removed.begin() + removedCount)
+        if (At(q) != enemy ||
+            std::find(removed.begin(), removed.begin() + removedCount, q) != removed.begin() + removedCount)
             continue;
         if (GroupLiberties(q, 1, nullptr) > 0)
             continue;

@@ -122,11 +122,12 @@ bool TGoBoard::CheckMove(int x, int y, std::uint8_t colour, TStack& captured, in
             continue;
         TStack group;
         bool liberty = false;
-        Flood(board, seen, nx, ny, [enemy](std::uint8_t c) { return c == enemy; },
-              [&](int px, int py) {
-                  group.Push(px, py);
-                  liberty = liberty || HasEmptyNeighbour(board, px, py);
-              });
+        Flood(
+            board, seen, nx, ny, [enemy](std::uint8_t c) { return c == enemy; },
+            [&](int px, int py) {
+                group.Push(px, py);
+                liberty = liberty || HasEmptyNeighbour(board, px, py);
+            });
         if (!liberty)
             for (int i = 0; i < group.Count(); ++i)
                 captured.Push(group.At(i).X, group.At(i).Y);
@@ -143,8 +144,9 @@ bool TGoBoard::CheckMove(int x, int y, std::uint8_t colour, TStack& captured, in
     }
     bool liberty = false;
     TVisited own{};
-    Flood(board, own, x, y, [colour](std::uint8_t c) { return c == colour; },
-          [&](int px, int py) { liberty = liberty || HasEmptyNeighbour(board, px, py); });
+    Flood(
+        board, own, x, y, [colour](std::uint8_t c) { return c == colour; },
+        [&](int px, int py) { liberty = liberty || HasEmptyNeighbour(board, px, py); });
     return liberty;
 }
 
@@ -337,15 +339,16 @@ bool TGoBoard::ToggleDeadGroup(int x, int y, bool remove)
     const std::uint8_t colour = board_[y][x];
     const int current = marks_[y][x];
     const int newMark = (current == kMarkBlackPoint || current == kMarkWhitePoint) ? 0
-                        : colour == kBlack                                      ? kMarkWhitePoint
-                                                                                : kMarkBlackPoint;
+                        : colour == kBlack                                         ? kMarkWhitePoint
+                                                                                   : kMarkBlackPoint;
     TStack group;
     TVisited seen{};
-    Flood(board_, seen, x, y, [colour](std::uint8_t c) { return c == colour || c == kEmpty; },
-          [&](int px, int py) {
-              if (board_[py][px] == colour)
-                  group.Push(px, py);
-          });
+    Flood(
+        board_, seen, x, y, [colour](std::uint8_t c) { return c == colour || c == kEmpty; },
+        [&](int px, int py) {
+            if (board_[py][px] == colour)
+                group.Push(px, py);
+        });
     bool marked = false;
     const bool take = remove && newMark == 0;
     for (int i = 0; i < group.Count(); ++i) {
@@ -407,17 +410,18 @@ void TGoBoard::CountScore(int& black, int& white)
                 continue;
             TStack region;
             bool touchesBlack = false, touchesWhite = false;
-            Flood(board_, seen, x, y, [](std::uint8_t c) { return c == kEmpty; },
-                  [&](int px, int py) {
-                      region.Push(px, py);
-                      for (int d = 0; d < 4; ++d) {
-                          int nx = px + kDx[d], ny = py + kDy[d];
-                          if (!IsOnBoard(nx, ny))
-                              continue;
-                          touchesBlack = touchesBlack || board_[ny][nx] == kBlack;
-                          touchesWhite = touchesWhite || board_[ny][nx] == kWhite;
-                      }
-                  });
+            Flood(
+                board_, seen, x, y, [](std::uint8_t c) { return c == kEmpty; },
+                [&](int px, int py) {
+                    region.Push(px, py);
+                    for (int d = 0; d < 4; ++d) {
+                        int nx = px + kDx[d], ny = py + kDy[d];
+                        if (!IsOnBoard(nx, ny))
+                            continue;
+                        touchesBlack = touchesBlack || board_[ny][nx] == kBlack;
+                        touchesWhite = touchesWhite || board_[ny][nx] == kWhite;
+                    }
+                });
             if (touchesBlack == touchesWhite)
                 continue;
             const int mark = touchesBlack ? kMarkBlackPoint : kMarkWhitePoint;

@@ -26,7 +26,7 @@ public:
     // Colour and point pairs as ExportColours writes them.
     using TColourPairs = std::array<std::pair<int, int>, kBoardSize * kBoardSize>;
 
-    TGoBoard();  // an empty game without numbering
+    TGoBoard(); // an empty game without numbering
     TGoBoard(const TGoSnapshot& snapshot, const TNumbering& numbering);
 
     PointChangeEvent OnPointChange;

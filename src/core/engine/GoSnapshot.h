@@ -15,9 +15,9 @@ constexpr std::uint8_t kWhite = 2;
 
 // Point marks: 1..500 a move number, then the special marks below.
 constexpr int kMarkLastMove = 501;
-constexpr int kMarkFirstLetter = 600;  // 600..625 letter labels "A".."Z"
-constexpr int kMarkBlackPoint = 650;   // dead white stone or black territory
-constexpr int kMarkWhitePoint = 651;   // dead black stone or white territory
+constexpr int kMarkFirstLetter = 600; // 600..625 letter labels "A".."Z"
+constexpr int kMarkBlackPoint = 650;  // dead white stone or black territory
+constexpr int kMarkWhitePoint = 651;  // dead black stone or white territory
 
 // Per-point arrays indexed [Y][X] with X, Y in 1..19; row 0 and column 0 are
 // unused and stay zero.
@@ -44,28 +44,28 @@ struct TCaptureItem {
 
 struct TCaptureHistory {
     int Count = 0;
-    std::array<TCaptureItem, kMaxCaptures> Items{};  // Items[0] is the first removal
+    std::array<TCaptureItem, kMaxCaptures> Items{}; // Items[0] is the first removal
 };
 
 // The whole state of a board as one plain record; copied whole between the
 // game session's board, the game window and the record tree.
 struct TGoSnapshot {
     std::uint8_t ColourToMove = kBlack;
-    int BlackPrisoners = 0;  // white stones captured by black
-    int WhitePrisoners = 0;  // black stones captured by white
+    int BlackPrisoners = 0; // white stones captured by black
+    int WhitePrisoners = 0; // black stones captured by white
     int Handicap = 0;
     std::uint8_t HandicapVariant = 1;
     int MoveCount = 0;
     TCaptureHistory Captures;
-    std::array<TMoveRecord, kMaxMoves + 1> Moves{};  // record 0 is never a real move
+    std::array<TMoveRecord, kMaxMoves + 1> Moves{}; // record 0 is never a real move
     TColourGrid Board{};
     TMarkGrid Marks{};
 };
 
 // How stones are numbered on the board.
 struct TNumbering {
-    int StartNumber = 0;    // number shown for the first numbered move
-    int FirstNumbered = 0;  // index of the move that shows StartNumber
+    int StartNumber = 0;   // number shown for the first numbered move
+    int FirstNumbered = 0; // index of the move that shows StartNumber
     std::uint8_t ShowNumbers = 0;
 };
 

@@ -36,6 +36,23 @@ void MovePoint(std::string_view data, int& x, int& y)
     }
 }
 
+bool AddRecordText(std::string_view text, TGiboList& list, std::size_t minLength)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.size() >= minLength && line.size() >= 4 && !list.AddLine(line))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 TGiboList::TGiboList() : head_(new TGoNode), current_(head_)
 {
     head_->Prev = head_->Next = head_;
@@ -246,7 +263,7 @@ TMoveTable TGiboList::MoveTable() const
         if (x < 0)
             x = y = 0;
         table.Points[static_cast<std::size_t>(node->Number)] = {static_cast<std::uint8_t>(x),
-                                                               static_cast<std::uint8_t>(y)};
+                                                                static_cast<std::uint8_t>(y)};
     }
     return table;
 }

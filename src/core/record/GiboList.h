@@ -11,7 +11,7 @@ namespace zel {
 // Move table for printing: the Number of the last node and the point of each
 // move 1..500 (X, Y; 0, 0 for a pass or a move line without a valid point).
 struct TMoveTable {
-    std::int32_t Last = 0;  // clamped to 0..500
+    std::int32_t Last = 0; // clamped to 0..500
     std::array<std::array<std::uint8_t, 2>, 501> Points{};
 };
 
@@ -80,8 +80,12 @@ private:
 
     TGoNode* head_;
     TGoNode* current_;
-    std::size_t count_ = 0;  // nodes besides Head
+    std::size_t count_ = 0; // nodes besides Head
 };
+
+// Gives every line of a record file's text (CR LF or LF lines) of at least
+// minLength characters to list.AddLine. False when the list ran full.
+bool AddRecordText(std::string_view text, TGiboList& list, std::size_t minLength);
 
 // X and Y of a move line's data (colour, X, Y, ...): 0, 0 for a pass, -1, -1
 // when the data holds no point on the board.

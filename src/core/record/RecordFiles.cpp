@@ -39,18 +39,8 @@ RecordStatus TRecordFiles::ReadLines(const std::string& name, TGiboList& list, s
     std::string text;
     if (!store_.Read(name, text))
         return RecordStatus::ReadFailed;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string_view line(text.data() + start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.size() >= minLength && !list.AddLine(line) && line.size() >= 4)
-            return RecordStatus::TooLong;
-        start = end + 1;
-    }
+    if (!AddRecordText(text, list, minLength))
+        return RecordStatus::TooLong;
     return RecordStatus::Ok;
 }
 
@@ -73,8 +63,7 @@ RecordStatus TRecordFiles::WriteFinishedGame(const TFinishedGame& game, std::str
     return MergePendingCommentary(fileName, game.GameKey, pending);
 }
 
-RecordStatus TRecordFiles::MergePendingCommentary(const std::string& name, std::string_view gameKey,
-                                                  THelpList& pending)
+RecordStatus TRecordFiles::MergePendingCommentary(const std::string& name, std::string_view gameKey, THelpList& pending)
 {
     if (pending.Count() == 0 || gameKey != pending.Key())
         return RecordStatus::Ok;

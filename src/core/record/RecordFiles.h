@@ -14,10 +14,10 @@ class THelpList;
 
 enum class RecordStatus {
     Ok,
-    Refused,      // the file name is not a bare name
-    ReadFailed,   // missing or unreadable file
-    WriteFailed,  // still failing after the store's retries
-    TooLong,      // more lines than a record list holds
+    Refused,     // the file name is not a bare name
+    ReadFailed,  // missing or unreadable file
+    WriteFailed, // still failing after the store's retries
+    TooLong,     // more lines than a record list holds
 };
 
 // What the record writer needs about a finished game.

@@ -6,14 +6,14 @@ namespace zel {
 
 // The fields of a record's header line (CP949 texts).
 struct TRecordHeader {
-    std::string Black;     // display texts of the players
+    std::string Black; // display texts of the players
     std::string White;
-    int Handicap = 0;      // 0 even game, 1 no komi ("정선"), 2.. stones
-    char KomiSide = 'A';   // 'A' black gives the komi, anything else white
-    int Komi = 0;          // whole points; the komi has a half point more when > 0
-    std::string DateLine;  // the date, a blank and a further text
+    int Handicap = 0;     // 0 even game, 1 no komi ("정선"), 2.. stones
+    char KomiSide = 'A';  // 'A' black gives the komi, anything else white
+    int Komi = 0;         // whole points; the komi has a half point more when > 0
+    std::string DateLine; // the date, a blank and a further text
     std::string Title;
-    std::string Result;    // result text before its ">>"
+    std::string Result; // result text before its ">>"
 };
 
 // Longest display text kept in a header line, in bytes.

@@ -16,8 +16,7 @@ bool IsReservedDeviceName(std::string_view name)
     for (auto r : plain)
         if (stem == r)
             return true;
-    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '0' &&
-           stem[3] <= '9';
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '0' && stem[3] <= '9';
 }
 
 } // namespace

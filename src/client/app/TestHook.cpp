@@ -1,0 +1,205 @@
+#include "client/app/TestHook.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QWidget>
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "client/app/Zel4HvnForm.h"
+#include "core/app/LobbyApp.h"
+
+namespace zel {
+namespace {
+
+QString Label(const QWidget* w)
+{
+    const auto* label = w->findChild<QLabel*>("lbMessage");
+    return label ? label->text() : QString();
+}
+
+} // namespace
+
+std::unique_ptr<TestHook> TestHook::Install(TZel4HvnForm& form)
+{
+    if (qEnvironmentVariable("ZEL_TEST_HOOK") != "1")
+        return nullptr;
+    return std::make_unique<TestHook>(form);
+}
+
+TestHook::TestHook(TZel4HvnForm& form) : form_(form), notifier_(STDIN_FILENO, QSocketNotifier::Read)
+{
+    connect(&notifier_, &QSocketNotifier::activated, this, &TestHook::OnReadable);
+    connect(&poll_, &QTimer::timeout, this, &TestHook::Poll);
+    poll_.start(50);
+    Emit("event hook ready");
+}
+
+void TestHook::Emit(const QString& line)
+{
+    QByteArray bytes = line.toUtf8();
+    bytes.replace('\n', ' ');
+    bytes.append('\n');
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+void TestHook::OnReadable()
+{
+    char buffer[4096];
+    ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n <= 0) {
+        notifier_.setEnabled(false);
+        return;
+    }
+    pending_.append(buffer, static_cast<qsizetype>(n));
+    for (;;) {
+        qsizetype end = pending_.indexOf('\n');
+        if (end < 0)
+            break;
+        QString line = QString::fromUtf8(pending_.left(end)).trimmed();
+        pending_.remove(0, end + 1);
+        if (!line.isEmpty())
+            Execute(line);
+    }
+}
+
+void TestHook::Execute(const QString& line)
+{
+    qsizetype blank = line.indexOf(' ');
+    QString verb = blank < 0 ? line : line.left(blank);
+    QString rest = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
+    Poll();
+    Emit(Run(verb, rest));
+}
+
+QWidget* TestHook::FindWidget(const QString& name) const
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible())
+            continue;
+        if (top->objectName() == name)
+            return top;
+        for (QWidget* w : top->findChildren<QWidget*>(name)) {
+            if (w->isVisible())
+                return w;
+        }
+    }
+    return nullptr;
+}
+
+// Actions that may open a modal dialog run from the event loop after the
+// answer, so that this hook keeps reading commands inside the dialog.
+QString TestHook::Run(const QString& verb, const QString& rest)
+{
+    if (verb == "click") {
+        auto* button = qobject_cast<QAbstractButton*>(FindWidget(rest));
+        if (!button)
+            return "error no visible button " + rest;
+        if (!button->isEnabled())
+            return "error disabled " + rest;
+        QTimer::singleShot(0, button, &QAbstractButton::click);
+        return "ok";
+    }
+    if (verb == "set") {
+        qsizetype blank = rest.indexOf(' ');
+        QString name = blank < 0 ? rest : rest.left(blank);
+        auto* edit = qobject_cast<QLineEdit*>(FindWidget(name));
+        if (!edit)
+            return "error no visible line edit " + name;
+        edit->setText(blank < 0 ? QString() : rest.mid(blank + 1));
+        return "ok";
+    }
+    if (verb == "accept" || verb == "reject") {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return "error no modal dialog";
+        QString name = dialog->objectName();
+        if (verb == "accept")
+            QTimer::singleShot(0, dialog, &QDialog::accept);
+        else
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        return "ok " + name;
+    }
+    if (verb == "dialogs") {
+        QStringList shown;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->isWindow())
+                shown << top->objectName() + ":" + top->windowTitle();
+        }
+        return "ok " + shown.join(";");
+    }
+    if (verb == "state")
+        return "ok " + StateLine();
+    if (verb == "screenshot") {
+        QStringList args = rest.split(' ', Qt::SkipEmptyParts);
+        if (args.isEmpty())
+            return "error no file";
+        QWidget* target = args.size() > 1 ? FindWidget(args[1]) : &form_;
+        if (!target)
+            return "error no visible widget " + args[1];
+        return target->grab().save(args[0], "PNG") ? "ok" : "error cannot write " + args[0];
+    }
+    if (verb == "close") {
+        QTimer::singleShot(0, &form_, &QWidget::close);
+        return "ok";
+    }
+    if (verb == "quit") {
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        return "ok";
+    }
+    return "error unknown command " + verb;
+}
+
+QString TestHook::StateLine() const
+{
+    TLobbyApp& app = form_.App();
+    QStringList panels;
+    for (int i = 9; i < TZel4HvnForm::kPanelCount; ++i)
+        panels << form_.PanelText(i);
+    return QString("state=%1 connected=%2 user=%3 room=%4 check=%5 loggedin=%6 panels=%7")
+        .arg(app.State())
+        .arg(app.IsConnected() ? 1 : 0)
+        .arg(app.OwnUser())
+        .arg(app.OwnRoom())
+        .arg(app.CheckEnabled() ? 1 : 0)
+        .arg(app.LoggedIn() ? 1 : 0)
+        .arg(panels.join("|"));
+}
+
+void TestHook::Poll()
+{
+    TLobbyApp& app = form_.App();
+    if (app.State() != lastState_) {
+        lastState_ = app.State();
+        Emit(QString("event state=%1").arg(lastState_));
+    }
+    if (app.IsConnected() != lastConnected_) {
+        lastConnected_ = app.IsConnected();
+        Emit(QString("event connected=%1").arg(lastConnected_ ? 1 : 0));
+    }
+    QWidget* modal = QApplication::activeModalWidget();
+    QString modalName = modal ? modal->objectName() : QString();
+    if (modalName != lastModal_) {
+        lastModal_ = modalName;
+        if (modal)
+            Emit("event dialog=" + modalName + " text=" + Label(modal));
+    }
+    QString notice;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == "TNotifyForm" && top->isVisible())
+            notice = Label(top);
+    }
+    if (notice != lastNotice_) {
+        lastNotice_ = notice;
+        if (!notice.isEmpty())
+            Emit("event notice=" + notice);
+    }
+}
+
+} // namespace zel

@@ -1,0 +1,110 @@
+#pragma once
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/app/LobbyApp.h"
+#include "core/app/LobbyView.h"
+
+class QLabel;
+class QSplitter;
+class QToolButton;
+class QTreeWidget;
+
+namespace zel {
+
+class BannerLabel;
+class DirFileStore;
+class TBackDraw;
+class TEditPanel;
+class TQtHanjaPainter;
+class TTerminal;
+class QtClock;
+class QtPrompts;
+class QtTransport;
+class TZelStatus;
+
+// The lobby window and program's main window: top bar, room list, terminal
+// and chat input, user list, status bar. It owns the three connections and
+// the connection logic, which its main timer ticks every 200 ms.
+class TZel4HvnForm : public QMainWindow, public LobbyView {
+    Q_OBJECT
+public:
+    // A non-empty `recordPath` (the joined command line) opens no connection.
+    TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::string& recordPath, QWidget* parent = nullptr);
+    ~TZel4HvnForm() override;
+
+    TLobbyApp& App() { return *app_; }
+    TTerminal& Terminal() { return *terminal_; }
+    TBackDraw& BackDraw() { return *backDraw_; }
+    // A line typed in the chat input (or a single control character).
+    std::function<void(const std::string&)> OnChatLine;
+    QString PanelText(int index) const;
+    static constexpr int kPanelCount = 15;
+
+    // LobbyView
+    void SetPanel(int index, const std::string& text) override;
+    void EnableConnect(bool enabled) override;
+    void SetConnectGlyph(bool connected) override;
+    void EnableRoom(bool enabled) override;
+    void PrintLine(const std::string& line) override;
+    bool OpenLoginDialog() override;
+    void OpenPersonalInfo() override;
+    void LoadBanners() override;
+    void CloseWindow() override;
+
+    QToolButton* sbConn;
+    QToolButton* sbVGame;
+    QToolButton* sbVGibo;
+    QToolButton* sbStudy;
+    QToolButton* sbJoseki;
+    QToolButton* sbEnvS;
+    QToolButton* sbHelp;
+    QToolButton* sbExit;
+    QToolButton* sbRoom;
+    QToolButton* sbMyRI;
+    QToolButton* sbFind;
+    QToolButton* sbInfo;
+    QTreeWidget* SlotLBox;
+    QTreeWidget* UserLBox;
+    TEditPanel* ChatBox;
+    QSplitter* MainSplitter;
+    QTimer MainTimer;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* BuildTopPanel();
+    QWidget* BuildMainPanel();
+    QWidget* BuildCtrlPanel();
+    void BuildStatusBar();
+    void ApplyColours();
+    void FormShow();
+    void MainTimerTimer();
+    void SaveWindowInfo();
+
+    TZelStatus& status_;
+    QtPrompts& prompts_;
+    std::string recordPath_;
+    std::unique_ptr<QtClock> clock_;
+    QtTransport* game_;
+    QtTransport* probe_;
+    QtTransport* config_;
+    std::unique_ptr<DirFileStore> banners_;
+    std::unique_ptr<TLobbyApp> app_;
+    std::unique_ptr<TBackDraw> backDraw_;
+    std::unique_ptr<TQtHanjaPainter> hanja_;
+    QString fontError_;
+    TTerminal* terminal_ = nullptr;
+    QWidget* userButtons_ = nullptr;
+    std::array<QLabel*, kPanelCount> panels_{};
+    std::array<BannerLabel*, 3> bannerImages_{};
+    bool firstShow_ = true;
+};
+
+} // namespace zel

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "QtTestApp.h"
+#include "client/app/NotifyForms.h"
+#include "client/app/Zel4HvnForm.h"
+#include "client/term/Terminal.h"
+#include "client/base/QtText.h"
+#include "core/settings/ZelStatus.h"
+#include "support/Fakes.h"
+
+namespace zel {
+namespace {
+
+class LobbyWindowTest : public ::testing::Test {
+protected:
+    LobbyWindowTest() : status(settings, Defaults()) {}
+
+    SettingsDefaults Defaults()
+    {
+        SettingsDefaults d;
+        d.zelpath = FromQ(dir.path());
+        return d;
+    }
+
+    bool appReady = (test::App(), true);
+    QTemporaryDir dir;
+    test::MemorySettings settings;
+    TZelStatus status;
+    QtPrompts prompts;
+};
+
+TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
+{
+    // A record path on the command line: the window opens without connecting.
+    TZel4HvnForm form(status, prompts, "/tmp/a game.zel");
+    form.show();
+    QTRY_VERIFY(form.isVisible());
+
+    EXPECT_EQ(form.windowTitle(), QString::fromUtf8("가온하루미 벨다 베타 1.8 c"));
+    for (const char* name : {"TopPanel", "sbConn", "sbVGame", "sbVGibo", "sbStudy", "sbJoseki", "sbEnvS", "sbHelp",
+                             "sbExit", "MainPanel", "SlotLBox", "SIHeader", "ChatPanel", "Terminal", "ChatBox",
+                             "CtrlPanel", "UserLBox", "UIHeader", "sbRoom", "sbMyRI", "sbFind", "sbInfo", "MainSB"})
+        EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_EQ(form.sbVGame->toolTip(), QString::fromUtf8("바둑 보기"));
+    EXPECT_EQ(form.sbVGibo->toolTip(), QString::fromUtf8("기보 보기"));
+    EXPECT_EQ(form.sbStudy->toolTip(), QString::fromUtf8("기보 복기"));
+    EXPECT_FALSE(form.sbJoseki->isEnabled());
+    EXPECT_EQ(form.SlotLBox->headerItem()->text(2), QString::fromUtf8("방제목"));
+
+    auto panels = form.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(panels.size(), TZel4HvnForm::kPanelCount);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(form.PanelText(i), QString::number(i + 1));
+    EXPECT_EQ(form.PanelText(10), QString::fromUtf8("방 0 개(0 명)"));
+    EXPECT_EQ(form.PanelText(11), QString::fromUtf8("대기실"));
+    EXPECT_EQ(form.PanelText(13), QString::fromUtf8("일반 대화"));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.PanelText(14).isEmpty(), 2000);
+    EXPECT_EQ(form.PanelText(14).size(), 8);
+
+    auto* terminal = form.findChild<TTerminal*>("Terminal");
+    ASSERT_NE(terminal, nullptr);
+    bool shown = false;
+    for (int row = 1; row <= terminal->Rows(); ++row)
+        shown = shown || terminal->Model().RowText(row).find("/tmp/a game.zel") != std::string::npos;
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(form.App().State(), TLobbyApp::Idle);
+    test::SaveScreenshot(form, "lobby_window.png");
+}
+
+TEST_F(LobbyWindowTest, CloseBoxIsRefusedUntilExitThenGeometryIsSaved)
+{
+    TZel4HvnForm form(status, prompts, "x.zel");
+    form.show();
+    QTRY_VERIFY(form.isVisible());
+
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(prompts.notifyForm()->isVisible());
+    EXPECT_EQ(prompts.notifyForm()->lbMessage->text(), QString::fromUtf8("'종료' 버튼을 사용하세요!"));
+
+    form.resize(720, 520);
+    int writes = settings.writes;
+    form.sbExit->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 2000);
+    EXPECT_GT(settings.writes, writes);
+    EXPECT_EQ(status.mainForm.width, 720);
+    EXPECT_EQ(status.mainForm.height, 520);
+}
+
+} // namespace
+} // namespace zel
