@@ -617,6 +617,22 @@ void TBBS2Zel::Command(int code)
     }
 }
 
+void TBBS2Zel::GiboEvent(int kind, const std::string& text)
+{
+    if (kind == 0)
+        s_.lobby.SendRoomText(text);
+    else if (kind == 1 && gameOpen_ && !header_.GameId.empty())
+        SendRaw("XA" + header_.GameId + sessionId_ + "GPV" + text);
+}
+
+void TBBS2Zel::NavEvent(int code)
+{
+    if (code == 1 || code == 2)
+        EndSession();
+    if (code == 2)
+        info_.Reset(5);
+}
+
 // ---- life cycle ----
 
 void TBBS2Zel::StartSession(int kind)
