@@ -504,8 +504,7 @@ void TBBS2Zel::ReceiveMove(const std::string& p)
     if (p.size() > 16 && !IsMultiHost() && mover != kEmpty)
         info_.ApplyClockText(mover, std::string_view(p).substr(7));
     bool applied = false;
-    if (mover != kEmpty && board_.MoveCount() == n && board_.IsToMove(mover) && x >= 0 && x < 20 && y >= 0 &&
-        y < 20) {
+    if (mover != kEmpty && board_.MoveCount() == n && board_.IsToMove(mover) && x >= 0 && x < 20 && y >= 0 && y < 20) {
         if (x == 0) {
             applied = board_.PlayPass();
             if (applied)

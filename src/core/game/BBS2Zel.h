@@ -30,8 +30,8 @@ struct TSessionServices {
     TGameWindow& window;
     TGameLobby& lobby;
     TGameDialogs& dialogs;
-    FileStore& records;   // the record directory
-    THelpList& pending;   // commentary waiting for this game's record
+    FileStore& records; // the record directory
+    THelpList& pending; // commentary waiting for this game's record
     Sound* sound = nullptr;
 };
 
