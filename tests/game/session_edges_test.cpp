@@ -176,3 +176,22 @@ TEST(SessionEdges, MarkingRefusedReturnsTheTurnToMark)
 
 } // namespace
 } // namespace zel::test
+
+namespace zel::test {
+namespace {
+
+TEST(SessionEdges, StateFileNamesFromTheNetworkStayInsideTheRecordDirectory)
+{
+    SessionDuo duo;
+    TBBS2Zel& s = duo.b.session;
+    s.OnGameData("KEYmalGSRmal\\#AA../../x\\#bob\\#AAAGBBEBEAF\\#b\\#w\\#B");
+    duo.Run(500);
+    ASSERT_TRUE(s.GameOpen());
+    EXPECT_TRUE(s.ForcedStop("mal", "../../x"));
+    EXPECT_FALSE(s.GameOpen());
+    EXPECT_TRUE(duo.b.files.files.empty());
+    ASSERT_FALSE(duo.b.prompts.notices.empty());
+}
+
+} // namespace
+} // namespace zel::test

@@ -174,6 +174,8 @@ private:
     void Count();
     void LoseOnTime();
     void AdjournGame();
+    // Writes the adjourned-game file; without replace an existing one stays.
+    void SaveState(bool replace);
     void SaveRecord(const std::string& result);
     bool ResumeAdjourned(const std::string& fileName);
     bool LoadGameState(std::string_view state);
