@@ -54,7 +54,10 @@ inline std::vector<std::uint8_t> Packet(std::uint16_t code, std::uint16_t length
     return p;
 }
 
-inline std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+inline std::vector<std::uint8_t> Bytes(const std::string& s)
+{
+    return {s.begin(), s.end()};
+}
 
 struct LobbyFixture {
     LobbyFixture()

@@ -22,7 +22,7 @@ TEST_F(LobbyApp, StartUpThroughConfigurationAndLoginIntoTheLobby)
 {
     app.FormShow("");
     EXPECT_EQ(app.State(), TLobbyApp::ConnectAtStart);
-    EXPECT_EQ(view.infoWindows, 1);  // first run
+    EXPECT_EQ(view.infoWindows, 1); // first run
     EXPECT_EQ(view.panels[10], Utf8ToCp949("방 0 개(0 명)"));
     EXPECT_EQ(view.panels[11], Utf8ToCp949("대기실"));
     EXPECT_EQ(view.panels[13], Utf8ToCp949("일반 대화"));
@@ -98,7 +98,7 @@ TEST_F(LobbyApp, SilentConfigurationServerOpensTheLoginAfterFifteenSeconds)
     second.Advance(600);
     EXPECT_EQ(second.view.loginDialogs, 1);
     EXPECT_FALSE(second.config.IsOpen());
-    EXPECT_TRUE(second.view.connectEnabled);  // cancelled
+    EXPECT_TRUE(second.view.connectEnabled); // cancelled
     EXPECT_EQ(second.app.State(), TLobbyApp::Idle);
 }
 
@@ -193,7 +193,7 @@ TEST_F(LobbyApp, RefusedReconnectionGivesUpAtOnce)
 TEST_F(LobbyApp, ProbeVerdicts)
 {
     struct Row {
-        int verdict;  // 0: the probe never answers
+        int verdict; // 0: the probe never answers
         int state;
         int alerts;
     } rows[] = {
@@ -253,7 +253,7 @@ TEST_F(LobbyApp, DisconnectCases)
 {
     struct Row {
         const char* name;
-        std::uint16_t code;  // server packet before the close, 0 none
+        std::uint16_t code; // server packet before the close, 0 none
         bool loggedIn;
         int state;
         std::string alert;
@@ -291,7 +291,7 @@ TEST_F(LobbyApp, FailedConnectionsEndInTheNotice)
 {
     struct Row {
         const char* name;
-        TransportError error;  // Other: the server accepts and never speaks
+        TransportError error; // Other: the server accepts and never speaks
     } rows[] = {
         {"refused", TransportError::Refused},
         {"timed out", TransportError::TimedOut},

@@ -28,6 +28,7 @@
 #include "client/term/Terminal.h"
 #include "core/term/BackDraw.h"
 #include "core/app/ConfigExchange.h"
+#include "core/app/LobbyLink.h"
 #include "core/base/Cp949.h"
 #include "core/settings/ZelStatus.h"
 #include "os/DirFileStore.h"
@@ -44,8 +45,7 @@ QColor PaletteQColor(int index)
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption,
-                       const char* hint)
+QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption, const char* hint)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
@@ -135,6 +135,10 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     app_ = std::make_unique<TLobbyApp>(
         status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this});
 
+    link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this);
+    app_->SetListener(link_.get());
+    OnChatLine = [this](const std::string& line) { link_->ChatLine(line); };
+
     MainTimer.setObjectName("MainTimer");
     MainTimer.setSingleShot(true);
     connect(&MainTimer, &QTimer::timeout, this, &TZel4HvnForm::MainTimerTimer);
@@ -146,6 +150,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
 TZel4HvnForm::~TZel4HvnForm()
 {
     MainTimer.stop();
+    app_->SetListener(nullptr);
+    link_.reset();
     app_.reset();
 }
 
@@ -321,9 +327,10 @@ void TZel4HvnForm::ApplyColours()
         p.setColor(QPalette::AlternateBase, base.lighter(115));
         list->setPalette(p);
     }
-    findChild<QWidget*>("TopPanel")->setStyleSheet(
-        "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
-        "border-bottom: 1px solid #a89f88; }");
+    findChild<QWidget*>("TopPanel")
+        ->setStyleSheet(
+            "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
+            "border-bottom: 1px solid #a89f88; }");
 }
 
 QString TZel4HvnForm::PanelText(int index) const
@@ -362,7 +369,9 @@ void TZel4HvnForm::FormShow()
 
 void TZel4HvnForm::MainTimerTimer()
 {
-    app_->Tick(clock_->Now());
+    std::int32_t now = clock_->Now();
+    app_->Tick(now);
+    link_->Tick(now);
     MainTimer.start(200);
 }
 
@@ -406,7 +415,10 @@ void TZel4HvnForm::SetPanel(int index, const std::string& text)
     panels_[static_cast<std::size_t>(index)]->setText(ToQ(text));
 }
 
-void TZel4HvnForm::EnableConnect(bool enabled) { sbConn->setEnabled(enabled); }
+void TZel4HvnForm::EnableConnect(bool enabled)
+{
+    sbConn->setEnabled(enabled);
+}
 
 void TZel4HvnForm::SetConnectGlyph(bool connected)
 {
@@ -417,9 +429,15 @@ void TZel4HvnForm::SetConnectGlyph(bool connected)
     sbFind->setEnabled(connected);
 }
 
-void TZel4HvnForm::EnableRoom(bool enabled) { sbRoom->setEnabled(enabled); }
+void TZel4HvnForm::EnableRoom(bool enabled)
+{
+    sbRoom->setEnabled(enabled);
+}
 
-void TZel4HvnForm::PrintLine(const std::string& line) { terminal_->PrintLine(line); }
+void TZel4HvnForm::PrintLine(const std::string& line)
+{
+    terminal_->PrintLine(line);
+}
 
 bool TZel4HvnForm::OpenLoginDialog()
 {
@@ -435,7 +453,7 @@ void TZel4HvnForm::OpenPersonalInfo()
 void TZel4HvnForm::LoadBanners()
 {
     QDir dir(ToQ(status_.critical.advhdir));
-    const int files[] = {2, 4, 3};  // logo panel, top banner, top logo
+    const int files[] = {2, 4, 3}; // logo panel, top banner, top logo
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
         QString name = QString::fromStdString(TConfigExchange::FileName(files[i]));
         QPixmap picture;
@@ -446,6 +464,9 @@ void TZel4HvnForm::LoadBanners()
     }
 }
 
-void TZel4HvnForm::CloseWindow() { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); }
+void TZel4HvnForm::CloseWindow()
+{
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
 
 } // namespace zel

@@ -19,6 +19,7 @@ namespace zel {
 class BannerLabel;
 class DirFileStore;
 class TBackDraw;
+class TLobbyLink;
 class TEditPanel;
 class TQtHanjaPainter;
 class TTerminal;
@@ -38,6 +39,7 @@ public:
     ~TZel4HvnForm() override;
 
     TLobbyApp& App() { return *app_; }
+    TLobbyLink& Link() { return *link_; }
     TTerminal& Terminal() { return *terminal_; }
     TBackDraw& BackDraw() { return *backDraw_; }
     // A line typed in the chat input (or a single control character).
@@ -97,6 +99,7 @@ private:
     QtTransport* config_;
     std::unique_ptr<DirFileStore> banners_;
     std::unique_ptr<TLobbyApp> app_;
+    std::unique_ptr<TLobbyLink> link_;
     std::unique_ptr<TBackDraw> backDraw_;
     std::unique_ptr<TQtHanjaPainter> hanja_;
     QString fontError_;

@@ -32,8 +32,7 @@ bool IsConnectFailure(TransportError e)
 } // namespace
 
 TLobbyApp::TLobbyApp(TZelStatus& status, const Ports& ports)
-    : status_(status), ports_(ports),
-      sender_(ports.game, [this] { return connected_ && !closing_ && !reconnecting_; }),
+    : status_(status), ports_(ports), sender_(ports.game, [this] { return connected_ && !closing_ && !reconnecting_; }),
       probeSender_(ports.probe, {}), exchange_(ports.config, ports.banners, status)
 {
     gameEvents_.connected = [this] { OnGameConnected(); };
@@ -62,9 +61,15 @@ TLobbyApp::~TLobbyApp()
     ports_.config.SetEvents(nullptr);
 }
 
-std::int32_t TLobbyApp::Now() const { return ports_.clock.Now(); }
+std::int32_t TLobbyApp::Now() const
+{
+    return ports_.clock.Now();
+}
 
-bool TLobbyApp::GameInProgress() const { return session_ != nullptr && session_->GameInProgress(); }
+bool TLobbyApp::GameInProgress() const
+{
+    return session_ != nullptr && session_->GameInProgress();
+}
 
 void TLobbyApp::ResetPanels()
 {
@@ -398,8 +403,7 @@ void TLobbyApp::OnGameBytes(const std::uint8_t* data, std::size_t size)
     assembler_.Feed(
         data, size,
         [this] {
-            return connected_ && !closing_ &&
-                   (state_ == Connected || state_ == Probing || state_ == LostWaiting);
+            return connected_ && !closing_ && (state_ == Connected || state_ == Probing || state_ == LostWaiting);
         },
         [this](const std::uint8_t* p, std::size_t n) { OnGamePacket(p, n); });
 }
@@ -478,7 +482,10 @@ void TLobbyApp::StartZelProcess()
     SendLogin(pk::Login, 0, 0);
 }
 
-void TLobbyApp::ReTryZelProcess() { SendLogin(pk::ReLogin, ownUser_, ownRoom_); }
+void TLobbyApp::ReTryZelProcess()
+{
+    SendLogin(pk::ReLogin, ownUser_, ownRoom_);
+}
 
 void TLobbyApp::SendLogin(std::uint16_t code, std::uint16_t user, std::uint16_t room)
 {
