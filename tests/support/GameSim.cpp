@@ -6,19 +6,22 @@
 #include <functional>
 
 #include "Fakes.h"
+#include "LinkedLobby.h"
 #include "MemoryFileStore.h"
+#include "core/base/Bytes.h"
 #include "core/base/Cp949.h"
 #include "core/game/BBS2Zel.h"
 #include "core/game/ElmGoInfo.h"
 #include "core/game/GamePorts.h"
 #include "core/game/GameSetModel.h"
-#include "core/net/PacketQ.h"
+#include "core/net/PacketCodes.h"
 #include "core/record/HelpList.h"
 
 namespace zel::test {
 namespace {
 
 constexpr std::int64_t kStep = 50;
+constexpr int kRoom = 5;
 
 // ZEL_SIM_TRACE=1 prints every game message sent and handed to a session.
 bool Tracing()
@@ -54,16 +57,17 @@ private:
 
 class SimClient;
 
+// The server's part: room text (23020) reaches every member, the sender
+// included, private text (23010) its addressee; members[i] is user i + 1.
+// The lobby packets the clients send besides texts change nothing here.
 class SimRelay {
 public:
     SimRelay(Rng& rng, const SimFaults& faults) : rng_(rng), faults_(faults) {}
-    void Room(SimClient* from, const std::string& text)
-    {
-        for (SimClient* m : members)
-            Schedule(from, m, text);
-    }
-    void Private(SimClient* from, const std::string& id, const std::string& text);
+    // Takes what the client sent since the last call and schedules it.
+    void Flush(SimClient& from);
     void Deliver(std::int64_t now);
+    // A lobby change announced to every member at once.
+    void Announce(const Bytes& packet);
     std::vector<SimClient*> members;
     std::int64_t now = 0;
 
@@ -72,9 +76,9 @@ private:
         std::int64_t due;
         std::uint64_t seq;
         SimClient* to;
-        std::string text;
+        Bytes packet;
     };
-    void Schedule(SimClient* from, SimClient* to, const std::string& text);
+    void Schedule(SimClient* from, SimClient* to, const Bytes& packet);
     Rng& rng_;
     std::map<std::pair<SimClient*, SimClient*>, std::int64_t> linkDue_;
     SimFaults faults_;
@@ -82,56 +86,47 @@ private:
     std::uint64_t seq_ = 0;
 };
 
-class SimClient : public TGameWindow, public TGameLobby, public Prompts, public TGameDialogs {
+GameLinkHooks SimHooks()
+{
+    GameLinkHooks hooks;
+    hooks.dateText = [] { return std::string("2026-12-07"); };
+    hooks.dateSuffix = [] { return std::string("sim"); };
+    return hooks;
+}
+
+// A client as the program builds it: the lobby dispatch and the game link
+// in front of the session; the window, prompts and dialogs are a random player.
+class SimClient : public TGameWindow, public Prompts, public TGameDialogs {
 public:
-    SimClient(SimClock& clock, SimRelay& relay, const std::string& id, const std::string& other, std::uint64_t seed)
-        : id(id), other(other), clock_(clock), relay_(relay), random_(seed), queue_(clock, random_),
-          session(TSessionServices{clock, random_, *this, *this, *this, *this, files, pending}), policy_(seed + 17)
+    SimClient(SimClock& clock, const std::string& id, const std::string& nickname, std::uint64_t seed)
+        : id(id), clock_(clock), random_(seed), lobby(clock, random_, id, nickname, 20, SimHooks()),
+          session(TSessionServices{clock, random_, *this, *this, lobby.link, *this, files, pending}),
+          policy_(seed + 17)
     {
-        session.MyId = id;
-        session.OnSendGame = [this](const std::string& text) {
+        lobby.Attach(session);
+        auto toQueue = std::move(session.OnSendGame);
+        session.OnSendGame = [this, toQueue](const std::string& text) {
             if (text.size() >= 11)
                 lastCode = text.substr(8, 3);
             if (Tracing())
                 std::printf("%8lld %-5s sends %s\n", static_cast<long long>(clock_.t), this->id.c_str(), text.c_str());
-            queue_.Enqueue(text);
+            toQueue(text);
         };
-        queue_.SetOnWire([this](const std::string& piece) {
-            if (present)
-                relay_.Room(this, piece);
-        });
-        queue_.SetOnMessage([this](const std::string& message) {
-            if (message.size() > 4 && message[1] == 'A') {
-                if (Tracing())
-                    std::printf("%8lld %-5s gets  %s\n", static_cast<long long>(clock_.t), this->id.c_str(),
-                                message.c_str());
-                session.OnGameData(message.substr(4));
-            }
-        });
     }
 
-    // The lobby's text dispatch for a room or private line.
-    void OnText(const std::string& line)
+    // A packet from the server.
+    void OnPacket(const Bytes& packet)
     {
-        if (!present)
-            return;
-        std::size_t open = 0, end = 0;
-        if (TPacketQ::FindMarkers(line, open, end))
-            queue_.Receive(line, open, end);
-        else if (line.find(">C<") != std::string::npos && line.find(">D<") != std::string::npos)
-            session.ReceiveChunk(line);
+        if (present)
+            lobby.Feed(packet);
     }
 
-    void Tick(std::int32_t now)
-    {
-        queue_.Tick(now);
-        session.Tick(now);
-    }
+    void Tick(std::int32_t now) { lobby.link.Tick(now); }
 
     void Leave()
     {
         present = false;
-        queue_.Clear();
+        lobby.link.Queue().Clear();
     }
 
     // The random player: thinks, then moves, passes or asks for something.
@@ -148,34 +143,6 @@ public:
     void ShowCountdown(int) override {}
     void PointChanged(int, int, int, std::uint8_t) override {}
     void RecordWritten(const std::string&, const std::string&) override {}
-
-    // TGameLobby
-    void SendRoomText(const std::string& text) override
-    {
-        if (present)
-            relay_.Room(this, text);
-    }
-    void SendPrivate(const std::string& to, const std::string& text) override
-    {
-        if (present)
-            relay_.Private(this, to, text);
-    }
-    void TerminalText(const std::string&) override {}
-    bool InRoom() const override { return present; }
-    bool InMultiRoom() const override { return false; }
-    bool CheckOpponent(const std::string&) override { return opponentPresent; }
-    std::string UserLabel(const std::string& user) override { return user + "(" + user + ")"; }
-    std::string DateText() override { return "2026-12-07"; }
-    std::string DateSuffix() override { return "sim"; }
-    bool ForcedStopNotice() const override { return true; }
-    void ReportRequestCancelled() override {}
-    void ReportRequestRefused() override {}
-    void ReportGameStarted(const std::string&, const std::string&) override {}
-    void ReportGameOver() override {}
-    void ReportResult(bool, const std::string&, const std::string&, const std::string&) override {}
-    void RememberOpponent(const std::string&, const std::string&) override {}
-    void SessionStarted() override {}
-    void SessionEnded(int) override {}
 
     // Prompts
     void Notify(const std::string&, int) override {}
@@ -211,9 +178,8 @@ public:
     }
     bool ShowGameRequest(TGameRequestModel&) override { return true; }
 
-    std::string id, other;
+    std::string id;
     bool present = true;
-    bool opponentPresent = true;
     bool boardInput = false;
     std::string lastCode;
     int targetMoves = 100;
@@ -223,11 +189,10 @@ public:
 
 private:
     SimClock& clock_;
-    SimRelay& relay_;
     SeededRandom random_;
-    TPacketQ queue_;
 
 public:
+    LinkedLobby lobby;
     MemoryFileStore files;
     THelpList pending;
     TBBS2Zel session;
@@ -239,7 +204,37 @@ private:
     int undos_ = 0;
 };
 
-void SimRelay::Schedule(SimClient* from, SimClient* to, const std::string& text)
+void SimRelay::Flush(SimClient& from)
+{
+    std::vector<Bytes> sent = from.lobby.TakeSent();
+    if (!from.present)
+        return;
+    int user = 0;
+    for (std::size_t i = 0; i < members.size(); ++i)
+        if (members[i] == &from)
+            user = static_cast<int>(i) + 1;
+    for (Bytes& p : sent) {
+        std::uint16_t code = GetU16(p.data());
+        if (code == pk::RoomText) {
+            PutU16(p.data() + 4, static_cast<std::uint16_t>(user));
+            for (SimClient* m : members)
+                Schedule(&from, m, p);
+        } else if (code == pk::PrivateText && p.size() >= 12) {
+            PutU16(p.data() + 8, static_cast<std::uint16_t>(user));
+            int to = GetU16(p.data() + 4);
+            if (to >= 1 && to <= static_cast<int>(members.size()))
+                Schedule(&from, members[static_cast<std::size_t>(to - 1)], p);
+        }
+    }
+}
+
+void SimRelay::Announce(const Bytes& packet)
+{
+    for (SimClient* m : members)
+        m->OnPacket(packet);
+}
+
+void SimRelay::Schedule(SimClient* from, SimClient* to, const Bytes& packet)
 {
     if (rng_.Uniform() < faults_.drop)
         return;
@@ -251,15 +246,8 @@ void SimRelay::Schedule(SimClient* from, SimClient* to, const std::string& text)
             due = std::max(due, last);
             last = due;
         }
-        items_.push_back({due, seq_++, to, text});
+        items_.push_back({due, seq_++, to, packet});
     }
-}
-
-void SimRelay::Private(SimClient* from, const std::string& id, const std::string& text)
-{
-    for (SimClient* m : members)
-        if (m->id == id)
-            Schedule(from, m, text);
 }
 
 void SimRelay::Deliver(std::int64_t t)
@@ -272,7 +260,7 @@ void SimRelay::Deliver(std::int64_t t)
     std::sort(due.begin(), due.end(),
               [](const Item& a, const Item& b) { return a.due != b.due ? a.due < b.due : a.seq < b.seq; });
     for (Item& i : due)
-        i.to->OnText(i.text);
+        i.to->OnPacket(i.packet);
 }
 
 void SimClient::Act(std::int64_t t)
@@ -384,9 +372,13 @@ SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
     // Some games cross midnight.
     clock.start = rng.Uniform() < 0.1 ? kDayMs - rng.Between(0, 600000) : rng.Below(kDayMs);
     SimRelay relay(rng, faults);
-    SimClient a(clock, relay, "alice", "bob", seed * 2 + 1);
-    SimClient b(clock, relay, "bob", "alice", seed * 2 + 2);
+    SimClient a(clock, "alice", "Alice", seed * 2 + 1);
+    SimClient b(clock, "bob", "Bob", seed * 2 + 2);
     relay.members = {&a, &b};
+    for (SimClient* c : {&a, &b}) {
+        c->lobby.Feed(LoginAccepted(c == &a ? 1 : 2, 0, 16));
+        c->lobby.Feed(RoomMembers(kRoom, {{1, "alice", "Alice", 20}, {2, "bob", "Bob", 20}}));
+    }
     for (SimClient* c : {&a, &b}) {
         c->targetMoves = rng.Between(10, 160);
         c->ending = rng.Uniform() < 0.3 ? 1 : 0;
@@ -404,9 +396,11 @@ SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
     int lastA = -1, lastB = -1;
     const std::int64_t kLimit = 6ll * 3600 * 1000;
 
+    // The server announces the request back to its sender (32030).
     auto request = [&](SimClient& from, SimClient& to) {
         ++requests;
-        from.session.RequestGame(to.id);
+        from.OnPacket(TwoUsers(pk::GameRequest, &from == &a ? 1 : 2, &to == &a ? 1 : 2));
+        relay.Flush(from);
     };
     request(a, b);
 
@@ -414,23 +408,29 @@ SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
         const std::int64_t t = clock.t;
         relay.Deliver(t);
         a.Tick(clock.Now());
+        relay.Flush(a);
         b.Tick(clock.Now());
+        relay.Flush(b);
         a.Act(t);
+        relay.Flush(a);
         b.Act(t);
+        relay.Flush(b);
 
         if (t == disconnectAt && a.session.GameOpen() && b.session.GameOpen()) {
-            SimClient& stayer = leaver == &a ? b : a;
+            // "/x", then the server moves the leaver to the waiting room.
             leaver->session.ForcedStop(KS("본인"), leaver->id);
+            relay.Flush(*leaver);
+            relay.Announce(UserMoves(leaver == &a ? 1 : 2, 0));
             leaver->Leave();
-            stayer.session.ForcedStop(leaver->id, leaver->id);
-            stayer.opponentPresent = false;
+            relay.Flush(a);
+            relay.Flush(b);
             returnAt = t + rng.Between(100, 400) * kStep;
         } else if (t == disconnectAt) {
             disconnectAt += 10000;
         }
         if (t == returnAt) {
             leaver->present = true;
-            (leaver == &a ? b : a).opponentPresent = true;
+            relay.Announce(UserMoves(leaver == &a ? 1 : 2, kRoom));
             lastProgress = t;
         }
 

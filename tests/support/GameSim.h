@@ -1,8 +1,8 @@
 #pragma once
 // A room of game clients on a virtual clock: each client is a game session
-// with its own text message queue and a small text dispatch, the relay
-// behaves like the server (room text reaches every member, the sender
-// included) and can drop, duplicate, delay and so reorder texts, and random
+// behind the program's own lobby dispatch and game link, the relay behaves
+// like the server (room text packets reach every member, the sender
+// included) and can drop, duplicate, delay and so reorder them, and random
 // players play whole games through the session's own entry points.
 #include <cstdint>
 #include <map>

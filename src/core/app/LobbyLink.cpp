@@ -10,12 +10,13 @@
 
 namespace zel {
 
-TLobbyLink::TLobbyLink(TLobbyApp& app, TZelStatus& status, const Clock& clock, LobbyView& view)
+TLobbyLink::TLobbyLink(TLobbyApp& app, TZelStatus& status, const Clock& clock, LobbyView& view,
+                       GameSessionPort* game)
     : app_(app), status_(status), view_(view),
       dispatch_(app.Sender(),
                 LobbySettings{status.login, status.friends, status.environment,
                               [&status](const std::string& section) { status.Save(section); }},
-                clock, *this, noGame_)
+                clock, *this, game ? *game : noGame_)
 {
 }
 

@@ -20,7 +20,10 @@ class TZelStatus;
 // the lobby window, and typed chat lines go out as room text.
 class TLobbyLink : public PacketListener, public LobbyPorts {
 public:
-    TLobbyLink(TLobbyApp& app, TZelStatus& status, const Clock& clock, LobbyView& view);
+    // Without `game` the dispatch ignores game traffic; otherwise it must
+    // outlive the link.
+    TLobbyLink(TLobbyApp& app, TZelStatus& status, const Clock& clock, LobbyView& view,
+               GameSessionPort* game = nullptr);
 
     void OnPacket(const std::uint8_t* packet, std::size_t length) override;
     void OnConnectionCleanup() override;

@@ -69,6 +69,8 @@ public:
 
     // Local actions, as the lobby and the game window report them.
     void RequestGame(const std::string& opponentId);
+    // A pending request stops waiting for its answer; nothing is sent.
+    void CancelPendingRequest() { requestPending_ = false; }
     void BoardClick(int x, int y);
     void Command(int code);
     // Text from the game window: kind 0 a chat line or macro (to the room),
