@@ -3,8 +3,12 @@
 #include <cstring>
 
 #include "LobbyFixture.h"
+#include "core/app/GameLink.h"
 #include "core/app/LobbyLink.h"
 #include "core/base/Cp949.h"
+#include "core/game/BBS2Zel.h"
+#include "core/record/HelpList.h"
+#include "support/GameFakes.h"
 
 namespace zel {
 namespace {
@@ -58,6 +62,55 @@ TEST_F(LobbyLinkTest, LobbyModelLivesFromLoginToCleanupAndCountsRooms)
     game.sent.clear();
     link.ChatLine("anyone?");
     EXPECT_TRUE(game.sent.empty());
+}
+
+// The program's wiring: the link's dispatch drives the game session, and the
+// connection logic ticks the session's queue and timers.
+struct GameWiringTest : ::testing::Test, LobbyFixture {
+    GameWiringTest()
+        : gameLink(clock, random, LobbySettings{status.login, status.friends, status.environment, nullptr}),
+          link(app, status, clock, view, &gameLink),
+          session(TSessionServices{clock, random, prompts, window, gameLink, dialogs, files, pending})
+    {
+        gameLink.Attach(link.Dispatch(), link, session);
+        app.SetListener(&link);
+        app.SetSession(&gameLink);
+    }
+    test::SeededRandom random{5};
+    TGameLink gameLink;
+    TLobbyLink link;
+    test::RecordingWindow window;
+    test::ScriptedDialogs dialogs;
+    test::MemoryFileStore files;
+    THelpList pending;
+    TBBS2Zel session;
+};
+
+TEST_F(GameWiringTest, AnnouncedRequestLeavesAsQueuedRoomText)
+{
+    ToLobby(7, 0);
+    game.PeerSends(Arrival(7, "tester", "nick"));
+    game.PeerSends(Arrival(3, "alice", "Alice"));
+    for (std::uint16_t user : {7, 3}) {
+        std::vector<std::uint8_t> move = Packet(22030, 8);
+        PutU16(&move[4], user);
+        PutU16(&move[6], 5);
+        game.PeerSends(move);
+    }
+    std::vector<std::uint8_t> request = Packet(32030, 8);
+    PutU16(&request[4], 7);
+    PutU16(&request[6], 3);
+    game.PeerSends(request);
+    EXPECT_TRUE(session.RequestPending());
+    EXPECT_EQ(session.MyId, "tester");
+    EXPECT_TRUE(gameLink.Queue().Sending() || gameLink.Queue().Unsent() > 0);
+
+    game.sent.clear();
+    Advance(1000);
+    std::string text(game.sent.begin(), game.sent.end());
+    EXPECT_EQ(GetU16(&game.sent[0]), 23020);
+    EXPECT_NE(text.find(">O<"), std::string::npos);
+    EXPECT_NE(text.find(">E<"), std::string::npos);
 }
 
 } // namespace
