@@ -22,8 +22,8 @@ using test::MemberEntry;
 struct Side {
     Side(const Clock& clock, Random& random, const std::string& id, const std::string& nick)
         : lobby(clock, random, id, nick, 20,
-                GameLinkHooks{[this](const std::string& line) { commands.push_back(line); }, [] { return "2026-12-07"; },
-                              [] { return "zel"; }, nullptr, nullptr, true}),
+                GameLinkHooks{[this](const std::string& line) { commands.push_back(line); },
+                              [] { return "2026-12-07"; }, [] { return "zel"; }, nullptr, nullptr, true}),
           session(TSessionServices{clock, random, prompts, window, lobby.link, dialogs, files, pending})
     {
         lobby.Attach(session);
@@ -36,7 +36,7 @@ struct Side {
     THelpList pending;
     test::LinkedLobby lobby;
     TBBS2Zel session;
-    std::vector<Bytes> lobbyPackets;  // sent packets other than texts
+    std::vector<Bytes> lobbyPackets; // sent packets other than texts
 };
 
 // "me" (1) and "alice" (2) in room 5, "carol" (3) in the waiting room; the
@@ -164,21 +164,19 @@ TEST_F(GameLinkTest, MarkerTextsReachTheSession)
          },
          [&] {
              return carol().session.GameOpen() && carol().window.layout == 2 && !carol().session.IsPlayer() &&
-                    carol().session.Header().GameId == me().session.Header().GameId;
+                    carol().session.Header().GameId == me().session.Header().GameId &&
+                    !carol().lobby.link.GameInProgress();
          }},
         {"request while not black: nothing sent",
          [&] { alice().lobby.Feed(test::RoomText(pk::RoomText, 3, ">A<GRR>B<")); },
          [&] { return alice().lobby.TakeSent().empty(); }},
         {"byo-yomi change reaches both players",
-         [&] {
-             ToAll(test::RoomText(pk::RoomText, 1, "Me [1D] : >M<" + std::string("AKAC") + ">T<"));
-         },
+         [&] { ToAll(test::RoomText(pk::RoomText, 1, "Me [1D] : >M<" + std::string("AKAC") + ">T<")); },
          [&] {
              return me().session.Info().Side(kWhite).PeriodLen == 10 && me().session.Info().Side(kBlack).Periods == 2 &&
                     alice().session.Info().Side(kBlack).PeriodLen == 10;
          }},
-        {"opponent leaves the room: state saved, game over announced",
-         [&] { ToAll(test::UserMoves(2, 0)); },
+        {"opponent leaves the room: state saved, game over announced", [&] { ToAll(test::UserMoves(2, 0)); },
          [&] {
              return !me().session.GameOpen() && me().files.Exists("mealice.tmp") &&
                     Count(me().lobby.TakeSent(), pk::GameEnd) == 1;

@@ -19,8 +19,8 @@ namespace zel::test {
 
 class LinkedLobby : public LobbyPorts {
 public:
-    LinkedLobby(const Clock& clock, Random& random, const std::string& id, const std::string& nickname,
-                int level = 20, GameLinkHooks hooks = {});
+    LinkedLobby(const Clock& clock, Random& random, const std::string& id, const std::string& nickname, int level = 20,
+                GameLinkHooks hooks = {});
 
     // Joins the session; call once the session exists.
     void Attach(TBBS2Zel& session) { link.Attach(dispatch, *this, session); }

@@ -29,7 +29,10 @@ void TGameLink::Attach(TLobbyDispatch& dispatch, LobbyPorts& ports, TBBS2Zel& se
     });
 }
 
-const TCManager* TGameLink::Model() const { return dispatch_ ? dispatch_->Model() : nullptr; }
+const TCManager* TGameLink::Model() const
+{
+    return dispatch_ ? dispatch_->Model() : nullptr;
+}
 
 void TGameLink::SyncIdentity()
 {
@@ -52,7 +55,10 @@ bool TGameLink::IsBlackOfRunningGame() const
     return session_ && session_->GameOpen() && session_->SessionKind() == 0 && session_->IsBlackPlayer();
 }
 
-bool TGameLink::HasMultiHost() const { return session_ && !session_->MultiHostId.empty(); }
+bool TGameLink::HasMultiHost() const
+{
+    return session_ && !session_->MultiHostId.empty();
+}
 
 void TGameLink::SendGameState(int user)
 {
@@ -121,8 +127,7 @@ bool TGameLink::InRoom() const
 bool TGameLink::InMultiRoom() const
 {
     const TCManager* m = Model();
-    return m && m->currentRoom > 0 && m->CheckRoom(m->currentRoom) == 0 &&
-           m->Room(m->currentRoom).state == RoomMulti;
+    return m && m->currentRoom > 0 && m->CheckRoom(m->currentRoom) == 0 && m->Room(m->currentRoom).state == RoomMulti;
 }
 
 bool TGameLink::CheckOpponent(const std::string& id)
@@ -150,9 +155,15 @@ std::string TGameLink::UserLabel(const std::string& id)
     return r.nickname + "(" + id + ") " + RankText(r.level, false);
 }
 
-std::string TGameLink::DateText() { return hooks_.dateText ? hooks_.dateText() : std::string{}; }
+std::string TGameLink::DateText()
+{
+    return hooks_.dateText ? hooks_.dateText() : std::string{};
+}
 
-std::string TGameLink::DateSuffix() { return hooks_.dateSuffix ? hooks_.dateSuffix() : std::string{}; }
+std::string TGameLink::DateSuffix()
+{
+    return hooks_.dateSuffix ? hooks_.dateSuffix() : std::string{};
+}
 
 void TGameLink::ReportRequestCancelled()
 {
@@ -212,7 +223,11 @@ void TGameLink::SessionEnded(int previousKind)
 
 // ---- from the connection logic ----
 
-bool TGameLink::GameInProgress() const { return session_ && session_->GameOpen() && session_->SessionKind() == 0; }
+// Only the user's own game holds the program; watching one does not.
+bool TGameLink::GameInProgress() const
+{
+    return session_ && session_->GameOpen() && session_->SessionKind() == 0 && session_->IsPlayer();
+}
 
 void TGameLink::OnConnectionDropped()
 {
@@ -220,7 +235,7 @@ void TGameLink::OnConnectionDropped()
     if (!session_)
         return;
     // Without the connection the game cannot go on; keep it resumable.
-    if (GameInProgress() && session_->IsPlayer())
+    if (GameInProgress())
         session_->ForcedStop(KS("본인"), session_->MyId);
 }
 
