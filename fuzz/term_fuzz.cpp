@@ -32,6 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto cut = rest.find('\xFF');
         const auto block = rest.substr(0, cut);
         term.Feed(block);
+        if (block.size() % 7 == 3)
+            term.WriteLocal(block.substr(0, 40));
         chat.AddText(block, (block.size() & 1) != 0);
         Check(term.CsrYPos() >= 1 && term.CsrYPos() <= term.Rows());
         Check(term.CsrXPos() >= 1 && term.CsrXPos() <= zel::kTermColumns + 1);

@@ -221,7 +221,7 @@ void TAsioServer::Close(ConnId conn, bool flush)
     ConnPtr c = it->second;
     c->closing = true;
     if (flush && c->writing)
-        return;  // the write loop finishes it
+        return; // the write loop finishes it
     // Later, so that the owner never hears of the close while it is asking for it.
     asio::post(io_, [this, c]() { Finish(c); });
 }

@@ -48,9 +48,9 @@ private:
         std::deque<std::vector<std::uint8_t>> queue;
         std::size_t queued = 0;
         bool writing = false;
-        bool closing = false;  // close once the queue is written
+        bool closing = false; // close once the queue is written
         bool closed = false;
-        std::string line;      // admin input not yet ended by a newline
+        std::string line; // admin input not yet ended by a newline
         std::array<std::uint8_t, 16384> buffer{};
     };
     using ConnPtr = std::shared_ptr<Connection>;

@@ -83,6 +83,9 @@ void TConfigService::OnBytes(ConnId conn, const std::uint8_t* data, std::size_t 
     }
 }
 
-void TConfigService::OnClosed(ConnId conn) { sessions_.erase(conn); }
+void TConfigService::OnClosed(ConnId conn)
+{
+    sessions_.erase(conn);
+}
 
 } // namespace zel

@@ -28,7 +28,7 @@ public:
 private:
     struct Session {
         std::string answer;
-        int answers = 0;  // complete answers read so far
+        int answers = 0; // complete answers read so far
     };
 
     TServerIo& io_;

@@ -6,7 +6,7 @@ namespace zel {
 
 namespace {
 
-constexpr int kMinCodeSize = 4;  // 16 colours
+constexpr int kMinCodeSize = 4; // 16 colours
 constexpr int kClear = 1 << kMinCodeSize;
 constexpr int kEnd = kClear + 1;
 constexpr int kCodeWidth = kMinCodeSize + 1;
@@ -114,9 +114,22 @@ TGifPicture Picture(int w, int h)
     TGifPicture p;
     p.width = static_cast<std::uint16_t>(w);
     p.height = static_cast<std::uint16_t>(h);
-    p.palette = {{{220, 179, 92}, {16, 16, 16}, {245, 245, 240}, {96, 64, 24}, {24, 40, 96}, {120, 170, 230},
-                  {240, 200, 40}, {200, 40, 40}, {128, 128, 128}, {40, 140, 60}, {0, 0, 0}, {0, 0, 0},
-                  {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}}};
+    p.palette = {{{220, 179, 92},
+                  {16, 16, 16},
+                  {245, 245, 240},
+                  {96, 64, 24},
+                  {24, 40, 96},
+                  {120, 170, 230},
+                  {240, 200, 40},
+                  {200, 40, 40},
+                  {128, 128, 128},
+                  {40, 140, 60},
+                  {0, 0, 0},
+                  {0, 0, 0},
+                  {0, 0, 0},
+                  {0, 0, 0},
+                  {0, 0, 0},
+                  {255, 255, 255}}};
     return p;
 }
 
@@ -131,7 +144,8 @@ Canvas BoardScene(int w, int h, int lines, int step, int shift)
     const int stones[][3] = {{1, 1, Black}, {2, 1, White}, {2, 2, Black}, {1, 2, White}, {3, 1, Black}};
     int count = std::min<int>(5, 2 + shift);
     for (int i = 0; i < count; ++i)
-        c.Disc(x0 + stones[i][0] * step, y0 + stones[i][1] * step, step / 2 - 1, static_cast<std::uint8_t>(stones[i][2]));
+        c.Disc(x0 + stones[i][0] * step, y0 + stones[i][1] * step, step / 2 - 1,
+               static_cast<std::uint8_t>(stones[i][2]));
     // A band of colour blocks to the right of the board.
     int bx = x0 + (lines - 1) * step + 14;
     for (int i = 0; bx + i * 18 + 12 < w; ++i)
@@ -146,9 +160,9 @@ std::vector<std::uint8_t> EncodeGif(const TGifPicture& picture)
     std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
     Put16(out, picture.width);
     Put16(out, picture.height);
-    out.push_back(0xF3);  // global colour table of 16 entries, 8-bit colour resolution
-    out.push_back(0);     // background colour
-    out.push_back(0);     // square pixels
+    out.push_back(0xF3); // global colour table of 16 entries, 8-bit colour resolution
+    out.push_back(0);    // background colour
+    out.push_back(0);    // square pixels
     for (const auto& rgb : picture.palette)
         out.insert(out.end(), rgb.begin(), rgb.end());
     bool animated = picture.frames.size() > 1;
@@ -156,7 +170,7 @@ std::vector<std::uint8_t> EncodeGif(const TGifPicture& picture)
         const char app[] = "NETSCAPE2.0";
         out.insert(out.end(), {0x21, 0xFF, 11});
         out.insert(out.end(), app, app + 11);
-        out.insert(out.end(), {3, 1, 0, 0, 0});  // loop for ever
+        out.insert(out.end(), {3, 1, 0, 0, 0}); // loop for ever
     }
     for (const auto& frame : picture.frames) {
         if (animated) {
@@ -169,7 +183,7 @@ std::vector<std::uint8_t> EncodeGif(const TGifPicture& picture)
         Put16(out, 0);
         Put16(out, picture.width);
         Put16(out, picture.height);
-        out.push_back(0);  // no local colour table, not interlaced
+        out.push_back(0); // no local colour table, not interlaced
         std::vector<std::uint8_t> pixels = frame;
         pixels.resize(static_cast<std::size_t>(picture.width) * picture.height, 0);
         PutImageData(out, pixels);

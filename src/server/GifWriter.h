@@ -11,8 +11,8 @@ struct TGifPicture {
     std::uint16_t width = 0;
     std::uint16_t height = 0;
     std::array<std::array<std::uint8_t, 3>, 16> palette{};
-    std::vector<std::vector<std::uint8_t>> frames;  // width * height colour indices each, 0..15
-    std::uint16_t delayCs = 50;                       // per frame, in 1/100 s
+    std::vector<std::vector<std::uint8_t>> frames; // width * height colour indices each, 0..15
+    std::uint16_t delayCs = 50;                    // per frame, in 1/100 s
 };
 
 // Writes a GIF89a file. The image data is LZW coded with a clear code before

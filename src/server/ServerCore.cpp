@@ -1,5 +1,7 @@
 #include "server/ServerCore.h"
 
+#include <algorithm>
+
 #include "core/base/Bytes.h"
 #include "core/base/Cp949.h"
 #include "core/net/PacketCodes.h"
@@ -56,7 +58,7 @@ void TServerCore::OnBytes(ConnId conn, const std::uint8_t* data, std::size_t siz
     Conn& c = it->second;
     bool framed = c.assembler.Feed(
         data, size, [&c]() { return !c.closing; },
-        [&](const std::uint8_t* p, std::size_t n) { Handle(conn, c, p, n, now); });
+        [&](const std::uint8_t* p, std::size_t n) { Handle(conn, c, p, n); });
     if (!framed) {
         Log("garbage conn=" + std::to_string(conn));
         Drop(conn);
@@ -110,7 +112,7 @@ void TServerCore::Drop(ConnId conn)
     io_.Close(conn, false);
 }
 
-void TServerCore::Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_t n, std::uint64_t now)
+void TServerCore::Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_t n)
 {
     PacketHeader h = PacketHeader::Decode(p);
     std::string line = "recv conn=" + std::to_string(conn) + " code=" + std::to_string(h.code) +
@@ -140,7 +142,7 @@ void TServerCore::Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_
         return;
     }
     if (c.user >= 0)
-        HandleUser(conn, c.user, p, n, now);
+        HandleUser(c.user, p, n);
 }
 
 void TServerCore::HandleLogin(ConnId conn, Conn& c, const std::uint8_t* p, std::uint16_t code)
@@ -166,7 +168,8 @@ void TServerCore::HandleLogin(ConnId conn, Conn& c, const std::uint8_t* p, std::
             }
             Attach(conn, c, u);
             int room = std::max(lobby_.User(u).room, 0);
-            Log("relogin conn=" + std::to_string(conn) + " user=" + std::to_string(u) + " room=" + std::to_string(room));
+            Log("relogin conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
+                " room=" + std::to_string(room));
             SendConn(conn, spk::LoginAccepted(u, room, lobby_.Size()));
             SendConn(conn, spk::Simple(pk::LobbyReset, 0));
             SendLobby(u);
@@ -264,10 +267,8 @@ void TServerCore::Depart(int u)
     SendAll(spk::Simple(pk::UserLeaves, static_cast<std::uint16_t>(u)));
 }
 
-void TServerCore::HandleUser(ConnId conn, int u, const std::uint8_t* p, std::size_t n, std::uint64_t now)
+void TServerCore::HandleUser(int u, const std::uint8_t* p, std::size_t n)
 {
-    (void)conn;
-    (void)now;
     PacketHeader h = PacketHeader::Decode(p);
     int room = lobby_.User(u).room;
     switch (h.code) {
@@ -352,7 +353,7 @@ void TServerCore::HandleUser(ConnId conn, int u, const std::uint8_t* p, std::siz
         }
         break;
     default:
-        break;  // 10000, 11050, 21050: accepted and not acted on
+        break; // 10000, 11050, 21050: accepted and not acted on
     }
 }
 

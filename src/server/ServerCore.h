@@ -18,8 +18,8 @@ class TServerCore {
 public:
     struct Options {
         std::size_t tableSize = 1000;
-        std::uint64_t graceMs = 60000;  // how long a dropped user keeps its number and room
-        std::uint64_t loginMs = 60000;  // how long a connection may stay without a login
+        std::uint64_t graceMs = 60000; // how long a dropped user keeps its number and room
+        std::uint64_t loginMs = 60000; // how long a connection may stay without a login
     };
 
     TServerCore(TServerIo& io, Options options);
@@ -51,20 +51,20 @@ private:
         std::uint64_t openedAt = 0;
     };
     struct Session {
-        ConnId conn = 0;             // 0 while dropped
+        ConnId conn = 0; // 0 while dropped
         std::uint64_t graceUntil = 0;
         std::uint64_t silentUntil = 0;
-        bool departing = false;      // the next close removes the user
+        bool departing = false; // the next close removes the user
     };
     struct Invitation {
         int room = 0;
         std::uint16_t code = 0;
     };
 
-    void Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_t n, std::uint64_t now);
+    void Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_t n);
     void HandleLogin(ConnId conn, Conn& c, const std::uint8_t* p, std::uint16_t code);
     void HandleProbe(ConnId conn, const std::uint8_t* p);
-    void HandleUser(ConnId conn, int u, const std::uint8_t* p, std::size_t n, std::uint64_t now);
+    void HandleUser(int u, const std::uint8_t* p, std::size_t n);
     void FreshLogin(ConnId conn, Conn& c, const std::string& id, const std::uint8_t* p);
     void Attach(ConnId conn, Conn& c, int u);
     void SendLobby(int u);
@@ -93,7 +93,7 @@ private:
     TServerLobby lobby_;
     std::vector<Session> sessions_;
     std::map<ConnId, Conn> conns_;
-    std::map<std::uint32_t, Invitation> invitations_;  // inviter << 16 | invited
+    std::map<std::uint32_t, Invitation> invitations_; // inviter << 16 | invited
     std::uint64_t refuseUntil_ = 0;
     std::uint64_t now_ = 0;
     std::uint16_t lastHandle_ = 0;

@@ -15,23 +15,23 @@ enum : std::uint16_t { RoomOpen = 10, RoomWaiting = 110, RoomReview = 120, RoomG
 
 struct TServerUser {
     bool used = false;
-    std::string id;        // CP949, at most 8 bytes
-    std::string nickname;  // CP949, at most 10 bytes
+    std::string id;       // CP949, at most 8 bytes
+    std::string nickname; // CP949, at most 10 bytes
     std::uint8_t invitations = 20;
     std::uint8_t profile = 10;
     std::uint8_t level = 0;
     std::uint8_t status = lobby::StatusFree;
     std::uint16_t handle = 0;
-    int room = -1;  // -1: in no room
+    int room = -1; // -1: in no room
 };
 
 struct TServerRoom {
-    std::array<std::uint8_t, 32> title{};  // zero-padded CP949, last byte always zero
+    std::array<std::uint8_t, 32> title{}; // zero-padded CP949, last byte always zero
     std::uint16_t state = lobby::RoomOpen;
     int first = -1;
     int second = -1;
     int owner = -1;
-    std::vector<int> members;  // in order of entry
+    std::vector<int> members; // in order of entry
 };
 
 // The server's own copy of users and rooms. It follows the same rules as the

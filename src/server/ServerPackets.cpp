@@ -17,12 +17,21 @@ Bytes Make(std::uint16_t code, std::size_t length, std::uint16_t argument = 0)
     return b;
 }
 
-std::uint16_t U16(int n) { return static_cast<std::uint16_t>(n); }
-std::uint32_t U32(int n) { return static_cast<std::uint32_t>(n); }
+std::uint16_t U16(int n)
+{
+    return static_cast<std::uint16_t>(n);
+}
+std::uint32_t U32(int n)
+{
+    return static_cast<std::uint32_t>(n);
+}
 
 } // namespace
 
-Bytes Simple(std::uint16_t code, std::uint16_t argument) { return Make(code, 6, argument); }
+Bytes Simple(std::uint16_t code, std::uint16_t argument)
+{
+    return Make(code, 6, argument);
+}
 
 Bytes LoginAccepted(int user, int room, std::size_t tableSize)
 {

@@ -16,6 +16,7 @@
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
 #include "client/lobby/LobbyController.h"
+#include "core/app/LobbyLink.h"
 #include "client/lobby/MyInfoForm.h"
 #include "client/lobby/SearchForm.h"
 #include "client/lobby/SlotView.h"
@@ -50,7 +51,7 @@ protected:
         d.zelpath = FromQ(dir.path());
         return d;
     }
-    void Feed(TZel4HvnForm& form, const test::Bytes& b) { form.Lobby().OnPacket(b.data(), b.size()); }
+    void Feed(TZel4HvnForm& form, const test::Bytes& b) { form.Link().OnPacket(b.data(), b.size()); }
     QString Cell(QTreeView* list, int row, int column) { return list->model()->index(row, column).data().toString(); }
 
     // Logs in as user 1 of `n` slots with `users` people and `rooms` rooms.

@@ -109,6 +109,34 @@ TEST(TermWidget, ServerTerminalShowsColoursAndHighlightsButtons)
     EXPECT_TRUE(yellow);
 }
 
+TEST(TermWidget, LocalNoticesStartTheirOwnLineAndAreNoPackets)
+{
+    Fonts fonts;
+    TTerminal term(fonts.draw);
+    std::vector<std::string> packets;
+    term.OnPacket = [&](const std::string& s) { packets.push_back(s); };
+    term.Feed(">M<half");
+    term.PrintLine("   ### notice");
+    term.Feed("next\r\n");
+    EXPECT_EQ(term.Model().RowText(1), ">M<half");
+    EXPECT_EQ(term.Model().RowText(2), "   ### notice");
+    ASSERT_EQ(packets.size(), 1u);
+    EXPECT_EQ(packets[0], ">M<halfnext");
+}
+
+TEST(TermWidget, WithoutFontsTheSystemFontWrites)
+{
+    App();
+    TBackDraw none(AnsiPalette());
+    TTerminal term(none);
+    term.show();
+    term.resize(600, 300);
+    QApplication::processEvents();
+    EXPECT_TRUE(term.SmallFont());
+    term.Feed("still readable");
+    EXPECT_EQ(term.Model().RowText(1), "still readable");
+}
+
 TEST(TermWidget, SmallHeightSwitchesToTheSystemFont)
 {
     Fonts fonts;

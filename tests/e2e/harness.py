@@ -6,7 +6,8 @@ the environment set by tests/e2e/CMakeLists.txt: ZEL_SERVER, ZEL_CLIENT, ...).
 
 Server
 ------
-    srv = Server(table_size=1000, grace_ms=60000, config_flag=1, conf_lines=())
+    srv = Server(table_size=1000, grace_ms=60000, config_flag=1, conf_lines=(),
+                 binary=None, extra_args=())   # binary defaults to $ZEL_SERVER
     srv.start()                 # picks free ports, writes a temp config, waits for "ready"
     srv.host, srv.game_port, srv.config_port, srv.admin_port
     srv.mark()                  # index of the next log line (to wait only for newer lines)
@@ -29,15 +30,23 @@ Server
   Admin commands: kick <id>, bye <id>, refuse <ms>, silence <id> <ms>, users, grace,
   notice <text>, quit.
 
+fetch_config(srv, want_files=True) -> (flag, sizes, files)
+                                # one configuration exchange; files[0] is the server list
+                                # (CP949, fields ended by "\\#"), files[1:] the banner GIFs
+
 RawClient
 ---------
-    c = RawClient(srv)          # connects to the game port (or RawClient(port=P))
+    c = RawClient(srv)          # connects to the game port (or RawClient(port=P)) and waits
+                                # for the greeting 21000 (greet=False: does not wait)
     info = c.login("alice", "Alice", level=20)   # waits for 21030 (or 20030)
     info -> {"code": 21030, "user": U, "room": R, "size": N}; c.user, c.handle are set
-            (handle from the client's own member entry in the lobby snapshot)
-    c.send(code, body=b"", arg=0)     # a packet; header built here (body starts at offset 6)
+            (handle from the client's own member entry in the lobby snapshot);
+            the snapshot packets (25030, 25040, 25020) stay queued for read()/drain()
+    c.send(code, body=b"", arg=0)     # a packet; header built here: arg is offset 4,
+                                      # the body starts at offset 6
     c.send_raw(bytes)                 # anything, for garbage tests
-    p = c.read(timeout=2)             # next Packet or None; p.code, p.length, p.arg, p.data (whole packet)
+    p = c.read(timeout=2)             # next Packet or None; p.code, p.length, p.arg, p.data
+                                      # (whole packet), p.u16(offset), p.i32(offset)
     p = c.expect(code, timeout=2, where=lambda p: True)
                                       # skips other packets until one matches; raises AssertionError
     c.drain(timeout=0.3)              # every packet that arrives within the time
@@ -154,7 +163,21 @@ class Server:
     def __exit__(self, *exc):
         self.stop()
 
-    def start(self, timeout=10):
+    def start(self, timeout=10, attempts=3):
+        # A free port can be taken between the probe and the bind: retry with new ones.
+        for attempt in range(attempts):
+            self._launch()
+            try:
+                self.wait_for(r"^ready game=", timeout)
+                return self
+            except TimeoutError:
+                if self.proc.poll() is None or attempt == attempts - 1:
+                    raise
+                self.stop()
+        return self
+
+    def _launch(self):
+        self.lines = []
         self.game_port, self.config_port, self.admin_port = free_port(), free_port(), free_port()
         self._dir = tempfile.TemporaryDirectory(prefix="zelserver-")
         conf = os.path.join(self._dir.name, "zelserver.conf")
@@ -170,15 +193,13 @@ class Server:
                 "--table-size", str(self.table_size), "--conf", conf, "--log"] + self.extra_args
         self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                      text=True, encoding="utf-8", errors="replace", bufsize=1)
-        threading.Thread(target=self._reader, daemon=True).start()
+        threading.Thread(target=self._reader, args=(self.proc, self.lines), daemon=True).start()
         atexit.register(self.stop)
-        self.wait_for(r"^ready game=", timeout)
-        return self
 
-    def _reader(self):
-        for line in self.proc.stdout:
+    def _reader(self, proc, lines):
+        for line in proc.stdout:
             with self._cond:
-                self.lines.append(line.rstrip("\n"))
+                lines.append(line.rstrip("\n"))
                 self._cond.notify_all()
         with self._cond:
             self._cond.notify_all()
@@ -226,6 +247,37 @@ class Server:
         if self._dir:
             self._dir.cleanup()
             self._dir = None
+
+
+def fetch_config(server, want_files=True, timeout=5.0):
+    """One configuration exchange as the client does it.
+
+    Returns (flag, sizes, files): the announced flag and sizes, and the files
+    received (empty unless want_files and the flag is 1)."""
+    with socket.create_connection((server.host, server.config_port), timeout=timeout) as s:
+        head = b""
+        while not head.endswith(b"\0"):
+            chunk = s.recv(1)
+            if not chunk:
+                raise AssertionError("configuration announcement cut short: %r" % head)
+            head += chunk
+        fields = [int(head[i:i + 10]) for i in range(0, len(head) - 1, 10)]
+        flag, sizes = fields[0], fields[2:2 + fields[1]]
+        files = []
+        if want_files and flag == 1:
+            s.sendall(b"%10d%10d\0" % (500, 0))
+            data = b""
+            while len(data) < sum(sizes):
+                chunk = s.recv(65536)
+                if not chunk:
+                    raise AssertionError("configuration files cut short")
+                data += chunk
+            at = 0
+            for size in sizes:
+                files.append(data[at:at + size])
+                at += size
+        s.sendall(b"%10d\0" % 0)
+    return flag, sizes, files
 
 
 class RawClient:

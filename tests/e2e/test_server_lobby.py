@@ -1,13 +1,12 @@
 """The server seen through raw sockets: login, lobby, rooms, texts, switches."""
 
-import socket
 import struct
 import sys
 import time
 
 from harness import (ARRIVES, BYE, DUPLICATE, LOBBY_ENTERED, LOBBY_RESET, MOVES, NOTICE_TEXT, PRIVATE_TEXT,
                      PROBE, RELOGIN, ROOM_MEMBERS, ROOM_OPENED, ROOM_SNAPSHOT, ROOM_TEXT, USER_LEAVES, VERDICT,
-                     RawClient, Server, login_record, member_entries, text_of)
+                     RawClient, Server, fetch_config, login_record, member_entries, text_of)
 
 
 def login_and_lobby(srv):
@@ -135,29 +134,17 @@ def garbage_and_refuse(srv):
 
 
 def config_exchange(srv):
-    s = socket.create_connection((srv.host, srv.config_port), timeout=5)
-    head = b""
-    while not head.endswith(b"\0"):
-        head += s.recv(1)
-    fields = [int(head[i:i + 10]) for i in range(0, len(head) - 1, 10)]
-    flag, count, sizes = fields[0], fields[1], fields[2:]
-    assert flag == 1 and count == len(sizes) == 5, fields
-    s.sendall(b"%10d%10d\0" % (500, 0))
-    data = b""
-    while len(data) < sum(sizes):
-        chunk = s.recv(65536)
-        assert chunk
-        data += chunk
-    listing = data[:sizes[0]].decode("cp949").split("\\#")
+    flag, sizes, files = fetch_config(srv)
+    assert flag == 1 and len(sizes) == len(files) == 5, sizes
+    assert [len(f) for f in files] == sizes
+    listing = files[0].decode("cp949").split("\\#")
     assert listing[:5] == [srv.host, str(srv.config_port), "1", srv.host, str(srv.game_port)], listing
     assert "환영합니다" in listing
-    offset = sizes[0]
-    for size in sizes[1:]:
-        assert data[offset:offset + 6] == b"GIF89a" and data[offset + size - 1] == 0x3B
-        offset += size
-    s.sendall(b"%10d\0" % 0)
-    s.close()
+    for gif in files[1:]:
+        assert gif[:6] == b"GIF89a" and gif[-1] == 0x3B
     srv.wait_for(r"config conn=\d+ flag=1 files=5 answer=500")
+    assert fetch_config(srv, want_files=False)[2] == []
+    srv.wait_for(r"config conn=\d+ flag=1 files=5 answer=0")
 
 
 def main():

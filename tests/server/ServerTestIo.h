@@ -72,7 +72,7 @@ public:
     }
 
     std::map<ConnId, std::vector<std::vector<std::uint8_t>>> sent;
-    std::map<ConnId, bool> closed;  // conn -> flush requested
+    std::map<ConnId, bool> closed; // conn -> flush requested
     std::vector<std::string> log;
 };
 

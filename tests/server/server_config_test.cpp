@@ -25,7 +25,7 @@ TEST(ServerConfig, ParsesKeysAndRefusesBadLines)
     ASSERT_EQ(config.gameServers.size(), 2u);
     EXPECT_EQ(config.gameServers[1].host, "10.0.0.1");
     EXPECT_EQ(config.gameServers[1].port, 6000);
-    EXPECT_EQ(config.noteMsg[1], KS("안녕  하세요"));  // the separator cannot hide in a field
+    EXPECT_EQ(config.noteMsg[1], KS("안녕  하세요")); // the separator cannot hide in a field
     EXPECT_EQ(config.configFlag, 0);
     EXPECT_EQ(config.graceMs, 500u);
 
@@ -49,8 +49,8 @@ TEST(ServerConfig, ServerListFieldsFallBackToTheListeners)
     config.links = {"http://a/", "http://b/"};
     config.noteMsg[0] = KS("공지");
     std::string list = config.ServerList("127.0.0.1", 5554, 8080);
-    EXPECT_EQ(list, "127.0.0.1\\#8080\\#1\\#127.0.0.1\\#5554\\#2\\#http://a/\\#http://b/\\#1\\#" + KS("공지") +
-                        "\\#\\#\\#");
+    EXPECT_EQ(list,
+              "127.0.0.1\\#8080\\#1\\#127.0.0.1\\#5554\\#2\\#http://a/\\#http://b/\\#1\\#" + KS("공지") + "\\#\\#\\#");
 }
 
 // Decodes the first frame of a GIF written by EncodeGif: enough of a reader
@@ -60,7 +60,7 @@ std::vector<std::uint8_t> DecodeFirstFrame(const std::vector<std::uint8_t>& gif,
     width = gif[6] | (gif[7] << 8);
     height = gif[8] | (gif[9] << 8);
     std::size_t at = 13 + 3 * (std::size_t{2} << (gif[10] & 7));
-    while (gif.at(at) == 0x21) {  // extensions
+    while (gif.at(at) == 0x21) { // extensions
         at += 2;
         while (gif.at(at) != 0)
             at += gif[at] + 1u;
@@ -170,7 +170,7 @@ TEST_F(ConfigServiceTest, AnnouncesSizesAndSendsFilesOnlyWhenAsked)
     std::string sent = io.RawText(1);
     EXPECT_EQ(sent.size(), 3u + 12345u);
     EXPECT_EQ(sent.substr(0, 3), "abc");
-    Answer(service, 1, std::string("         0") + '\0');  // the closing field
+    Answer(service, 1, std::string("         0") + '\0'); // the closing field
     EXPECT_TRUE(io.RawText(1).empty());
 
     service.OnConnected(2);
@@ -191,7 +191,7 @@ TEST_F(ConfigServiceTest, FlagZeroAndGarbage)
     TConfigService service(io, 1, files);
     service.OnConnected(2);
     io.RawText(2);
-    Answer(service, 2, std::string(200, '5'));  // no end in sight
+    Answer(service, 2, std::string(200, '5')); // no end in sight
     EXPECT_TRUE(io.closed.count(2));
     EXPECT_TRUE(io.RawText(2).empty());
 }

@@ -17,12 +17,23 @@ TEST(ClientHeaderRules, AcceptsWhatClientsSendAndNothingElse)
         std::uint16_t code, length;
         bool valid;
     } rows[] = {
-        {pk::Login, 38, true},       {pk::Login, 37, false},        {pk::Leave, 6, true},
-        {pk::PrivateText, 12, true}, {pk::PrivateText, 2060, true}, {pk::PrivateText, 2061, false},
-        {pk::PrivateText, 11, false}, {pk::RoomText, 6, true},      {pk::RoomText, 2055, false},
-        {pk::MakeRoom, 60, true},    {pk::EnterRoom, 8, true},      {pk::RoomInviteRefuse, 42, true},
-        {pk::UserArrives, 38, false}, {pk::Greeting, 6, false},     {pk::LoginAccepted, 12, false},
-        {0, 6, false},               {65535, 6, false},
+        {pk::Login, 38, true},
+        {pk::Login, 37, false},
+        {pk::Leave, 6, true},
+        {pk::PrivateText, 12, true},
+        {pk::PrivateText, 2060, true},
+        {pk::PrivateText, 2061, false},
+        {pk::PrivateText, 11, false},
+        {pk::RoomText, 6, true},
+        {pk::RoomText, 2055, false},
+        {pk::MakeRoom, 60, true},
+        {pk::EnterRoom, 8, true},
+        {pk::RoomInviteRefuse, 42, true},
+        {pk::UserArrives, 38, false},
+        {pk::Greeting, 6, false},
+        {pk::LoginAccepted, 12, false},
+        {0, 6, false},
+        {65535, 6, false},
     };
     for (const Row& r : rows)
         EXPECT_EQ(IsValidClientHeader({r.code, r.length, 0}), r.valid) << r.code << "/" << r.length;
@@ -32,8 +43,8 @@ TEST(ServerOptions, CommandLine)
 {
     TServerOptions o;
     std::string error;
-    const char* args[] = {"zelserver", "--host", "0.0.0.0", "--game-port", "0", "--config-port", "9",
-                          "--admin-port", "7000", "--table-size", "50", "--conf", "x.conf", "--log"};
+    const char* args[] = {"zelserver",    "--host", "0.0.0.0",      "--game-port", "0",      "--config-port", "9",
+                          "--admin-port", "7000",   "--table-size", "50",          "--conf", "x.conf",        "--log"};
     ASSERT_TRUE(o.Parse(14, args, error)) << error;
     EXPECT_EQ(o.host, "0.0.0.0");
     EXPECT_EQ(o.gamePort, 0);
@@ -44,9 +55,9 @@ TEST(ServerOptions, CommandLine)
     EXPECT_TRUE(o.log);
 
     std::vector<std::vector<const char*>> bad = {
-        {"zelserver", "--game-port"},          {"zelserver", "--game-port", "65536"},
-        {"zelserver", "--table-size", "1"},    {"zelserver", "--table-size", "10001"},
-        {"zelserver", "--admin-port", "-1"},   {"zelserver", "--verbose", "1"},
+        {"zelserver", "--game-port"},         {"zelserver", "--game-port", "65536"},
+        {"zelserver", "--table-size", "1"},   {"zelserver", "--table-size", "10001"},
+        {"zelserver", "--admin-port", "-1"},  {"zelserver", "--verbose", "1"},
         {"zelserver", "--config-port", "8x"},
     };
     for (const auto& argv : bad) {

@@ -50,9 +50,9 @@ std::vector<std::uint8_t> Private(int to, int handle, const std::string& text)
 {
     auto p = Packet(pk::PrivateText, 12 + text.size(), static_cast<std::uint16_t>(to));
     PutU16(&p[6], static_cast<std::uint16_t>(handle));
-    PutU16(&p[8], 7);  // a lie the server must overwrite
+    PutU16(&p[8], 7); // a lie the server must overwrite
     std::copy(text.begin(), text.end(), p.begin() + 11);
-    p.back() = 'X';    // missing terminator
+    p.back() = 'X'; // missing terminator
     return p;
 }
 
@@ -89,7 +89,10 @@ protected:
     TServerCore core{io, {kTable, kGrace, 60000}};
     std::uint64_t now = 0;
 
-    void Feed(ConnId conn, const std::vector<std::uint8_t>& bytes) { core.OnBytes(conn, bytes.data(), bytes.size(), now); }
+    void Feed(ConnId conn, const std::vector<std::uint8_t>& bytes)
+    {
+        core.OnBytes(conn, bytes.data(), bytes.size(), now);
+    }
     // Connects and logs in; returns the user number from 21030 (-1 when refused).
     int Login(ConnId conn, const std::string& id, std::uint16_t code = pk::Login, int user = 0, int room = 0)
     {
@@ -145,7 +148,7 @@ TEST_F(ServerCoreTest, DuplicateIdIsRefusedWhileConnectedAndReplacedWhenDropped)
     EXPECT_EQ(io.Codes(3), (std::vector<std::uint16_t>{pk::Greeting, pk::DuplicateLogin}));
     EXPECT_TRUE(io.closed.at(3));
 
-    Close(1);  // alice drops; a fresh login of the same id replaces her
+    Close(1); // alice drops; a fresh login of the same id replaces her
     Quiet();
     EXPECT_GE(Login(4, "alice"), 1);
     auto seen = io.Take(2);
@@ -183,7 +186,7 @@ TEST_F(ServerCoreTest, ReloginThatCannotBeMatchedIsAFreshLogin)
     Login(2, "eve");
     Close(1);
     now += kGrace;
-    core.Tick(now);  // grace over: dora departs
+    core.Tick(now); // grace over: dora departs
     auto seen = io.Take(2);
     ASSERT_NE(Find(seen, pk::UserLeaves), nullptr);
 
@@ -193,7 +196,7 @@ TEST_F(ServerCoreTest, ReloginThatCannotBeMatchedIsAFreshLogin)
     EXPECT_GE(zed, 1);
     EXPECT_NE(zed, fred);
     EXPECT_GE(Login(5, "dora", pk::ReLogin, dora, 0), 1);
-    EXPECT_EQ(Login(6, "dora"), -1);  // connected again: a duplicate
+    EXPECT_EQ(Login(6, "dora"), -1); // connected again: a duplicate
 }
 
 TEST_F(ServerCoreTest, ReloginWhileTheOldConnectionLingersTakesItOver)
@@ -202,8 +205,8 @@ TEST_F(ServerCoreTest, ReloginWhileTheOldConnectionLingersTakesItOver)
     Login(2, "eve");
     Quiet();
     EXPECT_EQ(Login(3, "dora", pk::ReLogin, dora), dora);
-    EXPECT_FALSE(io.closed.at(1));  // the old one is cut at once
-    Close(1);                        // and its end is not a departure
+    EXPECT_FALSE(io.closed.at(1)); // the old one is cut at once
+    Close(1);                      // and its end is not a departure
     core.Tick(now + 10 * kGrace);
     EXPECT_TRUE(io.Take(2).empty());
     EXPECT_TRUE(core.Lobby().ValidUser(dora));
@@ -219,8 +222,8 @@ TEST_F(ServerCoreTest, ProbeVerdicts)
         int user;
         std::uint16_t verdict;
     } rows[] = {
-        {"dora", dora, pk::VerdictAlive},    {"eve", eve, pk::VerdictReconnect}, {"dora", eve, pk::VerdictUnknown},
-        {"nobody", 5, pk::VerdictUnknown},   {"dora", 65535, pk::VerdictUnknown},
+        {"dora", dora, pk::VerdictAlive},  {"eve", eve, pk::VerdictReconnect},  {"dora", eve, pk::VerdictUnknown},
+        {"nobody", 5, pk::VerdictUnknown}, {"dora", 65535, pk::VerdictUnknown},
     };
     ConnId conn = 10;
     for (const Row& r : rows) {
@@ -246,7 +249,7 @@ TEST_F(ServerCoreTest, FullTableSaysByeAndGarbageDisconnects)
 
     Quiet();
     int victim = core.Lobby().FindUser("u2");
-    Feed(2, Packet(pk::UserArrives, 38));  // a code only the server sends
+    Feed(2, Packet(pk::UserArrives, 38)); // a code only the server sends
     EXPECT_FALSE(io.closed.at(2));
     EXPECT_FALSE(core.Lobby().ValidUser(victim));
     auto seen = io.Take(1);
@@ -279,7 +282,7 @@ protected:
     {
         auto p = Packet(pk::MakeRoom, 60);
         PutU16(&p[6], state);
-        PutU32(&p[20], 5);  // a lie about the owner
+        PutU32(&p[20], 5); // a lie about the owner
         std::copy_n(title.begin(), std::min<std::size_t>(title.size(), 32), p.begin() + 28);
         Feed(conn, p);
         auto ps = io.Take(3);
@@ -291,11 +294,11 @@ protected:
 
 TEST_F(RoomsTest, MakeAndEnterRoom)
 {
-    int room = MakeRoom(1, std::string(32, 'T'));  // no terminator in the field
+    int room = MakeRoom(1, std::string(32, 'T')); // no terminator in the field
     ASSERT_GE(room, 1);
     const TServerRoom& r = core.Lobby().Room(room);
     EXPECT_EQ(r.owner, a);
-    EXPECT_EQ(GetText(r.title.data(), 32), std::string(31, 'T'));  // cut, always terminated
+    EXPECT_EQ(GetText(r.title.data(), 32), std::string(31, 'T')); // cut, always terminated
     Quiet();
 
     Enter(2, room);
@@ -345,7 +348,7 @@ TEST_F(RoomsTest, TextsReachExactlyTheirAddressees)
     for (ConnId conn : {1u, 2u}) {
         auto ps = io.Take(conn);
         ASSERT_EQ(ps.size(), 1u) << conn;
-        EXPECT_EQ(ps[0].arg, a);  // the sender, from the connection
+        EXPECT_EQ(ps[0].arg, a); // the sender, from the connection
         EXPECT_EQ(TextOf(ps[0], 6), "hello");
     }
     EXPECT_TRUE(io.Take(3).empty());
@@ -389,10 +392,10 @@ TEST_F(RoomsTest, RoomInvitationRoundTrip)
 
     auto accept = theirs[0].data;
     PutU16(&accept[0], pk::RoomInviteAccept);
-    PutU16(&accept[12], 0);  // the room comes from the invitation, not from here
+    PutU16(&accept[12], 0); // the room comes from the invitation, not from here
     Feed(2, accept);
     EXPECT_EQ(core.Lobby().User(b).room, room);
-    Feed(2, accept);  // used up
+    Feed(2, accept); // used up
     EXPECT_EQ(io.Codes(3), std::vector<std::uint16_t>{pk::UserMoves});
 }
 
@@ -442,9 +445,9 @@ TEST_F(RoomsTest, GameStartAndEndChangeStateAndAreBroadcast)
     int room = MakeRoom(1, "g");
     Enter(2, room);
     Quiet();
-    Feed(3, Pair(pk::GameStart, a, b));  // not a player
+    Feed(3, Pair(pk::GameStart, a, b)); // not a player
     EXPECT_TRUE(io.Take(1).empty());
-    Feed(1, Pair(pk::GameStart, a, c));  // not in the same room
+    Feed(1, Pair(pk::GameStart, a, c)); // not in the same room
     EXPECT_TRUE(io.Take(1).empty());
     Feed(1, Pair(pk::GameStart, a, b));
     EXPECT_EQ(io.Codes(3), std::vector<std::uint16_t>{pk::GameStart});
@@ -459,7 +462,7 @@ TEST_F(RoomsTest, GameStartAndEndChangeStateAndAreBroadcast)
 
 TEST_F(RoomsTest, ProfileReviewAndRequestAnswers)
 {
-    auto profile = Packet(pk::ProfileChange, 14, 6);  // claims to be user 6
+    auto profile = Packet(pk::ProfileChange, 14, 6); // claims to be user 6
     profile[8] = 99;
     profile[9] = 30;
     profile[10] = 25;
@@ -467,14 +470,14 @@ TEST_F(RoomsTest, ProfileReviewAndRequestAnswers)
     auto ps = io.Take(3);
     ASSERT_EQ(ps.size(), 1u);
     EXPECT_EQ(ps[0].U16(4), b);
-    EXPECT_EQ(ps[0].data[8], 20);  // anything but "does not accept" means accept
+    EXPECT_EQ(ps[0].data[8], 20); // anything but "does not accept" means accept
     EXPECT_EQ(ps[0].data[9], 30);
     EXPECT_EQ(core.Lobby().User(b).level, 25);
 
     int room = MakeRoom(1, "r");
     Enter(2, room);
     Quiet();
-    Feed(3, Packet(pk::ReviewStart, 6, static_cast<std::uint16_t>(a)));  // not in that room
+    Feed(3, Packet(pk::ReviewStart, 6, static_cast<std::uint16_t>(a))); // not in that room
     EXPECT_TRUE(io.Take(1).empty());
     Feed(1, Packet(pk::ReviewStart, 6, static_cast<std::uint16_t>(a)));
     EXPECT_EQ(io.Codes(3), std::vector<std::uint16_t>{pk::ReviewStart});
@@ -487,7 +490,7 @@ TEST_F(RoomsTest, ProfileReviewAndRequestAnswers)
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].arg, b);
     EXPECT_TRUE(io.Take(2).empty() && io.Take(3).empty());
-    Feed(2, Packet(pk::GameRequestRefuse, 6, static_cast<std::uint16_t>(c)));  // c is elsewhere: the room hears it
+    Feed(2, Packet(pk::GameRequestRefuse, 6, static_cast<std::uint16_t>(c))); // c is elsewhere: the room hears it
     EXPECT_EQ(io.Codes(1), std::vector<std::uint16_t>{pk::GameRequestRefuse});
     EXPECT_TRUE(io.Take(3).empty());
 }
@@ -524,7 +527,7 @@ TEST_F(RoomsTest, OperatorSwitches)
     Quiet();
     EXPECT_TRUE(core.Bye("cat"));
     EXPECT_EQ(io.Codes(3), std::vector<std::uint16_t>{pk::ServerBye});
-    Close(3);  // after a bye the close is a departure, not a drop
+    Close(3); // after a bye the close is a departure, not a drop
     EXPECT_FALSE(core.Lobby().ValidUser(c));
 
     EXPECT_TRUE(core.Kick("ben"));

@@ -80,7 +80,7 @@ TEST_F(ServerLobbyTest, PlayerLeavingEndsTheGameAndFreesTheOther)
 
     lobby.StartReview(w);
     EXPECT_EQ(lobby.Room(2).state, lobby::RoomReview);
-    lobby.MoveUser(w, 0);  // the reviewer leaves
+    lobby.MoveUser(w, 0); // the reviewer leaves
     EXPECT_EQ(lobby.Room(2).state, lobby::RoomOpen);
 }
 

@@ -62,7 +62,7 @@ TEST(BackDraw, ShortFilesAreRefused)
     f.files.kss.pop_back();
     std::string error;
     EXPECT_FALSE(draw.Load(f.files, &error));
-    EXPECT_NE(error.find("ZelKSS.FNT"), std::string::npos);
+    EXPECT_EQ(error, "ZelKSS.FNT");
     SyntheticFonts g;
     EXPECT_TRUE(draw.Load(g.files));
 }

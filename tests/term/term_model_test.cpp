@@ -242,6 +242,27 @@ TEST(TermModel, PacketAndLineEvents)
     EXPECT_GT(rec.changes, 0);
 }
 
+TEST(TermModel, LocalNoticesLeaveTheServerStreamIntact)
+{
+    TTermModel t;
+    Recorder rec;
+    rec.Attach(t);
+    const std::string ga = KS("가");
+    t.Feed(">M<a" + ga.substr(0, 1));
+    t.WriteLocal("   ### notice");
+    t.Feed(ga.substr(1) + "\x1b[1");
+    t.WriteLocal("second");
+    t.Feed(";31mz\r\n");
+    ASSERT_EQ(rec.packets.size(), 1u);
+    EXPECT_EQ(rec.packets[0], ">M<a" + ga + "z");
+    EXPECT_EQ(t.RowText(1), ">M<a");
+    EXPECT_EQ(t.RowText(2), "   ### notice");
+    EXPECT_EQ(t.RowText(3), ga);
+    EXPECT_EQ(t.RowText(4), "second");
+    EXPECT_EQ(t.RowText(5), "z");
+    EXPECT_EQ(t.Cell(5, 1).fg, 3);
+}
+
 TEST(TermModel, EscapeStateSwallowsUnknownBytesAndKeepsParametersShort)
 {
     TTermModel t;

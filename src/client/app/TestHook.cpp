@@ -118,7 +118,10 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     if (verb == "set") {
         qsizetype blank = rest.indexOf(' ');
         QString name = blank < 0 ? rest : rest.left(blank);
-        auto* edit = qobject_cast<QLineEdit*>(FindWidget(name));
+        QWidget* target = FindWidget(name);
+        auto* edit = qobject_cast<QLineEdit*>(target);
+        if (!edit && target)
+            edit = target->findChild<QLineEdit*>();
         if (!edit)
             return "error no visible line edit " + name;
         edit->setText(blank < 0 ? QString() : rest.mid(blank + 1));

@@ -32,6 +32,7 @@
 #include "client/term/Terminal.h"
 #include "core/term/BackDraw.h"
 #include "core/app/ConfigExchange.h"
+#include "core/app/LobbyLink.h"
 #include "core/base/Cp949.h"
 #include "core/settings/ZelStatus.h"
 #include "os/DirFileStore.h"
@@ -48,8 +49,7 @@ QColor PaletteQColor(int index)
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption,
-                       const char* hint)
+QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption, const char* hint)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
@@ -110,6 +110,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     QDir().mkpath(ToQ(status_.critical.gibodir));
     QDir().mkpath(ToQ(status_.critical.advhdir));
     banners_ = std::make_unique<DirFileStore>(ToQ(status_.critical.advhdir).toStdString());
+    program_ = std::make_unique<DirFileStore>(ToQ(status_.critical.zelpath).toStdString());
+    records_ = std::make_unique<DirFileStore>(ToQ(status_.critical.gibodir).toStdString());
 
     // The bitmap fonts of the terminals, from the program directory.
     backDraw_ = std::make_unique<TBackDraw>(StandardPalette);
@@ -134,7 +136,11 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     ApplyColours();
 
     app_ = std::make_unique<TLobbyApp>(
-        status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this});
+        status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this, program_.get(),
+                                  records_.get()});
+
+    link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this);
+    app_->SetListener(link_.get());
 
     MainTimer.setObjectName("MainTimer");
     MainTimer.setSingleShot(true);
@@ -143,8 +149,9 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     connect(sbConn, &QToolButton::clicked, this, [this] { app_->ConnTBClick(); });
     connect(sbExit, &QToolButton::clicked, this, [this] { app_->sbExitClick(); });
 
-    lobby_ = new TLobbyController(*this, *app_, status_, prompts_, *clock_);
-    app_->SetListener(lobby_);
+    lobby_ = new TLobbyController(*this, *app_, link_->Dispatch(), status_, prompts_, *clock_);
+    link_->SetUi(lobby_);
+    link_->onCleanup = [this] { lobby_->ConnectionCleanup(); };
     OnChatLine = [this](const std::string& line) { lobby_->ChatLine(line); };
     terminal_->OnSend = [this](const std::string& text) { lobby_->TerminalClick(text); };
     connect(sbRoom, &QToolButton::clicked, this, [this] { lobby_->sbRoomClick(); });
@@ -189,9 +196,13 @@ bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
 TZel4HvnForm::~TZel4HvnForm()
 {
     MainTimer.stop();
-    app_.reset();
+    app_->SetListener(nullptr);
+    link_->SetUi(nullptr);
+    link_->onCleanup = nullptr;
     delete lobby_;
     lobby_ = nullptr;
+    link_.reset();
+    app_.reset();
 }
 
 QWidget* TZel4HvnForm::BuildTopPanel()
@@ -359,9 +370,10 @@ void TZel4HvnForm::ApplyColours()
         p.setColor(QPalette::AlternateBase, base.lighter(115));
         list->setPalette(p);
     }
-    findChild<QWidget*>("TopPanel")->setStyleSheet(
-        "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
-        "border-bottom: 1px solid #a89f88; }");
+    findChild<QWidget*>("TopPanel")
+        ->setStyleSheet(
+            "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
+            "border-bottom: 1px solid #a89f88; }");
 }
 
 QString TZel4HvnForm::PanelText(int index) const
@@ -400,7 +412,9 @@ void TZel4HvnForm::FormShow()
 
 void TZel4HvnForm::MainTimerTimer()
 {
-    app_->Tick(clock_->Now());
+    std::int32_t now = clock_->Now();
+    app_->Tick(now);
+    link_->Tick(now);
     MainTimer.start(200);
 }
 
@@ -448,7 +462,10 @@ void TZel4HvnForm::SetPanel(int index, const std::string& text)
     panels_[static_cast<std::size_t>(index)]->setText(ToQ(text));
 }
 
-void TZel4HvnForm::EnableConnect(bool enabled) { sbConn->setEnabled(enabled); }
+void TZel4HvnForm::EnableConnect(bool enabled)
+{
+    sbConn->setEnabled(enabled);
+}
 
 void TZel4HvnForm::SetConnectGlyph(bool connected)
 {
@@ -459,9 +476,15 @@ void TZel4HvnForm::SetConnectGlyph(bool connected)
     sbFind->setEnabled(connected);
 }
 
-void TZel4HvnForm::EnableRoom(bool enabled) { sbRoom->setEnabled(enabled); }
+void TZel4HvnForm::EnableRoom(bool enabled)
+{
+    sbRoom->setEnabled(enabled);
+}
 
-void TZel4HvnForm::PrintLine(const std::string& line) { terminal_->PrintLine(line); }
+void TZel4HvnForm::PrintLine(const std::string& line)
+{
+    terminal_->PrintLine(line);
+}
 
 bool TZel4HvnForm::OpenLoginDialog()
 {
@@ -474,7 +497,7 @@ void TZel4HvnForm::OpenPersonalInfo() { lobby_->sbInfoClick(); }
 void TZel4HvnForm::LoadBanners()
 {
     QDir dir(ToQ(status_.critical.advhdir));
-    const int files[] = {2, 4, 3};  // logo panel, top banner, top logo
+    const int files[] = {2, 4, 3}; // logo panel, top banner, top logo
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
         QString name = QString::fromStdString(TConfigExchange::FileName(files[i]));
         QPixmap picture;
@@ -485,7 +508,10 @@ void TZel4HvnForm::LoadBanners()
     }
 }
 
-void TZel4HvnForm::CloseWindow() { QMetaObject::invokeMethod(this, &TZel4HvnForm::CloseWhenFree, Qt::QueuedConnection); }
+void TZel4HvnForm::CloseWindow()
+{
+    QMetaObject::invokeMethod(this, &TZel4HvnForm::CloseWhenFree, Qt::QueuedConnection);
+}
 
 void TZel4HvnForm::CloseWhenFree()
 {

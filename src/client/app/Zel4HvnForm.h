@@ -19,6 +19,7 @@ namespace zel {
 class BannerLabel;
 class DirFileStore;
 class TBackDraw;
+class TLobbyLink;
 class TEditPanel;
 class TLobbyController;
 class TQtHanjaPainter;
@@ -39,6 +40,7 @@ public:
     ~TZel4HvnForm() override;
 
     TLobbyApp& App() { return *app_; }
+    TLobbyLink& Link() { return *link_; }
     TLobbyController& Lobby() { return *lobby_; }
     TTerminal& Terminal() { return *terminal_; }
     TBackDraw& BackDraw() { return *backDraw_; }
@@ -100,7 +102,10 @@ private:
     QtTransport* probe_;
     QtTransport* config_;
     std::unique_ptr<DirFileStore> banners_;
+    std::unique_ptr<DirFileStore> program_;
+    std::unique_ptr<DirFileStore> records_;
     std::unique_ptr<TLobbyApp> app_;
+    std::unique_ptr<TLobbyLink> link_;
     TLobbyController* lobby_ = nullptr;
     std::unique_ptr<TBackDraw> backDraw_;
     std::unique_ptr<TQtHanjaPainter> hanja_;

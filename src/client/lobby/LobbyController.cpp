@@ -35,13 +35,9 @@ constexpr int kPlacePanel = 11;
 constexpr int kFriendPanel = 12;
 } // namespace
 
-TLobbyController::TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TZelStatus& status, Prompts& prompts,
-                                   const Clock& clock)
-    : QObject(&form), form_(form), app_(app), status_(status), prompts_(prompts), clock_(clock),
-      dispatch_(app.Sender(),
-                LobbySettings{status.login, status.friends, status.environment,
-                              [&status](const std::string& section) { status.Save(section); }},
-                clock, *this, game_),
+TLobbyController::TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
+                                   Prompts& prompts, const Clock& clock)
+    : QObject(&form), form_(form), app_(app), status_(status), prompts_(prompts), clock_(clock), dispatch_(dispatch),
       chat_(dispatch_, status.friends, clock, *this), notices_(dispatch_, chat_, *this),
       slots_(new TSlotView(form.SlotLBox, this)), users_(new TUserView(form.UserLBox, this))
 {
@@ -57,13 +53,10 @@ TLobbyController::TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TZelStatu
         memo->OnClosed = [this, i](bool refuse) { chat_.CloseMemo(i, refuse); };
         memoForms_[static_cast<std::size_t>(i)] = memo;
     }
-    tick_.setObjectName("LobbyTick");
-    connect(&tick_, &QTimer::timeout, this, [this] { dispatch_.Tick(clock_.Now()); });
-    tick_.start(200);
     FriendCounterChanged(0, 0);
 }
 
-TLobbyController::~TLobbyController() { tick_.stop(); }
+TLobbyController::~TLobbyController() = default;
 
 // --- inputs ----------------------------------------------------------------------
 
@@ -277,28 +270,10 @@ void TLobbyController::UpdateButtons()
     form_.sbVGame->setEnabled(b.vGame);
 }
 
-// --- PacketListener --------------------------------------------------------------
+// --- connection ------------------------------------------------------------------
 
-void TLobbyController::OnPacket(const std::uint8_t* packet, std::size_t length)
+void TLobbyController::ConnectionCleanup()
 {
-    if (length >= 6 && GetU16(packet) == pk::LoginAccepted) {
-        LobbyIdentity identity;
-        identity.id = app_.OwnId();
-        identity.nickname = app_.OwnNickname();
-        identity.level = status_.login.level;
-        identity.profile = status_.login.profile ? 10 : 30;
-        identity.invitations = status_.login.inviteOn ? 20 : 10;
-        dispatch_.SetIdentity(identity);
-        chat_.ConnectionOpened();
-    }
-    dispatch_.OnPacket(packet, length);
-    if (length >= 6 && GetU16(packet) == pk::LoginAccepted)
-        chat_.LoginAccepted();
-}
-
-void TLobbyController::OnConnectionCleanup()
-{
-    dispatch_.OnConnectionCleanup();
     slots_->Attach(nullptr);
     users_->Attach(nullptr);
     notices_.Reset();
@@ -321,6 +296,8 @@ void TLobbyController::Print(const std::string& line, bool lineFlag)
 
 void TLobbyController::LobbyCreated()
 {
+    chat_.ConnectionOpened();
+    chat_.LoginAccepted();
     slots_->Attach(dispatch_.Model());
     users_->Attach(dispatch_.Model());
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <QObject>
-#include <QTimer>
 #include <array>
 #include <memory>
 #include <string>
@@ -24,13 +23,14 @@ class TUserView;
 class TZel4HvnForm;
 class TZelStatus;
 
-// The lobby window's lobby side: it owns the lobby dispatch and the chat
-// logic, feeds the room and user lists from the model's reports, runs the
+// The lobby window's lobby side: it owns the chat logic over the lobby
+// dispatch, feeds the room and user lists from the model's reports, runs the
 // memo windows and the toolbar buttons that act on rooms and users.
-class TLobbyController : public QObject, public PacketListener, public LobbyPorts, public LobbyChatPorts {
+class TLobbyController : public QObject, public LobbyPorts, public LobbyChatPorts {
     Q_OBJECT
 public:
-    TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TZelStatus& status, Prompts& prompts, const Clock& clock);
+    TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
+                     Prompts& prompts, const Clock& clock);
     ~TLobbyController() override;
 
     TLobbyDispatch& Dispatch() { return dispatch_; }
@@ -54,9 +54,8 @@ public:
     void PlacePanelClick();
     void UpdateButtons();
 
-    // PacketListener
-    void OnPacket(const std::uint8_t* packet, std::size_t length) override;
-    void OnConnectionCleanup() override;
+    // The connection's lobby is gone.
+    void ConnectionCleanup();
 
     // LobbyPorts
     void Print(const std::string& line, bool lineFlag) override;
@@ -91,15 +90,13 @@ private:
     TZelStatus& status_;
     Prompts& prompts_;
     const Clock& clock_;
-    GameSessionPort game_;
-    TLobbyDispatch dispatch_;
+    TLobbyDispatch& dispatch_;
     TLobbyChat chat_;
     TRoomNotices notices_;
     TSlotView* slots_;
     TUserView* users_;
     std::array<TMemoForm*, TMemoBook::kWindows> memoForms_{};
     QMessageBox* invitationBox_ = nullptr;
-    QTimer tick_;
     bool memberView_ = false;
 };
 

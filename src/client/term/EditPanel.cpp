@@ -48,6 +48,7 @@ void TEditPanel::SetColours(const QColor& back, const QColor& input, const QColo
         QPalette pal = e->palette();
         pal.setColor(QPalette::Base, back);
         pal.setColor(QPalette::Text, e == input_ ? input : history);
+        pal.setColor(QPalette::PlaceholderText, history);
         e->setPalette(pal);
     }
 }

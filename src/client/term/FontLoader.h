@@ -6,7 +6,8 @@
 namespace zel {
 
 // Reads "Convert.tbl" and the four font files from the program directory
-// `zelpath` into `draw`; false with a reason when one is missing or short.
+// `zelpath` into `draw`; false, with the name of the file and the
+// directory in `error`, when one is missing or short.
 bool LoadBitmapFonts(TBackDraw& draw, const QString& zelpath, QString* error = nullptr);
 
 } // namespace zel

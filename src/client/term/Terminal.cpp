@@ -50,10 +50,12 @@ void TTerminal::Feed(std::string_view bytes)
 
 void TTerminal::PrintLine(const std::string& cp949)
 {
-    auto packet = std::move(model_.OnPacket);
-    model_.OnPacket = nullptr;
-    Feed(model_.CsrXPos() > 1 ? "\r\n" + cp949 + "\r\n" : cp949 + "\r\n");
-    model_.OnPacket = std::move(packet);
+    if (!model_.ViewAtEnd())
+        model_.SetSBarPos(model_.SBarMax());
+    model_.WriteLocal(cp949);
+    if (hotRow_ && model_.RowDirty(hotRow_))
+        hotRow_ = 0;
+    RepaintDirty(false);
 }
 
 void TTerminal::RepaintDirty(bool all)

@@ -134,10 +134,26 @@ void TLobbyDispatch::OnPacket(const std::uint8_t* p, std::size_t n)
         if (!OwnRoomIsMulti())
             Notice(KS("대국신청이 거부되었습니다."));
         break;
+    case pk::UserMoves:
+    case pk::UserLeaves:
+        HandleDeparture(h.code, p, n);
+        break;
     default:
         HandleModel(h.code, p, n);
         break;
     }
+}
+
+void TLobbyDispatch::HandleDeparture(std::uint16_t code, const std::uint8_t* p, std::size_t n)
+{
+    int u = n >= 6 && model_ ? GetU16(p + 4) : -1;
+    bool member = u >= 0 && model_->CheckUser(u) == 0 && u != model_->ownUser && model_->currentRoom > 0 &&
+                  model_->User(u).room == model_->currentRoom;
+    std::string nickname = member ? model_->User(u).nickname : std::string{};
+    std::string id = member ? model_->User(u).id : std::string{};
+    HandleModel(code, p, n);
+    if (member && model_ && model_->User(u).room != model_->currentRoom)
+        game_.UserLeftRoom(nickname, id);
 }
 
 void TLobbyDispatch::HandleModel(std::uint16_t code, const std::uint8_t* p, std::size_t n)

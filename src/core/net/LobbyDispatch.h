@@ -109,6 +109,8 @@ private:
     void HandleInvitation(const std::uint8_t* p, std::uint16_t code);
     void HandleRefusal(const std::uint8_t* p, std::uint16_t code);
     void HandleModel(std::uint16_t code, const std::uint8_t* p, std::size_t n);
+    // 22030 and 50000; tells the game session when a member left the own room.
+    void HandleDeparture(std::uint16_t code, const std::uint8_t* p, std::size_t n);
     bool OwnRoomIsMulti() const;
     void Notice(const std::string& text);  // "   ### " + text
     void SendSix(std::uint16_t code, int argument);

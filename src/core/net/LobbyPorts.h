@@ -51,6 +51,8 @@ public:
     virtual void HandleMarker(char /*marker*/, const std::string& /*text*/) {}
     // ">B<" with ">G<" or ">I<": the packet's argument for that marker.
     virtual void HandleArgument(char /*marker*/, int /*argument*/) {}
+    // Another member left the own room (not the waiting room).
+    virtual void UserLeftRoom(const std::string& /*nickname*/, const std::string& /*id*/) {}
 };
 
 } // namespace zel

@@ -41,7 +41,8 @@ public:
 
     explicit TBackDraw(const Palette& palette);
 
-    // Takes the table and fonts; false (with a reason) when a file is too short.
+    // Takes the table and fonts; false (with the name of the first missing or
+    // short file in `error`) when a file is too short.
     bool Load(const TFontFiles& files, std::string* error = nullptr);
     bool Loaded() const { return loaded_; }
 

@@ -222,6 +222,35 @@ void TTermModel::Feed(std::string_view bytes)
     FlushRun();
 }
 
+void TTermModel::WriteLocal(std::string_view text)
+{
+    auto onLine = std::move(OnLine);
+    auto onPacket = std::move(OnPacket);
+    OnLine = nullptr;
+    OnPacket = nullptr;
+    std::string lineText, params;
+    lineText.swap(lineText_);
+    params.swap(params_);
+    const bool escape = escape_, leadPending = leadPending_;
+    const std::uint8_t lead = lead_, lastByte = lastByte_;
+    escape_ = leadPending_ = false;
+    lastByte_ = 0;
+
+    if (col_ > 1)
+        Feed("\r\n");
+    Feed(text);
+    Feed("\r\n");
+
+    lineText_.swap(lineText);
+    params_.swap(params);
+    escape_ = escape;
+    leadPending_ = leadPending;
+    lead_ = lead;
+    lastByte_ = lastByte;
+    OnLine = std::move(onLine);
+    OnPacket = std::move(onPacket);
+}
+
 void TTermModel::BareCrCheck()
 {
     if (lastByte_ == 13 && (col_ != 1 || At(row_)[0].ch != 0)) {

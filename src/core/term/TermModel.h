@@ -34,6 +34,9 @@ public:
 
     // Feeds one received block. A lead byte at the end waits for the next block.
     void Feed(std::string_view bytes);
+    // Writes a local notice on a line of its own. The server's unfinished
+    // line, escape sequence or lead byte is kept, and no event is raised.
+    void WriteLocal(std::string_view text);
 
     // New geometry: columns are clamped to 1..80, rows to 5..kMaxRows.
     void Resize(int columns, int rows);

@@ -1,0 +1,256 @@
+#include "core/app/GameLink.h"
+
+#include "core/base/Cp949.h"
+#include "core/game/BBS2Zel.h"
+#include "core/net/CManager.h"
+#include "core/settings/ZelStatus.h"
+
+namespace zel {
+
+TGameLink::TGameLink(const Clock& clock, Random& random, LobbySettings settings, GameLinkHooks hooks)
+    : settings_(std::move(settings)), hooks_(std::move(hooks)), queue_(clock, random)
+{
+}
+
+void TGameLink::Attach(TLobbyDispatch& dispatch, LobbyPorts& ports, TBBS2Zel& session)
+{
+    dispatch_ = &dispatch;
+    ports_ = &ports;
+    session_ = &session;
+    dispatch.SetPacketQueue(&queue_);
+    session.OnSendGame = [this](const std::string& text) { queue_.Enqueue(text); };
+    queue_.SetOnWire([this](const std::string& piece) { dispatch_->SendRoomRaw(piece); });
+    queue_.SetOnMessage([this](const std::string& message) {
+        // Game messages carry 'A' after their first letter; the key ends at 4.
+        if (message.size() > 4 && message[1] == 'A') {
+            SyncIdentity();
+            session_->OnGameData(message.substr(4));
+        }
+    });
+}
+
+const TCManager* TGameLink::Model() const
+{
+    return dispatch_ ? dispatch_->Model() : nullptr;
+}
+
+void TGameLink::SyncIdentity()
+{
+    if (dispatch_ && session_ && !dispatch_->Identity().id.empty())
+        session_->MyId = dispatch_->Identity().id;
+}
+
+// ---- from the dispatch ----
+
+void TGameLink::RequestGame(const std::string& id)
+{
+    if (!session_)
+        return;
+    SyncIdentity();
+    session_->RequestGame(id);
+}
+
+bool TGameLink::IsBlackOfRunningGame() const
+{
+    return session_ && session_->GameOpen() && session_->SessionKind() == 0 && session_->IsBlackPlayer();
+}
+
+bool TGameLink::HasMultiHost() const
+{
+    return session_ && !session_->MultiHostId.empty();
+}
+
+void TGameLink::SendGameState(int user)
+{
+    if (!session_)
+        return;
+    if (user < 0) {
+        session_->SendGameState({});
+        return;
+    }
+    const TCManager* m = Model();
+    if (m && m->CheckUser(user) == 0 && !m->User(user).id.empty())
+        session_->SendGameState(m->User(user).id);
+}
+
+void TGameLink::HandleMarker(char marker, const std::string& text)
+{
+    if (!session_)
+        return;
+    SyncIdentity();
+    if (marker == 'C') {
+        session_->ReceiveChunk(text);
+    } else if (marker == 'T' && session_->GameOpen() && session_->IsPlayer()) {
+        // ">M<" + period seconds and periods in two letters each + ">T<".
+        std::size_t at = text.find(">M<");
+        if (at != std::string::npos)
+            session_->Info().SetByoyomi(std::string_view(text).substr(at + 3));
+    }
+}
+
+void TGameLink::UserLeftRoom(const std::string& nickname, const std::string& id)
+{
+    if (session_)
+        session_->ForcedStop(nickname, id);
+}
+
+// ---- from the session ----
+
+void TGameLink::SendRoomText(const std::string& text)
+{
+    if (!text.empty() && text[0] == '/') {
+        if (hooks_.command)
+            hooks_.command(text);
+    } else if (dispatch_) {
+        dispatch_->SendRoom(text);
+    }
+}
+
+void TGameLink::SendPrivate(const std::string& id, const std::string& text)
+{
+    if (dispatch_)
+        dispatch_->SendPrivateTo(id, text);
+}
+
+void TGameLink::TerminalText(const std::string& text)
+{
+    if (ports_)
+        ports_->Print(text, false);
+}
+
+bool TGameLink::InRoom() const
+{
+    const TCManager* m = Model();
+    return m && m->currentRoom > 0;
+}
+
+bool TGameLink::InMultiRoom() const
+{
+    const TCManager* m = Model();
+    return m && m->currentRoom > 0 && m->CheckRoom(m->currentRoom) == 0 && m->Room(m->currentRoom).state == RoomMulti;
+}
+
+bool TGameLink::CheckOpponent(const std::string& id)
+{
+    const TCManager* m = Model();
+    if (!m || m->currentRoom <= 0)
+        return false;
+    // In a multi-game room only the host takes requests.
+    if (InMultiRoom() && session_ && id != session_->MultiHostId)
+        return false;
+    if (m->FindUserInRoom(id, m->currentRoom) >= 0)
+        return true;
+    if (ports_)
+        ports_->Print("   ### " + id + KS("님은 이방에 계시지 않습니다."), false);
+    return false;
+}
+
+std::string TGameLink::UserLabel(const std::string& id)
+{
+    const TCManager* m = Model();
+    int u = m ? m->FindUser(id) : -1;
+    if (u < 0)
+        return id;
+    const UserRecord& r = m->User(u);
+    return r.nickname + "(" + id + ") " + RankText(r.level, false);
+}
+
+std::string TGameLink::DateText()
+{
+    return hooks_.dateText ? hooks_.dateText() : std::string{};
+}
+
+std::string TGameLink::DateSuffix()
+{
+    return hooks_.dateSuffix ? hooks_.dateSuffix() : std::string{};
+}
+
+void TGameLink::ReportRequestCancelled()
+{
+    if (dispatch_)
+        dispatch_->CancelGameRequest();
+}
+
+void TGameLink::ReportRequestRefused()
+{
+    if (dispatch_)
+        dispatch_->RefuseGameRequest();
+}
+
+void TGameLink::ReportGameStarted(const std::string& blackId, const std::string& whiteId)
+{
+    const TCManager* m = Model();
+    if (m)
+        dispatch_->SendGameStart(m->FindUser(blackId), m->FindUser(whiteId));
+}
+
+void TGameLink::ReportGameOver()
+{
+    if (dispatch_)
+        dispatch_->SendGameEnd();
+}
+
+void TGameLink::ReportResult(bool userIsBlack, const std::string& opponentId, const std::string& winnerWord,
+                             const std::string& handicapCode)
+{
+    if (dispatch_)
+        dispatch_->ReportResult(userIsBlack, opponentId, winnerWord, handicapCode);
+}
+
+void TGameLink::RememberOpponent(const std::string& blackId, const std::string& whiteId)
+{
+    if (!session_ || session_->IsMultiHost())
+        return;
+    const std::string& other = session_->MyId == blackId ? whiteId : blackId;
+    if (other.empty() || other == session_->MyId)
+        return;
+    settings_.friends.lastPartner = other;
+    if (settings_.save)
+        settings_.save("Friends Info");
+}
+
+void TGameLink::SessionStarted()
+{
+    if (hooks_.sessionStarted)
+        hooks_.sessionStarted();
+}
+
+void TGameLink::SessionEnded(int previousKind)
+{
+    if (hooks_.sessionEnded)
+        hooks_.sessionEnded(previousKind);
+}
+
+// ---- from the connection logic ----
+
+// Only the user's own game holds the program; watching one does not.
+bool TGameLink::GameInProgress() const
+{
+    return session_ && session_->GameOpen() && session_->SessionKind() == 0 && session_->IsPlayer();
+}
+
+void TGameLink::OnConnectionDropped()
+{
+    queue_.Clear();
+    if (!session_)
+        return;
+    // Without the connection the game cannot go on; keep it resumable.
+    if (GameInProgress())
+        session_->ForcedStop(KS("본인"), session_->MyId);
+}
+
+void TGameLink::CancelPendingRequest()
+{
+    if (session_)
+        session_->CancelPendingRequest();
+}
+
+void TGameLink::Tick(std::int32_t now)
+{
+    SyncIdentity();
+    queue_.Tick(now);
+    if (session_)
+        session_->Tick(now);
+}
+
+} // namespace zel

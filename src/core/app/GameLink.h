@@ -1,0 +1,94 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/app/LobbySession.h"
+#include "core/game/GamePorts.h"
+#include "core/net/LobbyDispatch.h"
+#include "core/net/LobbyPorts.h"
+#include "core/net/PacketQ.h"
+
+namespace zel {
+
+class Clock;
+class Random;
+class TBBS2Zel;
+
+// What only the lobby window knows; every member may stay empty.
+struct GameLinkHooks {
+    // A slash command from the game window ("/elmzs"), run as if typed.
+    std::function<void(const std::string& line)> command;
+    std::function<std::string()> dateText;
+    std::function<std::string()> dateSuffix;
+    std::function<void()> sessionStarted;
+    std::function<void(int previousKind)> sessionEnded;
+    bool forcedStopNotice = true;
+};
+
+// Joins the one game session to the lobby: the dispatch's game traffic reaches
+// the session, the session's texts and lobby packets go out through the
+// dispatch, and its game messages travel through the session's own text
+// message queue. Only forwards; the rules stay in the session and the dispatch.
+// Use: construct, build the dispatch with this as its GameSessionPort and the
+// session with this as its TGameLobby, then Attach both.
+class TGameLink : public GameSessionPort, public TGameLobby, public LobbySession {
+public:
+    TGameLink(const Clock& clock, Random& random, LobbySettings settings, GameLinkHooks hooks = {});
+    TGameLink(const TGameLink&) = delete;
+    TGameLink& operator=(const TGameLink&) = delete;
+
+    // Wires the queue between the two; `ports` receives the session's terminal lines.
+    void Attach(TLobbyDispatch& dispatch, LobbyPorts& ports, TBBS2Zel& session);
+
+    TPacketQ& Queue() { return queue_; }
+
+    // GameSessionPort
+    void RequestGame(const std::string& id) override;
+    bool IsBlackOfRunningGame() const override;
+    bool HasMultiHost() const override;
+    void SendGameState(int user) override;
+    void HandleMarker(char marker, const std::string& text) override;
+    void UserLeftRoom(const std::string& nickname, const std::string& id) override;
+
+    // TGameLobby
+    void SendRoomText(const std::string& text) override;
+    void SendPrivate(const std::string& id, const std::string& text) override;
+    void TerminalText(const std::string& text) override;
+    bool InRoom() const override;
+    bool InMultiRoom() const override;
+    bool CheckOpponent(const std::string& id) override;
+    std::string UserLabel(const std::string& id) override;
+    std::string DateText() override;
+    std::string DateSuffix() override;
+    bool ForcedStopNotice() const override { return hooks_.forcedStopNotice; }
+    void ReportRequestCancelled() override;
+    void ReportRequestRefused() override;
+    void ReportGameStarted(const std::string& blackId, const std::string& whiteId) override;
+    void ReportGameOver() override;
+    void ReportResult(bool userIsBlack, const std::string& opponentId, const std::string& winnerWord,
+                      const std::string& handicapCode) override;
+    void RememberOpponent(const std::string& blackId, const std::string& whiteId) override;
+    void SessionStarted() override;
+    void SessionEnded(int previousKind) override;
+
+    // LobbySession
+    bool GameInProgress() const override;
+    void OnConnectionDropped() override;
+    void CancelPendingRequest() override;
+    void Tick(std::int32_t now) override;
+
+private:
+    const TCManager* Model() const;
+    // The session acts under the id the lobby logged in with.
+    void SyncIdentity();
+
+    LobbySettings settings_;
+    GameLinkHooks hooks_;
+    TPacketQ queue_;
+    TLobbyDispatch* dispatch_ = nullptr;
+    LobbyPorts* ports_ = nullptr;
+    TBBS2Zel* session_ = nullptr;
+};
+
+} // namespace zel

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "core/base/Bytes.h"
+#include "core/base/Cp949.h"
+#include "core/net/PacketCodes.h"
+#include "support/Fakes.h"
+#include "support/GameFakes.h"
+#include "support/LinkedLobby.h"
+#include "support/MemoryFileStore.h"
+#include "core/record/HelpList.h"
+
+namespace zel {
+namespace {
+
+using test::Bytes;
+using test::MemberEntry;
+
+// One client: its lobby (dispatch + link) and its game session.
+struct Side {
+    Side(const Clock& clock, Random& random, const std::string& id, const std::string& nick)
+        : lobby(clock, random, id, nick, 20,
+                GameLinkHooks{[this](const std::string& line) { commands.push_back(line); },
+                              [] { return "2026-12-07"; }, [] { return "zel"; }, nullptr, nullptr, true}),
+          session(TSessionServices{clock, random, prompts, window, lobby.link, dialogs, files, pending})
+    {
+        lobby.Attach(session);
+    }
+    std::vector<std::string> commands;
+    test::RecordingPrompts prompts;
+    test::RecordingWindow window;
+    test::ScriptedDialogs dialogs;
+    test::MemoryFileStore files;
+    THelpList pending;
+    test::LinkedLobby lobby;
+    TBBS2Zel session;
+    std::vector<Bytes> lobbyPackets; // sent packets other than texts
+};
+
+// "me" (1) and "alice" (2) in room 5, "carol" (3) in the waiting room; the
+// relay delivers room text to every member of room 5 and private text to its
+// addressee, as the server does.
+class GameLinkTest : public ::testing::Test {
+protected:
+    GameLinkTest()
+    {
+        for (int i = 0; i < 3; ++i) {
+            const char* ids[] = {"me", "alice", "carol"};
+            const char* nicks[] = {"Me", "Alice", "Carol"};
+            sides.push_back(std::make_unique<Side>(clock, random, ids[i], nicks[i]));
+        }
+        for (int i = 0; i < 3; ++i) {
+            Side& s = *sides[static_cast<std::size_t>(i)];
+            s.lobby.Feed(test::LoginAccepted(i + 1, 0, 16));
+            s.lobby.Feed(test::RoomMembers(0, {{3, "carol", "Carol", 20}}));
+            s.lobby.Feed(test::RoomMembers(5, {{1, "me", "Me", 20}, {2, "alice", "Alice", 20}}));
+        }
+        me().dialogs.setup = [](TGameSetModel& m) { m.Choice = TGameSetModel::Colour::Black; };
+    }
+    Side& me() { return *sides[0]; }
+    Side& alice() { return *sides[1]; }
+    Side& carol() { return *sides[2]; }
+    Side& ByUser(int user) { return *sides[static_cast<std::size_t>(user - 1)]; }
+
+    void Relay()
+    {
+        for (int from = 1; from <= 3; ++from) {
+            for (Bytes& p : ByUser(from).lobby.TakeSent()) {
+                std::uint16_t code = GetU16(p.data());
+                if (code == pk::RoomText) {
+                    for (int to = 1; to <= 3; ++to)
+                        if (InRoom5(to))
+                            ByUser(to).lobby.Feed(p);
+                } else if (code == pk::PrivateText) {
+                    int to = GetU16(p.data() + 4);
+                    if (to >= 1 && to <= 3)
+                        ByUser(to).lobby.Feed(p);
+                } else {
+                    ByUser(from).lobbyPackets.push_back(p);
+                }
+            }
+        }
+    }
+    bool InRoom5(int user)
+    {
+        const TCManager* m = ByUser(1).lobby.dispatch.Model();
+        return m && m->User(user).room == 5;
+    }
+    void Run(int ms)
+    {
+        for (int t = 0; t < ms; t += 50) {
+            clock.Advance(50);
+            for (auto& s : sides)
+                s->lobby.link.Tick(clock.Now());
+            Relay();
+        }
+    }
+    void StartGame()
+    {
+        me().lobby.Feed(test::TwoUsers(pk::GameRequest, 1, 2));
+        Run(3000);
+        ASSERT_TRUE(me().session.GameOpen());
+        ASSERT_TRUE(alice().session.GameOpen());
+    }
+    void ToAll(const Bytes& p)
+    {
+        for (auto& s : sides)
+            s->lobby.Feed(p);
+    }
+    static int Count(const std::vector<Bytes>& packets, std::uint16_t code)
+    {
+        int n = 0;
+        for (const Bytes& p : packets)
+            n += GetU16(p.data()) == code;
+        return n;
+    }
+
+    test::ManualClock clock{36000000};
+    test::SeededRandom random{11};
+    std::vector<std::unique_ptr<Side>> sides;
+};
+
+TEST_F(GameLinkTest, AnnouncedRequestStartsTheGameOnBothClients)
+{
+    StartGame();
+    EXPECT_EQ(me().session.MyId, "me");
+    EXPECT_EQ(alice().session.MyId, "alice");
+    EXPECT_TRUE(me().session.IsBlackPlayer());
+    EXPECT_EQ(me().session.Header().GameId, alice().session.Header().GameId);
+    EXPECT_EQ(me().session.Header().BlackLabel, "Me(me) 3D");
+    EXPECT_EQ(me().lobby.friends.lastPartner, "alice");
+    EXPECT_EQ(alice().lobby.friends.lastPartner, "me");
+    // The accepting side announces the start.
+    EXPECT_EQ(Count(alice().lobbyPackets, pk::GameStart), 1);
+    EXPECT_TRUE(me().lobby.link.GameInProgress());
+    EXPECT_FALSE(carol().session.GameOpen());
+}
+
+TEST_F(GameLinkTest, MovesTravelAsQueuePiecesInRoomText)
+{
+    StartGame();
+    me().session.BoardClick(4, 4);
+    Run(2000);
+    EXPECT_EQ(alice().session.Board().MoveCount(), 1);
+    EXPECT_EQ(alice().session.Board().Colour(4, 4), kBlack);
+}
+
+// Marker texts as the server delivers them, and what the session does.
+TEST_F(GameLinkTest, MarkerTextsReachTheSession)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> deliver;
+        std::function<bool()> check;
+    };
+    std::vector<Row> rows = {
+        {"game-state request from a newcomer: state in pieces, observer opens the game",
+         [&] {
+             ToAll(test::UserMoves(3, 5));
+             me().lobby.Feed(test::RoomText(pk::RoomText, 3, "Carol [1D] : >A<GRR>B<Carol(carol)"));
+             Run(1000);
+         },
+         [&] {
+             return carol().session.GameOpen() && carol().window.layout == 2 && !carol().session.IsPlayer() &&
+                    carol().session.Header().GameId == me().session.Header().GameId &&
+                    !carol().lobby.link.GameInProgress();
+         }},
+        {"request while not black: nothing sent",
+         [&] { alice().lobby.Feed(test::RoomText(pk::RoomText, 3, ">A<GRR>B<")); },
+         [&] { return alice().lobby.TakeSent().empty(); }},
+        {"byo-yomi change reaches both players",
+         [&] { ToAll(test::RoomText(pk::RoomText, 1, "Me [1D] : >M<" + std::string("AKAC") + ">T<")); },
+         [&] {
+             return me().session.Info().Side(kWhite).PeriodLen == 10 && me().session.Info().Side(kBlack).Periods == 2 &&
+                    alice().session.Info().Side(kBlack).PeriodLen == 10;
+         }},
+        {"opponent leaves the room: state saved, game over announced", [&] { ToAll(test::UserMoves(2, 0)); },
+         [&] {
+             return !me().session.GameOpen() && me().files.Exists("mealice.tmp") &&
+                    Count(me().lobby.TakeSent(), pk::GameEnd) == 1;
+         }},
+    };
+    StartGame();
+    me().lobby.TakeSent();
+    for (const Row& r : rows) {
+        r.deliver();
+        EXPECT_TRUE(r.check()) << r.name;
+    }
+}
+
+TEST_F(GameLinkTest, RequestToSomeoneOutsideTheRoomIsRefusedWithANotice)
+{
+    me().lobby.Feed(test::TwoUsers(pk::GameRequest, 1, 3));
+    EXPECT_FALSE(me().session.RequestPending());
+    ASSERT_FALSE(me().lobby.lines.empty());
+    EXPECT_EQ(me().lobby.lines.back(), "   ### carol" + KS("님은 이방에 계시지 않습니다."));
+    EXPECT_TRUE(me().lobby.TakeSent().empty());
+}
+
+TEST_F(GameLinkTest, SlashCommandsGoToTheLobbyNotTheRoom)
+{
+    StartGame();
+    me().lobby.TakeSent();
+    me().session.Command(7);
+    EXPECT_EQ(me().commands, std::vector<std::string>{"/elmzs"});
+    EXPECT_TRUE(me().lobby.TakeSent().empty());
+}
+
+TEST_F(GameLinkTest, ConnectionLossKeepsTheGameResumable)
+{
+    StartGame();
+    me().session.BoardClick(4, 4);
+    Run(1000);
+    me().lobby.link.OnConnectionDropped();
+    EXPECT_FALSE(me().session.GameOpen());
+    EXPECT_TRUE(me().files.Exists("mealice.tmp"));
+    EXPECT_FALSE(me().lobby.link.GameInProgress());
+    EXPECT_EQ(me().lobby.link.Queue().Unsent(), 0);
+}
+
+TEST_F(GameLinkTest, CancelledRequestStopsWaiting)
+{
+    alice().dialogs.accept = false;
+    me().lobby.Feed(test::TwoUsers(pk::GameRequest, 1, 2));
+    EXPECT_TRUE(me().session.RequestPending());
+    me().lobby.link.CancelPendingRequest();
+    EXPECT_FALSE(me().session.RequestPending());
+}
+
+} // namespace
+} // namespace zel
