@@ -4,6 +4,7 @@
 #include "core/lobby/FriendList.h"
 #include "core/lobby/LevelRules.h"
 #include "core/lobby/ListRules.h"
+#include "core/lobby/UserSearch.h"
 #include "core/net/CManager.h"
 #include "core/net/PacketCodes.h"
 #include "support/LobbyPackets.h"
@@ -164,6 +165,38 @@ TEST(ListRules, UserMenuEnabling)
     EXPECT_EQ(ChooseGameAsk(w.m, 2), GameAsk::GameInvite);
     w.m.currentRoom = 0;
     EXPECT_EQ(ChooseGameAsk(w.m, 2), GameAsk::GameInvite);
+}
+
+TEST(UserSearch, Conditions)
+{
+    World w;
+    FriendsInfo friends;
+    AddFriend(friends, "rev", "Rev", "16K");
+    struct Row {
+        int mode;
+        std::string text;
+        int low, high;
+        std::vector<int> users;
+    };
+    const std::vector<Row> rows = {
+        {SearchById, "open", 0, 0, {3, 4}},
+        {SearchByNickname, "W", 0, 0, {6, 10}},
+        {SearchByLevel, "", 12, 15, {3, 9, 10}},      // highest first
+        {SearchByLevel, "", 38, 30, {8}},             // professionals in their own numbering, range given backwards
+        {SearchByFriend, "", 0, 0, {7}},
+    };
+    for (const Row& r : rows) {
+        SearchResult found = SearchUsers(w.m, r.mode, r.text, r.low, r.high, friends);
+        std::vector<int> users = found.users;
+        if (r.mode != SearchByLevel)
+            std::sort(users.begin(), users.end());
+        EXPECT_EQ(users, r.users) << r.mode << " " << r.text;
+        EXPECT_TRUE(found.notice.empty());
+    }
+    EXPECT_EQ(SearchUsers(w.m, SearchById, "", 0, 0, friends).notice, KS("아이디가 입력되지 않았습니다."));
+    EXPECT_EQ(SearchUsers(w.m, SearchByNickname, "", 0, 0, friends).notice, KS("대화명이 입력되지 않았습니다."));
+    EXPECT_EQ(SearchUsers(w.m, SearchById, "nobody", 0, 0, friends).notice,
+              KS("접속자 중에서 일치되는 사람이 없습니다."));
 }
 
 TEST(FriendList, AddAndRemove)
