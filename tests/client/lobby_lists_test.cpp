@@ -92,7 +92,7 @@ TEST_F(LobbyListsTest, ListsFollowTheModel)
     ASSERT_EQ(rooms->model()->rowCount(), 51);
     EXPECT_EQ(Cell(rooms, 0, 1), QString::fromUtf8("대기실"));
     EXPECT_EQ(Cell(rooms, 0, 0), QString());
-    EXPECT_EQ(Cell(rooms, 1, 1), QString::fromUtf8("대국중"));  // room 1: a game
+    EXPECT_EQ(Cell(rooms, 1, 1), QString::fromUtf8("대국중")); // room 1: a game
     EXPECT_EQ(rooms->model()->index(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0xFF, 0));
 
     // "번호" twice: descending, the waiting room stays on top.
@@ -116,7 +116,7 @@ TEST_F(LobbyListsTest, ListsFollowTheModel)
 
     // A removed room: the last row takes its place.
     int before = rooms->model()->rowCount();
-    Feed(form, test::UserMoves(7, 0));  // room 3 is empty now
+    Feed(form, test::UserMoves(7, 0)); // room 3 is empty now
     EXPECT_EQ(rooms->model()->rowCount(), before - 1);
 
     // Own move into a room: place panel, notice, member view.
@@ -166,7 +166,7 @@ TEST_F(LobbyListsTest, ArrivalsKeepTheLoopResponsive)
     std::printf("lobby stall with 5000 users, 1000 rooms, 100 arrivals/s: longest %lld ms\n",
                 static_cast<long long>(longest));
     EXPECT_EQ(next, 5101);
-    EXPECT_LT(longest, 250);  // the goal is 50 ms; the bound leaves room for a loaded machine
+    EXPECT_LT(longest, 250); // the goal is 50 ms; the bound leaves room for a loaded machine
 }
 
 TEST_F(LobbyListsTest, PersonalInformationWindow)

@@ -60,8 +60,8 @@ struct LobbyWorld {
     ManualClock clock{5000};
     LobbyPorts lobbyPorts;
     GameSessionPort game;
-    TLobbyDispatch d{sender, LobbySettings{login, friends, environment, [](const std::string&) {}}, clock,
-                     lobbyPorts, game};
+    TLobbyDispatch d{sender, LobbySettings{login, friends, environment, [](const std::string&) {}}, clock, lobbyPorts,
+                     game};
     ChatPorts ports;
     TLobbyChat chat{d, friends, clock, ports};
 
@@ -94,7 +94,8 @@ struct LobbyWorld {
         std::size_t at = 0;
         while (at + 6 <= transport.sent.size()) {
             std::size_t len = GetU16(transport.sent.data() + at + 2);
-            Bytes b(transport.sent.begin() + static_cast<long>(at), transport.sent.begin() + static_cast<long>(at + len));
+            Bytes b(transport.sent.begin() + static_cast<long>(at),
+                    transport.sent.begin() + static_cast<long>(at + len));
             out.push_back({GetU16(b.data()), b});
             at += len;
         }

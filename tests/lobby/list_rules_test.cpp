@@ -74,7 +74,7 @@ TEST(ListRules, RowTexts)
 
     EXPECT_EQ(CutCellText("abcdef", 6), "abcdef");
     EXPECT_EQ(CutCellText("abcdefg", 6), "abcdef.  ");
-    EXPECT_EQ(CutCellText(KS("가나다"), 3), KS("가") + ".  ");  // never half a character
+    EXPECT_EQ(CutCellText(KS("가나다"), 3), KS("가") + ".  "); // never half a character
 }
 
 TEST(ListRules, RoomOrderKeepsTheWaitingRoomFirst)
@@ -89,12 +89,9 @@ TEST(ListRules, RoomOrderKeepsTheWaitingRoomFirst)
         std::vector<int> order;
     };
     const std::vector<Row> rows = {
-        {RoomColNumber, false, {0, 9, 5, 4, 3}},
-        {RoomColNumber, true, {0, 3, 4, 5, 9}},
-        {RoomColPeople, true, {0, 9, 3, 5, 4}},
-        {RoomColPeople, false, {0, 4, 3, 5, 9}},
-        {RoomColState, true, {0, 5, 9, 3, 4}},
-        {RoomColTitle, false, {0, 4, 3, 9, 5}},
+        {RoomColNumber, false, {0, 9, 5, 4, 3}}, {RoomColNumber, true, {0, 3, 4, 5, 9}},
+        {RoomColPeople, true, {0, 9, 3, 5, 4}},  {RoomColPeople, false, {0, 4, 3, 5, 9}},
+        {RoomColState, true, {0, 5, 9, 3, 4}},   {RoomColTitle, false, {0, 4, 3, 9, 5}},
     };
     for (const Row& r : rows) {
         std::vector<int> order = rooms;
@@ -115,9 +112,9 @@ TEST(ListRules, UserListContentsAndOrder)
     std::vector<int> users = {1, 3, 7, 8};
     SortUsers(w.m, users, UserColLevel, false);
     EXPECT_EQ(users, (std::vector<int>{8, 1, 3, 7}));
-    SortUsers(w.m, users, UserColName, true);  // "Me" < "Opa" < "Rev" < "Host"? byte order
+    SortUsers(w.m, users, UserColName, true); // "Me" < "Opa" < "Rev" < "Host"? byte order
     EXPECT_EQ(users, (std::vector<int>{8, 1, 3, 7}));
-    SortUsers(w.m, users, UserColState, true);  // review 0, other 1, open 2, waiting 3
+    SortUsers(w.m, users, UserColState, true); // review 0, other 1, open 2, waiting 3
     EXPECT_EQ(users, (std::vector<int>{7, 8, 3, 1}));
 }
 
@@ -157,7 +154,7 @@ TEST(ListRules, UserMenuEnabling)
     World w;
     EXPECT_TRUE(PrepareUserMenu(w.m, 2, false, true).friendCaption);
 
-    w.m.currentRoom = 4;  // in a multi-game room, asking anyone but the host is a watch request
+    w.m.currentRoom = 4; // in a multi-game room, asking anyone but the host is a watch request
     EXPECT_EQ(ChooseGameAsk(w.m, 9), GameAsk::WatchRequest);
     EXPECT_EQ(ChooseGameAsk(w.m, 8), GameAsk::GameRequest);
     w.m.currentRoom = 5;
@@ -179,10 +176,9 @@ TEST(UserSearch, Conditions)
         std::vector<int> users;
     };
     const std::vector<Row> rows = {
-        {SearchById, "open", 0, 0, {3, 4}},
-        {SearchByNickname, "W", 0, 0, {6, 10}},
-        {SearchByLevel, "", 12, 15, {3, 9, 10}},      // highest first
-        {SearchByLevel, "", 38, 30, {8}},             // professionals in their own numbering, range given backwards
+        {SearchById, "open", 0, 0, {3, 4}},      {SearchByNickname, "W", 0, 0, {6, 10}},
+        {SearchByLevel, "", 12, 15, {3, 9, 10}}, // highest first
+        {SearchByLevel, "", 38, 30, {8}},        // professionals in their own numbering, range given backwards
         {SearchByFriend, "", 0, 0, {7}},
     };
     for (const Row& r : rows) {
@@ -204,7 +200,7 @@ TEST(FriendList, AddAndRemove)
     FriendsInfo f;
     for (int i = 1; i <= 5; ++i)
         EXPECT_TRUE(AddFriend(f, "f" + std::to_string(i), "n", "3D"));
-    EXPECT_FALSE(AddFriend(f, "f2", "n", "3D"));  // already there
+    EXPECT_FALSE(AddFriend(f, "f2", "n", "3D")); // already there
     f.friends[3].wins = 4;
     EXPECT_TRUE(RemoveFriend(f, "f3"));
     EXPECT_EQ(f.count, 4);

@@ -16,16 +16,9 @@ TEST(ChatCommand, Parsing)
         std::string line, word, argument;
     };
     const std::vector<Row> rows = {
-        {"/Q", "q", ""},
-        {"/q!", "", ""},        // a character outside letters and digits: chat
-        {"/12", "12", ""},
-        {"/j 12", "j", "12"},
-        {"/J x", "j", "x"},
-        {"/memo bob hi there", "memo", "bob hi there"},
-        {"hello", "", ""},
-        {"/", "", ""},
-        {"/ x", "", ""},
-        {KS("/한글"), "", ""},
+        {"/Q", "q", ""},   {"/q!", "", ""}, // a character outside letters and digits: chat
+        {"/12", "12", ""}, {"/j 12", "j", "12"}, {"/J x", "j", "x"}, {"/memo bob hi there", "memo", "bob hi there"},
+        {"hello", "", ""}, {"/", "", ""},        {"/ x", "", ""},    {KS("/한글"), "", ""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.line);
@@ -49,12 +42,12 @@ TEST(FloodRing, FiveEqualLinesWithinTwoSeconds)
     TFloodRing ring;
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(ring.Record(1000 + i * 400, "hi"));
-    EXPECT_TRUE(ring.Record(2999, "hi"));  // 1999 ms from the first
+    EXPECT_TRUE(ring.Record(2999, "hi")); // 1999 ms from the first
 
     TFloodRing slow;
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(slow.Record(1000 + i * 400, "hi"));
-    EXPECT_FALSE(slow.Record(3000, "hi"));  // exactly two seconds
+    EXPECT_FALSE(slow.Record(3000, "hi")); // exactly two seconds
     // The ring moves on: the newest five lines count, not fixed slots.
     EXPECT_TRUE(slow.Record(3001, "hi"));
 
@@ -70,13 +63,13 @@ TEST(LobbyChat, CommandWords)
     w.Feed(test::UserMoves(1, 12));
     w.Sent();
 
-    w.Type("/Q");  // back to the waiting room
+    w.Type("/Q"); // back to the waiting room
     auto s = w.Sent();
     ASSERT_EQ(s.size(), 1u);
     EXPECT_EQ(s[0].code, pk::EnterRoom);
     EXPECT_EQ(s[0].U16(6), 0);
 
-    w.Type("/q!");  // room chat, as typed
+    w.Type("/q!"); // room chat, as typed
     s = w.Sent();
     ASSERT_EQ(s.size(), 1u);
     EXPECT_EQ(s[0].code, pk::RoomText);
@@ -96,7 +89,7 @@ TEST(LobbyChat, CommandWords)
     w.Type("/nonsense");
     EXPECT_TRUE(w.Sent().empty());
 
-    w.ports.playing = true;  // no room changes during a game
+    w.ports.playing = true; // no room changes during a game
     w.Type("/7");
     w.Type("/m title");
     EXPECT_TRUE(w.Sent().empty());
@@ -116,7 +109,7 @@ TEST(LobbyChat, CommandWords)
     EXPECT_EQ(s[1].Text(6), ">M<Me>Z<");
     EXPECT_EQ(s[2].Text(6), ">B<Me(me)>I<");
 
-    w.Type("/ts 5/30");  // only during a game
+    w.Type("/ts 5/30"); // only during a game
     EXPECT_TRUE(w.Sent().empty());
     w.ports.playing = true;
     w.Type("/ts 5/30");
@@ -135,7 +128,7 @@ TEST(LobbyChat, MemoCommandAndFind)
     EXPECT_EQ(w.ports.printed[0], KS("   ### 메모 보내기는 '/to ID 내용' 또는 '/memo ID 내용' 입니다"));
     EXPECT_TRUE(w.Sent().empty());
 
-    w.Type("/to nobody hello");  // no such user: nothing is sent
+    w.Type("/to nobody hello"); // no such user: nothing is sent
     EXPECT_TRUE(w.Sent().empty());
     w.Type("/to bob hello there");
     auto s = w.Sent();
@@ -161,7 +154,7 @@ TEST(LobbyChat, LineRules)
     LobbyWorld w;
     w.clock.Advance(1);
     w.chat.ChatBoxLine("one");
-    w.chat.ChatBoxLine("two");  // the same millisecond: dropped
+    w.chat.ChatBoxLine("two"); // the same millisecond: dropped
     EXPECT_EQ(w.Sent().size(), 1u);
     w.Type(std::string(150, 'a'));
     w.Type("");
@@ -183,7 +176,7 @@ TEST(LobbyChat, FiveEqualLinesQuit)
     LobbyWorld macros;
     for (int i = 0; i < 5; ++i) {
         macros.clock.Advance(300);
-        macros.chat.SendMacro(i % 2 ? "hello" : "bye");  // the ring records one constant text
+        macros.chat.SendMacro(i % 2 ? "hello" : "bye"); // the ring records one constant text
     }
     EXPECT_EQ(macros.ports.quits, 1);
     EXPECT_EQ(macros.Sent().size(), 5u);
@@ -197,7 +190,7 @@ TEST(LobbyChat, LineBeforeTheLobbyIsEnteredIsNoMemo)
     EXPECT_EQ(w.ports.notices[0], KS("정보를 받는 중에는 대화가 안됩니다."));
     auto s = w.Sent();
     ASSERT_EQ(s.size(), 1u);
-    EXPECT_EQ(s[0].code, pk::RoomText);  // room chat, not a memo to user 0
+    EXPECT_EQ(s[0].code, pk::RoomText); // room chat, not a memo to user 0
 }
 
 TEST(LobbyChat, MemoRoutingAndBlockList)
@@ -209,11 +202,11 @@ TEST(LobbyChat, MemoRoutingAndBlockList)
     EXPECT_TRUE(w.chat.OfferMemo(3, memo));
     ASSERT_EQ(w.ports.memoLines.size(), 3u);
     EXPECT_EQ(w.ports.memoLines[0], "0:<-- hi");
-    EXPECT_EQ(w.ports.memoLines[1], "0:<-- hi");  // the same window again
+    EXPECT_EQ(w.ports.memoLines[1], "0:<-- hi"); // the same window again
     EXPECT_EQ(w.ports.memoLines[2], "1:<-- hi");
-    EXPECT_FALSE(w.chat.OfferMemo(999, memo));    // an unknown sender goes to the terminal
+    EXPECT_FALSE(w.chat.OfferMemo(999, memo)); // an unknown sender goes to the terminal
 
-    w.chat.CloseMemo(0, true);  // refused: alice is blocked
+    w.chat.CloseMemo(0, true); // refused: alice is blocked
     EXPECT_TRUE(w.chat.OfferMemo(2, memo));
     EXPECT_EQ(w.ports.memoLines.size(), 3u);
     EXPECT_TRUE(w.chat.Memos().IsBlocked("alice"));
@@ -254,7 +247,7 @@ TEST(LobbyChat, FriendNotices)
     EXPECT_EQ(w.ports.online, 2);
     ASSERT_FALSE(w.ports.printed.empty());
     EXPECT_EQ(w.ports.printed.back(), KS("   ### 친구접속 :: Carol   (carol)     3D 님 >> 대기실"));
-    w.chat.UserJoined(2);  // not a friend
+    w.chat.UserJoined(2); // not a friend
     EXPECT_EQ(w.ports.online, 2);
     w.chat.UserLeft(5);
     EXPECT_EQ(w.ports.online, 1);

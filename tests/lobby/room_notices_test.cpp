@@ -29,7 +29,7 @@ TEST(RoomNotices, OwnMovesAndOtherUsers)
     w.Feed(test::UserMoves(4, 7));
     n.RoomViewChanged(1, 4);
     EXPECT_EQ(w.ports.printed.back(), KS("### Dave(dave)님 입실"));
-    n.RoomViewChanged(1, 4);  // a repeated report prints nothing more
+    n.RoomViewChanged(1, 4); // a repeated report prints nothing more
     EXPECT_EQ(w.ports.printed.size(), 2u);
     w.Feed(test::UserMoves(4, 0));
     n.RoomViewChanged(2, 4);

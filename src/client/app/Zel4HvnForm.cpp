@@ -135,9 +135,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     BuildStatusBar();
     ApplyColours();
 
-    app_ = std::make_unique<TLobbyApp>(
-        status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this, program_.get(),
-                                  records_.get()});
+    app_ = std::make_unique<TLobbyApp>(status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_,
+                                                                 prompts_, *this, program_.get(), records_.get()});
 
     link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this);
     app_->SetListener(link_.get());
@@ -160,7 +159,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     connect(sbInfo, &QToolButton::clicked, this, [this] { lobby_->sbInfoClick(); });
     connect(sbVGame, &QToolButton::clicked, this, [this] { lobby_->sbVGameClick(); });
     for (int i = 0; i < 9; ++i) {
-        panels_[static_cast<std::size_t>(i)]->setToolTip(ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
+        panels_[static_cast<std::size_t>(i)]->setToolTip(
+            ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
         panels_[static_cast<std::size_t>(i)]->installEventFilter(this);
     }
     panels_[11]->installEventFilter(this);
@@ -492,7 +492,10 @@ bool TZel4HvnForm::OpenLoginDialog()
     return form.exec() == QDialog::Accepted;
 }
 
-void TZel4HvnForm::OpenPersonalInfo() { lobby_->sbInfoClick(); }
+void TZel4HvnForm::OpenPersonalInfo()
+{
+    lobby_->sbInfoClick();
+}
 
 void TZel4HvnForm::LoadBanners()
 {

@@ -60,7 +60,10 @@ TLobbyController::~TLobbyController() = default;
 
 // --- inputs ----------------------------------------------------------------------
 
-void TLobbyController::ChatLine(const std::string& line) { chat_.ChatBoxLine(line); }
+void TLobbyController::ChatLine(const std::string& line)
+{
+    chat_.ChatBoxLine(line);
+}
 
 void TLobbyController::Macro(int index)
 {
@@ -113,7 +116,7 @@ void TLobbyController::MenuAction(int tag, int u)
         if (!RemoveFriend(status_.friends, user.id))
             AddFriend(status_.friends, user.id, user.nickname, user.rankText);
         status_.Save("Friends Info");
-        chat_.LobbyEntered();  // recounts the friends online
+        chat_.LobbyEntered(); // recounts the friends online
         break;
     default:
         break;
@@ -259,10 +262,9 @@ void TLobbyController::PlacePanelClick()
 
 void TLobbyController::UpdateButtons()
 {
-    LobbyButtons b = ComputeButtons(dispatch_.Model(), app_.IsConnected(),
-                                    !chat_.multiHost.empty() && dispatch_.Model() &&
-                                        chat_.multiHost == dispatch_.Model()->ownId,
-                                    false);
+    LobbyButtons b = ComputeButtons(
+        dispatch_.Model(), app_.IsConnected(),
+        !chat_.multiHost.empty() && dispatch_.Model() && chat_.multiHost == dispatch_.Model()->ownId, false);
     form_.sbMyRI->setEnabled(b.myRI);
     form_.sbFind->setEnabled(b.find);
     form_.sbVGibo->setEnabled(b.vGibo);
@@ -379,9 +381,9 @@ void TLobbyController::OwnMoved()
 void TLobbyController::InvitationOpened(const TInvitation& invitation)
 {
     InvitationClosed();
-    invitationBox_ = new QMessageBox(QMessageBox::Question, QString::fromUtf8("초대"),
-                                     ToQ(invitation.firstLine) + "\n" + ToQ(invitation.secondLine),
-                                     QMessageBox::NoButton, &form_);
+    invitationBox_ =
+        new QMessageBox(QMessageBox::Question, QString::fromUtf8("초대"),
+                        ToQ(invitation.firstLine) + "\n" + ToQ(invitation.secondLine), QMessageBox::NoButton, &form_);
     invitationBox_->setObjectName("InvitationBox");
     QPushButton* yes = invitationBox_->addButton(QString::fromUtf8("수 락"), QMessageBox::AcceptRole);
     QPushButton* no = invitationBox_->addButton(QString::fromUtf8("거 절"), QMessageBox::RejectRole);
@@ -409,15 +411,27 @@ void TLobbyController::InvitationClosed()
     box->deleteLater();
 }
 
-bool TLobbyController::OfferMemo(int sender, const std::string& text) { return chat_.OfferMemo(sender, text); }
+bool TLobbyController::OfferMemo(int sender, const std::string& text)
+{
+    return chat_.OfferMemo(sender, text);
+}
 
 // --- LobbyChatPorts --------------------------------------------------------------
 
-void TLobbyController::Print(const std::string& line) { form_.PrintLine(line); }
+void TLobbyController::Print(const std::string& line)
+{
+    form_.PrintLine(line);
+}
 
-void TLobbyController::Notify(const std::string& text, int ms) { prompts_.Notify(text, ms); }
+void TLobbyController::Notify(const std::string& text, int ms)
+{
+    prompts_.Notify(text, ms);
+}
 
-void TLobbyController::Quit() { app_.sbExitClick(); }
+void TLobbyController::Quit()
+{
+    app_.sbExitClick();
+}
 
 void TLobbyController::ShowMemo(int window, const std::string& line, bool opened)
 {

@@ -29,8 +29,8 @@ class TZelStatus;
 class TLobbyController : public QObject, public LobbyPorts, public LobbyChatPorts {
     Q_OBJECT
 public:
-    TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
-                     Prompts& prompts, const Clock& clock);
+    TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status, Prompts& prompts,
+                     const Clock& clock);
     ~TLobbyController() override;
 
     TLobbyDispatch& Dispatch() { return dispatch_; }
@@ -43,7 +43,7 @@ public:
 
     // Inputs from the window.
     void ChatLine(const std::string& line);
-    void Macro(int index);  // 1..9
+    void Macro(int index); // 1..9
     void MenuAction(int tag, int user);
     void TerminalClick(const std::string& text);
     void sbRoomClick();

@@ -27,7 +27,10 @@ int TLobbyListModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(items_.size());
 }
 
-int TLobbyListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : headers_.size(); }
+int TLobbyListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : headers_.size();
+}
 
 QVariant TLobbyListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {

@@ -30,8 +30,14 @@ TMakeRoomForm::TMakeRoomForm(QWidget* parent) : QDialog(parent)
     form->addRow(buttons);
 }
 
-std::string TMakeRoomForm::Title() const { return FromQ(eTitle->text().left(31)); }
+std::string TMakeRoomForm::Title() const
+{
+    return FromQ(eTitle->text().left(31));
+}
 
-bool TMakeRoomForm::Multi() const { return cbMulti->isChecked(); }
+bool TMakeRoomForm::Multi() const
+{
+    return cbMulti->isChecked();
+}
 
 } // namespace zel

@@ -38,7 +38,10 @@ void TMemoForm::Bind(const std::string& nickname)
     eInput->clear();
 }
 
-void TMemoForm::AddLine(const std::string& line) { mText->appendPlainText(ToQ(line)); }
+void TMemoForm::AddLine(const std::string& line)
+{
+    mText->appendPlainText(ToQ(line));
+}
 
 void TMemoForm::Send()
 {

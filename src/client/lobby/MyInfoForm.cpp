@@ -107,8 +107,8 @@ TMyInfoForm::TMyInfoForm(TZelStatus& status, Prompts& prompts, bool connected, Q
     lvFriends = new QTreeWidget(pages);
     lvFriends->setObjectName("lvFriends");
     lvFriends->setRootIsDecorated(false);
-    lvFriends->setHeaderLabels({QString::fromUtf8("별명(아이디)"), QString::fromUtf8("기력"),
-                                QString::fromUtf8("상대전적")});
+    lvFriends->setHeaderLabels(
+        {QString::fromUtf8("별명(아이디)"), QString::fromUtf8("기력"), QString::fromUtf8("상대전적")});
     lvFriends->header()->setStretchLastSection(false);
     lvFriends->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     lvFriends->setColumnWidth(1, 36);
@@ -175,7 +175,10 @@ void TMyInfoForm::FillFriends()
     }
 }
 
-int TMyInfoForm::ChosenLevel() const { return LevelFromChoice({cbLevel->currentIndex(), cbPro->isChecked()}); }
+int TMyInfoForm::ChosenLevel() const
+{
+    return LevelFromChoice({cbLevel->currentIndex(), cbPro->isChecked()});
+}
 
 void TMyInfoForm::btnOkClick()
 {

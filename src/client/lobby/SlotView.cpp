@@ -78,9 +78,15 @@ void TSlotView::Attach(TCManager* model)
     selected_ = -1;
 }
 
-int TSlotView::ShownCount() const { return model_->rowCount(); }
+int TSlotView::ShownCount() const
+{
+    return model_->rowCount();
+}
 
-TLobbyListModel* TSlotView::ListModel() const { return model_; }
+TLobbyListModel* TSlotView::ListModel() const
+{
+    return model_;
+}
 
 void TSlotView::Rebuild()
 {
@@ -99,7 +105,7 @@ void TSlotView::RoomChanged(int kind, int room)
     int row = model_->RowOf(room);
     if (kind == ChangeAdded) {
         if (row >= 0) {
-            Rebuild();  // a room listed twice: start again from the model
+            Rebuild(); // a room listed twice: start again from the model
             return;
         }
         model_->Append(room);

@@ -21,7 +21,7 @@ protected:
     {
         const UserRecord& user = Model()->User(u);
         if (user.room < 0)
-            return {};  // users in no room are an empty row
+            return {}; // users in no room are an empty row
         switch (column) {
         case UserColName:
             return ToQ(user.nickname + "(" + user.id + ")");
@@ -68,7 +68,8 @@ TUserView::TUserView(QTreeView* list, QObject* parent)
     connect(header, &QHeaderView::sectionClicked, this, &TUserView::SortBy);
     connect(list_, &QTreeView::clicked, this, [this](const QModelIndex& i) { PopupFor(i.row()); });
 
-    const char* captions[] = {"대국 신청", nullptr, "전적 요청", nullptr, "메모 설정", "친구 등록", nullptr, "선택 취소"};
+    const char* captions[] = {"대국 신청", nullptr,     "전적 요청", nullptr,
+                              "메모 설정", "친구 등록", nullptr,     "선택 취소"};
     int tags[] = {0, 2, 3, 4, 5, 6, 7, 8};
     QAction* invite = nullptr;
     for (int i = 0; i < 8; ++i) {
@@ -85,9 +86,18 @@ TUserView::TUserView(QTreeView* list, QObject* parent)
     });
 }
 
-TLobbyListModel* TUserView::ListModel() const { return model_; }
-int TUserView::ShownCount() const { return model_->rowCount(); }
-int TUserView::UserAt(int row) const { return model_->ItemAt(row); }
+TLobbyListModel* TUserView::ListModel() const
+{
+    return model_;
+}
+int TUserView::ShownCount() const
+{
+    return model_->rowCount();
+}
+int TUserView::UserAt(int row) const
+{
+    return model_->ItemAt(row);
+}
 
 void TUserView::Attach(TCManager* model)
 {

@@ -10,8 +10,7 @@
 
 namespace zel {
 
-TLobbyLink::TLobbyLink(TLobbyApp& app, TZelStatus& status, const Clock& clock, LobbyView& view,
-                       GameSessionPort* game)
+TLobbyLink::TLobbyLink(TLobbyApp& app, TZelStatus& status, const Clock& clock, LobbyView& view, GameSessionPort* game)
     : app_(app), status_(status), view_(view),
       dispatch_(app.Sender(),
                 LobbySettings{status.login, status.friends, status.environment,

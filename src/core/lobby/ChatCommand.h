@@ -8,7 +8,7 @@ namespace zel {
 // character other than letters and digits. Capitals in the word become small.
 struct ChatCommand {
     std::string word;
-    std::string argument;  // the text after the first blank, or empty
+    std::string argument; // the text after the first blank, or empty
 };
 
 ChatCommand ParseChatCommand(const std::string& line);

@@ -4,14 +4,14 @@
 namespace zel {
 
 // Levels: 0..26 amateur (18K..9D), 30..38 professional (1P..9P).
-inline constexpr int kAmateurEntries = 27;  // "18K" .. "9D"
-inline constexpr int kFirstDan = 18;        // list position of "1D"
+inline constexpr int kAmateurEntries = 27; // "18K" .. "9D"
+inline constexpr int kFirstDan = 18;       // list position of "1D"
 inline constexpr int kFirstPro = 30;
-inline constexpr int kRangeEntries = 36;    // "18K" .. "9D", " 1P" .. " 9P"
+inline constexpr int kRangeEntries = 36; // "18K" .. "9D", " 1P" .. " 9P"
 
 // The personal-information form's level list and "프로기사" box.
 struct LevelChoice {
-    int position = 0;  // 0..26
+    int position = 0; // 0..26
     bool professional = false;
 };
 LevelChoice ChoiceFromLevel(int level);

@@ -11,13 +11,13 @@ namespace zel {
 // Colours of the lobby lists, 0x00BBGGRR.
 namespace ListColors {
 inline constexpr std::uint32_t MultiGame = 0xFF80FF;
-inline constexpr std::uint32_t Level22 = 0x00AAFF;   // levels 22..29
-inline constexpr std::uint32_t Review = 0x00FFFF;    // and levels 18..21
-inline constexpr std::uint32_t Level13 = 0xFFFF00;   // levels 13..17
-inline constexpr std::uint32_t Game = 0x00FF00;      // and levels 9..12
-inline constexpr std::uint32_t Low = 0xD2FFD2;       // levels 0..8 and the user flags
+inline constexpr std::uint32_t Level22 = 0x00AAFF; // levels 22..29
+inline constexpr std::uint32_t Review = 0x00FFFF;  // and levels 18..21
+inline constexpr std::uint32_t Level13 = 0xFFFF00; // levels 13..17
+inline constexpr std::uint32_t Game = 0x00FF00;    // and levels 9..12
+inline constexpr std::uint32_t Low = 0xD2FFD2;     // levels 0..8 and the user flags
 inline constexpr std::uint32_t Text = 0xFFFFFF;
-inline constexpr std::uint32_t NoInvite = 0xC0C0C0;  // users who refuse invitations
+inline constexpr std::uint32_t NoInvite = 0xC0C0C0; // users who refuse invitations
 } // namespace ListColors
 
 // Room list columns and user list columns, in header order.
@@ -49,8 +49,8 @@ void SortUsers(const TCManager& m, std::vector<int>& users, int column, bool asc
 struct UserMenuState {
     static constexpr int kItems = 9;
     std::array<bool, kItems> enabled{};
-    bool watchCaption = false;   // item 0 reads "관전 하기" instead of "대국 신청"
-    bool friendCaption = false;  // item 6 reads "친구 해제" instead of "친구 등록"
+    bool watchCaption = false;  // item 0 reads "관전 하기" instead of "대국 신청"
+    bool friendCaption = false; // item 6 reads "친구 해제" instead of "친구 등록"
 };
 UserMenuState PrepareUserMenu(const TCManager& m, int u, bool gameWindowOpen, bool isFriend);
 

@@ -40,7 +40,10 @@ TLobbyChat::TLobbyChat(TLobbyDispatch& dispatch, FriendsInfo& friends, const Clo
 {
 }
 
-TCManager* TLobbyChat::Model() const { return dispatch_.Model(); }
+TCManager* TLobbyChat::Model() const
+{
+    return dispatch_.Model();
+}
 
 std::string TLobbyChat::OwnTag() const
 {

@@ -86,7 +86,7 @@ private:
     void MemoCommand(const std::string& argument);
     void RecountFriends();
     TCManager* Model() const;
-    std::string OwnTag() const;  // own nickname + "(" + own id + ")"
+    std::string OwnTag() const; // own nickname + "(" + own id + ")"
 
     TLobbyDispatch& dispatch_;
     FriendsInfo& friends_;

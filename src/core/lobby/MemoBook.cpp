@@ -5,7 +5,7 @@
 namespace zel {
 
 namespace {
-constexpr std::size_t kMemoHead = 14;  // "   ### [메모] " in CP949
+constexpr std::size_t kMemoHead = 14; // "   ### [메모] " in CP949
 } // namespace
 
 int TMemoBook::BoundTo(int user) const

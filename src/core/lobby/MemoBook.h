@@ -20,10 +20,10 @@ public:
 
     // What becomes of a received memo.
     struct Delivery {
-        bool consumed = false;  // false: the line goes to the terminal
-        int window = -1;        // the window that shows it, -1 when none
-        bool opened = false;    // that window was hidden until now
-        std::string line;       // "<--" + text for the window
+        bool consumed = false; // false: the line goes to the terminal
+        int window = -1;       // the window that shows it, -1 when none
+        bool opened = false;   // that window was hidden until now
+        std::string line;      // "<--" + text for the window
     };
 
     // The window bound to `user`, or a newly bound hidden one; -1 when all

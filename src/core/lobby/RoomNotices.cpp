@@ -42,8 +42,7 @@ std::string TRoomNotices::PlaceText() const
     const TCManager* m = dispatch_.Model();
     if (!m || m->CheckRoom(m->currentRoom) != 0 || m->currentRoom == 0)
         return KS("대기실");
-    return std::to_string(m->currentRoom) + KS(" 번 방(") + std::to_string(m->Room(m->currentRoom).people) +
-           KS(" 명)");
+    return std::to_string(m->currentRoom) + KS(" 번 방(") + std::to_string(m->Room(m->currentRoom).people) + KS(" 명)");
 }
 
 std::string TRoomNotices::HostLine() const

@@ -12,7 +12,7 @@ enum SearchMode : int { SearchById = 1, SearchByNickname = 2, SearchByLevel = 3,
 
 struct SearchResult {
     std::vector<int> users;
-    std::string notice;  // the refusal or "no match" notice, empty when users were found
+    std::string notice; // the refusal or "no match" notice, empty when users were found
 };
 
 // Tests every user in a room. Levels are compared in the level numbering
