@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -129,6 +130,43 @@ TEST_F(LobbyListsTest, ListsFollowTheModel)
     EXPECT_FALSE(form.Lobby().MemberView());
     QTest::qWait(50);
     Shot(form, "lobby_200_users_50_rooms.png");
+}
+
+TEST_F(LobbyListsTest, UserMenuAndFriends)
+{
+    TZel4HvnForm form(status, prompts, "/tmp/none.zel");
+    form.show();
+    Populate(form, 400, 40, 5);
+    TUserView& users = form.Lobby().Users();
+    users.Show(0);
+    int row = -1;
+    for (int r = 0; r < users.ShownCount(); ++r)
+        if (users.UserAt(r) == 20)
+            row = r;
+    ASSERT_GE(row, 0);
+    users.PopupFor(row);
+    QMenu* menu = users.Menu();
+    auto action = [&](int tag) {
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && a->data().toInt() == tag)
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    ASSERT_NE(action(0), nullptr);
+    EXPECT_TRUE(action(0)->isEnabled());  // a waiting-room mate who accepts invitations
+    EXPECT_FALSE(action(1)->isEnabled()); // no invitations from the waiting room
+    EXPECT_EQ(action(6)->text(), QString::fromUtf8("친구 등록"));
+    menu->hide();
+
+    users.OnMenu(6, 20);
+    EXPECT_EQ(status.friends.count, 1);
+    EXPECT_EQ(form.PanelText(12), QString::fromUtf8("친구(1/1)"));
+    users.PopupFor(row);
+    EXPECT_EQ(action(6)->text(), QString::fromUtf8("친구 해제"));
+    menu->hide();
+    users.OnMenu(6, 20);
+    EXPECT_EQ(status.friends.count, 0);
+    EXPECT_EQ(form.PanelText(12), QString::fromUtf8("친구(0/0)"));
 }
 
 TEST_F(LobbyListsTest, ArrivalsKeepTheLoopResponsive)
