@@ -1,0 +1,137 @@
+// Feeds arbitrary game messages to a session that is playing a game.
+// Input: lines. A line beginning with '!' is handed over as it is; one
+// beginning with '>' is a room line (game-state pieces); any other line gets
+// the running game's key and the opponent's session in front. Each line is
+// followed by a few timer ticks.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "core/game/BBS2Zel.h"
+#include "core/game/GamePorts.h"
+#include "core/ports/Clock.h"
+#include "core/ports/FileStore.h"
+#include "core/ports/Prompts.h"
+#include "core/ports/Random.h"
+#include "core/record/HelpList.h"
+
+namespace {
+
+class StepClock : public zel::Clock {
+public:
+    std::int32_t Now() const override { return now; }
+    std::int32_t now = 86000000;
+};
+
+class Counter : public zel::Random {
+public:
+    std::uint32_t Next(std::uint32_t bound) override { return bound ? (n_++ * 7919u) % bound : 0; }
+
+private:
+    std::uint32_t n_ = 1;
+};
+
+class Stubs : public zel::TGameWindow, public zel::TGameLobby, public zel::Prompts, public zel::TGameDialogs,
+              public zel::FileStore {
+public:
+    void ShowSession(int) override {}
+    void HideSession() override {}
+    void SetBoardInput(bool) override {}
+    bool ShowsLiveGame() const override { return true; }
+    void ShowDeadMarkButton() override {}
+    void ShowDeadMarkNotice() override {}
+    void ChatLine(const std::string&) override {}
+    void ShowCountdown(int) override {}
+    void PointChanged(int, int, int, std::uint8_t) override {}
+    void RecordWritten(const std::string&, const std::string&) override {}
+    void SendRoomText(const std::string&) override {}
+    void SendPrivate(const std::string&, const std::string&) override {}
+    void TerminalText(const std::string&) override {}
+    bool InRoom() const override { return true; }
+    bool InMultiRoom() const override { return false; }
+    bool CheckOpponent(const std::string&) override { return true; }
+    std::string UserLabel(const std::string& id) override { return id; }
+    std::string DateText() override { return "2026-12-07"; }
+    std::string DateSuffix() override { return "fuzz"; }
+    bool ForcedStopNotice() const override { return true; }
+    void ReportRequestCancelled() override {}
+    void ReportRequestRefused() override {}
+    void ReportGameStarted(const std::string&, const std::string&) override {}
+    void ReportGameOver() override {}
+    void ReportResult(bool, const std::string&, const std::string&, const std::string&) override {}
+    void RememberOpponent(const std::string&, const std::string&) override {}
+    void SessionStarted() override {}
+    void SessionEnded(int) override {}
+    void Notify(const std::string&, int) override {}
+    void Alert(const std::string&) override {}
+    bool Confirm(const std::string&, const std::string&, const std::string&) override { return (++asked % 3) != 0; }
+    bool ShowGameSet(zel::TGameSetModel&) override { return true; }
+    bool ShowGameRequest(zel::TGameRequestModel&) override { return true; }
+    bool Read(const std::string& name, std::string& out) override
+    {
+        auto it = files.find(name);
+        if (it == files.end())
+            return false;
+        out = it->second;
+        return true;
+    }
+    bool Write(const std::string& name, const std::string& data) override
+    {
+        files[name] = data;
+        return true;
+    }
+    bool Remove(const std::string& name) override { return files.erase(name) > 0; }
+    bool Exists(const std::string& name) override { return files.count(name) > 0; }
+    long long Size(const std::string& name) override
+    {
+        auto it = files.find(name);
+        return it == files.end() ? -1 : static_cast<long long>(it->second.size());
+    }
+    std::vector<std::string> List(const std::string&) override { return {}; }
+
+    int asked = 0;
+    std::map<std::string, std::string> files;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    StepClock clock;
+    Counter random;
+    Stubs stubs;
+    zel::THelpList pending;
+    zel::TBBS2Zel session(zel::TSessionServices{clock, random, stubs, stubs, stubs, stubs, stubs, pending});
+    session.MyId = "alice";
+    session.OnSendGame = [](const std::string&) {};
+    auto tick = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            clock.now = (clock.now + 200) % 86400000;
+            session.Tick(clock.now);
+        }
+    };
+    session.OnGameData("KEYpeeGSRbob\\#AAalice\\#bob\\#AAAGBBEBEAF\\#a\\#b\\#B");
+    tick(3);
+
+    std::string_view input(reinterpret_cast<const char*>(data), size);
+    while (!input.empty()) {
+        std::size_t end = input.find('\n');
+        std::string line(input.substr(0, end));
+        input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
+        if (!line.empty() && line[0] == '!')
+            session.OnGameData(line.substr(1));
+        else if (!line.empty() && line[0] == '>')
+            session.ReceiveChunk(line);
+        else if (line == "click")
+            session.BoardClick(static_cast<int>(size % 19) + 1, static_cast<int>(input.size() % 19) + 1);
+        else if (line.size() == 2 && line[0] == '#')
+            session.Command(line[1] - 'A');
+        else
+            session.OnGameData("KEYpee" + line);
+        tick(2);
+    }
+    tick(20);
+    return 0;
+}

@@ -1,0 +1,691 @@
+#include "core/game/BBS2Zel.h"
+
+#include "core/base/Cp949.h"
+#include "core/engine/LetterCodes.h"
+#include "core/game/GamePorts.h"
+#include "core/game/GameTexts.h"
+#include "core/ports/Clock.h"
+#include "core/ports/Prompts.h"
+#include "core/ports/Random.h"
+#include "core/ports/Sound.h"
+
+namespace zel {
+
+TBBS2Zel::TBBS2Zel(const TSessionServices& services) : s_(services)
+{
+    now_ = s_.clock.Now();
+    queueMark_ = clockMark_ = now_;
+    sessionId_ = NumToCode3(static_cast<int>(s_.random.Next(17575)));
+    board_.OnMove = [this](TGoBoard&, const TMoveInfo& info, bool advanced) { OnBoardMove(info, advanced); };
+    board_.OnPointChange = [this](TGoBoard&, int x, int y, int mark, std::uint8_t colour) {
+        if (!replaying_)
+            s_.window.PointChanged(x, y, mark, colour);
+    };
+    info_.TimeOver = [this](std::uint8_t colour, int count, int period) { OnTimeOver(colour, count, period); };
+    info_.InfoMode = 0;
+}
+
+// ---- predicates ----
+
+bool TBBS2Zel::IsPlayer() const
+{
+    return sessionKind_ == 0 && !MyId.empty() && (MyId == header_.BlackId || MyId == header_.WhiteId);
+}
+
+bool TBBS2Zel::IsBlackPlayer() const
+{
+    return sessionKind_ == 0 && !MyId.empty() && MyId == header_.BlackId;
+}
+
+bool TBBS2Zel::IsMultiHost() const
+{
+    return !MultiHostId.empty() && MultiHostId == MyId;
+}
+
+bool TBBS2Zel::IsMyTurn() const
+{
+    if (MyId.empty())
+        return false;
+    return (MyId == header_.BlackId && board_.ColourToMove() == kBlack) ||
+           (MyId == header_.WhiteId && board_.ColourToMove() == kWhite);
+}
+
+bool TBBS2Zel::ForThisGame() const
+{
+    return !header_.GameId.empty() && header_.MsgGameId == header_.GameId;
+}
+
+bool TBBS2Zel::ForMyGame() const
+{
+    return ForThisGame() && IsPlayer();
+}
+
+bool TBBS2Zel::ForShownGame() const
+{
+    return gameOpen_ && ForThisGame();
+}
+
+void TBBS2Zel::TimedNotice(const std::string& text, int ms)
+{
+    s_.prompts.Notify(text, ms);
+}
+
+bool TBBS2Zel::CanAct()
+{
+    if (!IsPlayer()) {
+        TimedNotice(KS("대국자만 가능합니다!"), 1500);
+        return false;
+    }
+    if (deadMarkStage_ > 0)
+        return false;
+    if (IsMyTurn() && !awaitingReply_)
+        return true;
+    if (IsMyTurn())
+        TimedNotice(KS("상대방의 응답을 기다리는 중 입니다!"), 1500);
+    else
+        TimedNotice(KS("두실 차례에만 가능합니다!"), 1500);
+    return false;
+}
+
+// ---- sending ----
+
+char TBBS2Zel::NextLetter()
+{
+    msgLetterIndex_ = (msgLetterIndex_ + 1) % 26;
+    return static_cast<char>(65 + msgLetterIndex_);
+}
+
+void TBBS2Zel::SendRaw(const std::string& text)
+{
+    if (OnSendGame)
+        OnSendGame(text);
+}
+
+void TBBS2Zel::SendGameMessage(bool store, int turnMode, const std::string& body)
+{
+    if (store)
+        pendingBody_ = body;
+    SendRaw("XA" + header_.GameId + sessionId_ + body);
+    ApplyTurnMode(turnMode);
+    if (!IsMultiHost() && IsPlayer() && awaitingReply_) {
+        bool ordinaryBlack = MyId == header_.BlackId && MultiHostId != header_.WhiteId;
+        ArmResend(ordinaryBlack ? kBlackResendTimeout : store ? kResendTimeout : resendTimeout_);
+    }
+}
+
+void TBBS2Zel::ApplyTurnMode(int mode)
+{
+    switch (mode) {
+    case 0:
+        // The player to move may act once nothing is outstanding; a player
+        // who waits may not. The board input follows below.
+        if (IsMultiHost())
+            inputEnabled_ = MyId == header_.WhiteId && board_.ColourToMove() == kWhite;
+        else if (IsPlayer() && deadMarkStage_ == 0)
+            inputEnabled_ = IsMyTurn();
+        awaitingReply_ = !IsMyTurn();
+        break;
+    case 1:
+        inputEnabled_ = true;
+        awaitingReply_ = false;
+        break;
+    case 2:
+        inputEnabled_ = false;
+        awaitingReply_ = true;
+        break;
+    case 3:
+        inputEnabled_ = false;
+        awaitingReply_ = false;
+        break;
+    default:
+        return;
+    }
+    RefreshBoardInput();
+}
+
+void TBBS2Zel::RefreshBoardInput()
+{
+    if (gameOpen_ && !IsMultiHost() && IsMyTurn()) {
+        if (deadMarkStage_ > 0)
+            return;
+        info_.SetRunning(!awaitingReply_, now_);
+        s_.window.SetBoardInput(inputEnabled_);
+        return;
+    }
+    s_.window.SetBoardInput(false);
+}
+
+void TBBS2Zel::ArmResend(std::int32_t timeout)
+{
+    resendArmed_ = true;
+    resendSince_ = now_;
+    resendTimeout_ = timeout;
+}
+
+void TBBS2Zel::DisarmResend()
+{
+    resendArmed_ = false;
+    resendTimeout_ = 0;
+}
+
+void TBBS2Zel::Resend()
+{
+    if (IsMultiHost() || !awaitingReply_) {
+        DisarmResend();
+        return;
+    }
+    if (IsPlayer() && !pendingBody_.empty()) {
+        ArmResend(resendTimeout_);
+        SendGameMessage(false, 4, pendingBody_);
+    }
+}
+
+// ---- time ----
+
+void TBBS2Zel::Tick(std::int32_t now)
+{
+    now_ = now;
+    if (resendArmed_ && SinceMidnightMark(now, resendSince_) >= resendTimeout_)
+        Resend();
+    if (clickLock_ && SinceMidnightMark(now, clickLockSince_) >= kClickLockSpan)
+        clickLock_ = false;
+    if (requestPending_ && !s_.lobby.InMultiRoom() && SinceMidnightMark(now, requestSince_) > kRequestTimeout) {
+        requestPending_ = false;
+        TimedNotice(KS("상대방이 응답하지 않습니다."), 2000);
+    }
+    if (queueTimerOn_ && SinceMidnightMark(now, queueMark_) >= queueInterval_) {
+        queueMark_ = now;
+        HandleQueue();
+    }
+    if (SinceMidnightMark(now, clockMark_) >= 500) {
+        clockMark_ = now;
+        info_.Tick(now);
+    }
+}
+
+// ---- reception ----
+
+void TBBS2Zel::OnGameData(const std::string& m)
+{
+    if (m == lastMessage_) {
+        if (IsPlayer())
+            SendRaw("XA" + m.substr(0, 3) + sessionId_ + "GPT" + NextLetter());
+        return;
+    }
+    if (inRead_ == inWrite_) {
+        Enqueue(m);
+        queueTimerOn_ = true;
+        queueInterval_ = 200;
+        queueMark_ = now_;
+        return;
+    }
+    for (int i = (inRead_ + 1) % kSlots;; i = (i + 1) % kSlots) {
+        if (inSlots_[i] == m) {
+            if (IsPlayer() && m.size() > 2)
+                SendRaw("XA" + m.substr(0, 3) + sessionId_ + "GPT" + NextLetter());
+            return;
+        }
+        if (i == inWrite_)
+            break;
+    }
+    Enqueue(m);
+}
+
+void TBBS2Zel::Enqueue(const std::string& m)
+{
+    int next = (inWrite_ + 1) % kSlots;
+    if (next == inRead_) {
+        // 299 messages wait: the newest is dropped rather than overwrite one.
+        ++dropped_;
+        return;
+    }
+    inWrite_ = next;
+    inSlots_[inWrite_] = m;
+}
+
+void TBBS2Zel::HandleQueue()
+{
+    if (inRead_ == inWrite_) {
+        queueTimerOn_ = false;
+        return;
+    }
+    if (queueBusy_ || (IsPlayer() && inputEnabled_) || (!s_.window.ShowsLiveGame() && sessionKind_ != 6))
+        return;
+    queueBusy_ = true;
+    queueInterval_ = 150;
+    inRead_ = (inRead_ + 1) % kSlots;
+    std::string m = std::move(inSlots_[inRead_]);
+    inSlots_[inRead_].clear();
+    auto part = [&m](std::size_t at, std::size_t n) { return at < m.size() ? m.substr(at, n) : std::string(); };
+    header_.MsgGameId = part(0, 3);
+    header_.MsgSession = part(3, 3);
+    header_.MsgCode = part(6, 3);
+    std::string payload = part(9, std::string::npos);
+    if (header_.MsgCode != "GPT")
+        lastMessage_ = m;
+    if (header_.MsgCode.size() == 3 && header_.MsgCode[0] == 'G')
+        Dispatch(payload);
+    queueBusy_ = false;
+}
+
+TBBS2Zel::Check TBBS2Zel::CheckPayload(const std::string& payload, bool clear)
+{
+    if (payload != lastPayload_) {
+        if (ForMyGame()) {
+            awaitingReply_ = false;
+            RefreshBoardInput();
+            DisarmResend();
+            if (clear) {
+                pendingBody_.clear();
+                lastPayload_ = payload;
+            }
+        }
+        return Check::New;
+    }
+    if (ForMyGame() && awaitingReply_) {
+        if (!pendingBody_.empty())
+            SendGameMessage(false, 4, pendingBody_);
+        else
+            StartRecovery();
+    }
+    return Check::Duplicate;
+}
+
+void TBBS2Zel::Dispatch(const std::string& p)
+{
+    const std::string code = header_.MsgCode;
+    const char family = code[1];
+    const char kind = code[2];
+    bool multiRoom = s_.lobby.InMultiRoom();
+    if (code == "GSR") {
+        if (!IsMultiHost() && (gameOpen_ || multiRoom))
+            return;
+        // Every request carries a fresh game key: the same terms asked again
+        // under a new key are a new request, not a copy of the last one.
+        if (header_.MsgGameId != header_.GameId)
+            lastPayload_.clear();
+        if (!IsMultiHost() && CheckPayload(p, true) == Check::Duplicate)
+            return;
+        ReceiveRequest(p);
+        return;
+    }
+    if (code == "GSA" || code == "GSC") {
+        Check r = CheckPayload(p, true);
+        if (requestPending_ || (!multiRoom && !gameOpen_ && r == Check::New)) {
+            if (code == "GSA")
+                ReceiveAcceptance(p);
+            else
+                ReceiveRefusal();
+        }
+        return;
+    }
+    if (code == "GPE" || code == "GPV") {
+        if (CheckPayload(p, false) == Check::New && code == "GPE" && ForMyGame())
+            StartRecovery();
+        return;
+    }
+    if (code == "GPN")
+        return ReceiveLabel(p);
+    if (code == "GPR")
+        return ReceiveRecoveryRequest(p);
+    if (code == "GPS")
+        return ReceiveRecoveryAnswer(p);
+    if (code == "GPT")
+        return ReceiveReceipt();
+    static const std::string filtered[] = {"GCA", "GCC", "GCR", "GDA", "GDC", "GDR", "GEA", "GEC",
+                                           "GER", "GGR", "GGT", "GRA", "GRC", "GRR", "GPM"};
+    bool known = false;
+    for (const std::string& f : filtered)
+        known = known || f == code;
+    if (!known || CheckPayload(p, true) == Check::Duplicate)
+        return;
+    switch (family) {
+    case 'P':
+        ReceiveMove(p);
+        break;
+    case 'E':
+        if (kind == 'R')
+            ReceiveEndRequest();
+        else
+            ReceiveEndAnswer(kind == 'A');
+        break;
+    case 'D':
+        if (kind == 'R')
+            ReceiveDeadList(p);
+        else if (kind == 'A')
+            ReceiveDeadAgreement(p);
+        else
+            ReceiveDeadRefusal(p);
+        break;
+    case 'G':
+        if (kind == 'R')
+            ReceiveResignation(p);
+        else
+            ReceiveTimeLoss(p);
+        break;
+    case 'R':
+        ReceiveUndo(code, p);
+        break;
+    case 'C':
+        ReceiveAdjourn(code, p);
+        break;
+    default:
+        break;
+    }
+}
+
+void TBBS2Zel::ReceiveReceipt()
+{
+    if (ForMyGame() && !IsMultiHost() && resendTimeout_ <= 100000)
+        ArmResend(resendTimeout_ * 2);
+}
+
+void TBBS2Zel::ReceiveLabel(const std::string& p)
+{
+    if (!ForShownGame() || p.empty())
+        return;
+    std::size_t pos = 1;
+    std::string label = CutBytes(NextField(p, pos), kMaxIdBytes);
+    if (p[0] == 'B')
+        header_.BlackLabel = label;
+    else if (p[0] == 'W')
+        header_.WhiteLabel = label;
+    else
+        return;
+    ShowHeaderInPanel();
+}
+
+// ---- recovery ----
+
+void TBBS2Zel::StartRecovery()
+{
+    if (!ForMyGame())
+        return;
+    s_.prompts.Alert(KS("수순에 문제가 생겨서 복구요청을 합니다"));
+    SendGameMessage(false, 2, "GPR" + NumToCode2(board_.MoveCount()) + NextLetter());
+}
+
+void TBBS2Zel::UndoTo(int count)
+{
+    if (count < 0)
+        count = 0;
+    while (board_.MoveCount() > count)
+        board_.Undo();
+}
+
+void TBBS2Zel::ReceiveRecoveryRequest(const std::string& p)
+{
+    if (!ForMyGame())
+        return;
+    int n = Code2ToNum(p);
+    if (n < 0 || p[0] < 'A' || p[0] > 'Z' || p[1] < 'A' || p[1] > 'Z')
+        return;
+    if (n < board_.MoveCount())
+        UndoTo(n);
+    else
+        n = board_.MoveCount();
+    SendGameMessage(true, 0, "GPS" + NumToCode2(n) + NextLetter());
+}
+
+void TBBS2Zel::ReceiveRecoveryAnswer(const std::string& p)
+{
+    if (!ForShownGame())
+        return;
+    int n = Code2ToNum(p);
+    if (n < 0 || p[0] < 'A' || p[0] > 'Z' || p[1] < 'A' || p[1] > 'Z')
+        return;
+    if (n < board_.MoveCount())
+        UndoTo(n);
+    if (ForMyGame()) {
+        TimedNotice(KS("수순이 복구 되었습니다."), 1500);
+        ApplyTurnMode(0);
+    }
+}
+
+// ---- moves ----
+
+void TBBS2Zel::BoardClick(int x, int y)
+{
+    if (!gameOpen_ || !IsPlayer() || clickLock_)
+        return;
+    clickLock_ = true;
+    clickLockSince_ = now_;
+    if (deadMarkStage_ > 0) {
+        MarkClick(x, y);
+        return;
+    }
+    if (CanAct())
+        board_.PlayAt(x, y);
+}
+
+void TBBS2Zel::Pass()
+{
+    if (CanAct())
+        board_.PlayPass();
+}
+
+void TBBS2Zel::OnBoardMove(const TMoveInfo& info, bool advanced)
+{
+    if (replaying_)
+        return;
+    info_.SetNowSeq(std::to_string(info.MoveCount));
+    int lx = 0, ly = 0;
+    board_.LastMove(lx, ly);
+    info_.SetNowPut(lx >= 0 ? std::to_string(ly) + " " + static_cast<char>(64 + lx) : std::string());
+    info_.SetNowTurn(info.ColourToMove == kBlack ? KS("흑") : KS("백"));
+    info_.nBSDied = std::to_string(info.WhitePrisoners);
+    info_.nWSDied = std::to_string(info.BlackPrisoners);
+    info_.SetNowStone(info.ColourToMove, now_);
+    if (!advanced)
+        return;
+    if (s_.sound)
+        s_.sound->PlayStone();
+    if (!gameOpen_ || !IsPlayer() || IsMyTurn())
+        return;
+    std::string body = "GPM" + NumToCode2(info.MoveCount) + (info.ColourToMove == kBlack ? "B" : "W");
+    body += NumToLetter(info.X);
+    body += NumToLetter(info.Y);
+    body += NumToLetter(info.Y);
+    body += NumToLetter(info.X);
+    if (!IsMultiHost())
+        body += info_.ClockText(info.ColourToMove);
+    body += NextLetter();
+    SendGameMessage(true, 2, body);
+}
+
+void TBBS2Zel::ReceiveMove(const std::string& p)
+{
+    if (!ForShownGame() || p.size() < 7)
+        return;
+    int n = Code2ToNum(p) - 1;
+    std::uint8_t mover = p[2] == 'B' ? kWhite : p[2] == 'W' ? kBlack : kEmpty;
+    int x = p[3] == p[6] ? p[3] - 65 : -1;
+    int y = p[4] == p[5] ? p[4] - 65 : -1;
+    if (p.size() > 16 && !IsMultiHost() && mover != kEmpty)
+        info_.ApplyClockText(mover, std::string_view(p).substr(7));
+    bool applied = false;
+    if (mover != kEmpty && board_.MoveCount() == n && board_.IsToMove(mover) && x >= 0 && x < 20 && y >= 0 &&
+        y < 20) {
+        if (x == 0) {
+            applied = board_.PlayPass();
+            if (applied)
+                TimedNotice(KS("수순 넘김 하였습니다."), 1000);
+        } else {
+            // A point the local board refuses is a mismatch like any other,
+            // so the boards never part.
+            applied = board_.PlayAt(x, y);
+        }
+    }
+    if (applied) {
+        if (IsPlayer()) {
+            ApplyTurnMode(1);
+            if (!IsMultiHost()) {
+                std::uint8_t mine = MyId == header_.BlackId ? kBlack : kWhite;
+                int last = info_.LastPeriodSeconds(mine);
+                if (last > 0)
+                    TimedNotice(KS("마지막 ") + std::to_string(last) + KS(" 초 입니다."), 1000);
+            }
+        }
+        return;
+    }
+    lastPayload_.clear();
+    if (!IsPlayer()) {
+        if (board_.MoveCount() < n)
+            s_.lobby.SendPrivate(header_.BlackId, ">M<" + NumToCode2(board_.MoveCount()) + MyId + "\\#>D<");
+        return;
+    }
+    ApplyTurnMode(0);
+}
+
+void TBBS2Zel::OnTimeOver(std::uint8_t colour, int count, int periodSeconds)
+{
+    if (count < 0) {
+        std::uint8_t mine = MyId == header_.BlackId ? kBlack : kWhite;
+        if (!IsPlayer() || IsMultiHost() || colour != mine)
+            return;
+        if (count == -1)
+            LoseOnTime();
+        else if (count == -2)
+            TimedNotice(KS("마지막 ") + std::to_string(periodSeconds) + KS(" 초 입니다."), 1000);
+        else
+            TimedNotice(std::to_string(periodSeconds) + KS(" 초 초읽기 ") + std::to_string(-count - 1) +
+                            KS(" 번 남았습니다."),
+                        1000);
+        return;
+    }
+    if (count > 0 && gameOpen_ && s_.window.ShowsLiveGame())
+        s_.window.ShowCountdown(count);
+}
+
+// ---- commands ----
+
+void TBBS2Zel::Command(int code)
+{
+    switch (code) {
+    case 4: {
+        TMarkGrid numbers{};
+        board_.NumberAllMoves(numbers);
+        break;
+    }
+    case 5:
+        board_.SetShowNumbers(false);
+        break;
+    case 6:
+        if (CanAct())
+            RequestUndo();
+        break;
+    case 7:
+        s_.lobby.SendRoomText("/elmzs");
+        break;
+    case 8:
+        s_.lobby.SendRoomText("/elmzr");
+        break;
+    case 9:
+        Pass();
+        break;
+    case 10:
+        if (CanAct())
+            Resign();
+        break;
+    case 11:
+        if (CanAct())
+            RequestEnd();
+        break;
+    case 12:
+        if (!s_.lobby.InMultiRoom() && CanAct())
+            RequestAdjourn();
+        break;
+    case 13:
+        sessionKind_ = 7;
+        EndSession();
+        break;
+    case 14:
+        EndSession();
+        break;
+    case 25:
+        FinishMarking();
+        break;
+    case 32:
+        if (IsPlayer()) {
+            s_.prompts.Alert(KS("대국이 종료되지 않았습니다."));
+            s_.window.ChatLine("     ");
+            s_.window.ChatLine(KS("   ### 게임을 중단 하시려면 '/x' 하세요."));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- life cycle ----
+
+void TBBS2Zel::StartSession(int kind)
+{
+    deadMarkStage_ = 0;
+    inputEnabled_ = false;
+    awaitingReply_ = false;
+    gameOpen_ = true;
+    sessionKind_ = kind;
+    replaying_ = false;
+    DisarmResend();
+    clickLock_ = false;
+    // An answer of an earlier game must not pass for a copy in this one.
+    lastPayload_.clear();
+    int layout = 1;
+    switch (kind) {
+    case 0:
+        layout = IsPlayer() ? 1 : 2;
+        break;
+    case 1:
+        layout = 3;
+        break;
+    case 2:
+        layout = 4;
+        break;
+    case 3:
+        layout = 5;
+        break;
+    case 4:
+        layout = 7;
+        break;
+    case 5:
+        layout = 6;
+        break;
+    default:
+        break;
+    }
+    s_.window.ShowSession(layout);
+    board_.SetShowNumbers(false);
+    s_.lobby.SessionStarted();
+}
+
+void TBBS2Zel::EndSession()
+{
+    inRead_ = inWrite_ = 0;
+    for (std::string& slot : inSlots_)
+        slot.clear();
+    queueTimerOn_ = false;
+    deadMarkStage_ = 0;
+    previousKind_ = sessionKind_;
+    sessionKind_ = 6;
+    header_.GameId.clear();
+    DisarmResend();
+    pendingBody_.clear();
+    lastPayload_.clear();
+    clickLock_ = false;
+    info_.SetRunning(false, now_);
+    if (gameOpen_)
+        s_.window.HideSession();
+    inputEnabled_ = false;
+    awaitingReply_ = false;
+    gameOpen_ = false;
+    requestPending_ = false;
+    s_.lobby.SessionEnded(previousKind_);
+}
+
+void TBBS2Zel::CloseGame()
+{
+    EndSession();
+}
+
+} // namespace zel

@@ -1,0 +1,232 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/engine/GoBoard.h"
+#include "core/engine/Stack.h"
+#include "core/game/ElmGoInfo.h"
+#include "core/game/GameHeader.h"
+
+namespace zel {
+
+class Clock;
+class FileStore;
+class Prompts;
+class Random;
+class Sound;
+class THelpList;
+class TGameWindow;
+class TGameLobby;
+class TGameDialogs;
+
+// Everything the session talks to. All references outlive the session.
+struct TSessionServices {
+    const Clock& clock;
+    Random& random;
+    Prompts& prompts;
+    TGameWindow& window;
+    TGameLobby& lobby;
+    TGameDialogs& dialogs;
+    FileStore& records;   // the record directory
+    THelpList& pending;   // commentary waiting for this game's record
+    Sound* sound = nullptr;
+};
+
+// The one game session of the client: carries a game between two clients
+// over room text (moves, passes, requests and answers, recovery), keeps the
+// session's board and clocks, and ends, adjourns or resumes games. The
+// server only relays, so every rule here runs on both players' clients.
+// Time advances only through Tick(now).
+class TBBS2Zel {
+public:
+    static constexpr int kSlots = 300;
+    static constexpr std::int32_t kResendTimeout = 30000;
+    static constexpr std::int32_t kBlackResendTimeout = 60000;
+    static constexpr std::int32_t kClickLockSpan = 300;
+    static constexpr std::int32_t kRequestTimeout = 30000;
+
+    explicit TBBS2Zel(const TSessionServices& services);
+    TBBS2Zel(const TBBS2Zel&) = delete;
+    TBBS2Zel& operator=(const TBBS2Zel&) = delete;
+
+    // Outlet to the text message queue: "XA" + game + session + body.
+    std::function<void(const std::string&)> OnSendGame;
+
+    std::string MyId;
+    std::string MultiHostId;
+
+    // Entry for every received game message without its marker and key:
+    // game(3) + sender(3) + code(3) + payload.
+    void OnGameData(const std::string& message);
+    // A room or private line carrying ">C<" ... ">D<" (a game-state piece).
+    void ReceiveChunk(std::string_view line);
+    // Runs the main-timer duties (resend, click lock, request time-out), the
+    // receive queue's timer and the clock's 500 ms timer.
+    void Tick(std::int32_t now);
+
+    // Local actions, as the lobby and the game window report them.
+    void RequestGame(const std::string& opponentId);
+    void BoardClick(int x, int y);
+    void Command(int code);
+    // "/x" (the user's own name and id) or a departure from the room; true
+    // when a state was saved.
+    bool ForcedStop(const std::string& name, const std::string& id);
+    // The game state for a user (empty: the whole room).
+    void SendGameState(const std::string& toUser);
+
+    void StartSession(int kind);
+    void EndSession();
+    void CloseGame();
+
+    // State read by the lobby, the game window and tests.
+    const std::string& SessionId() const { return sessionId_; }
+    int SessionKind() const { return sessionKind_; }
+    int PreviousKind() const { return previousKind_; }
+    bool GameOpen() const { return gameOpen_; }
+    bool RequestPending() const { return requestPending_; }
+    bool InputEnabled() const { return inputEnabled_; }
+    bool AwaitingReply() const { return awaitingReply_; }
+    bool ResendArmed() const { return resendArmed_; }
+    std::int32_t ResendTimeout() const { return resendTimeout_; }
+    int DeadMarkStage() const { return deadMarkStage_; }
+    const std::string& DeadMarker() const { return deadMarker_; }
+    const std::string& PendingBody() const { return pendingBody_; }
+    int Queued() const { return (inWrite_ - inRead_ + kSlots) % kSlots; }
+    int Dropped() const { return dropped_; }
+    const std::string& LastRecordName() const { return lastRecordName_; }
+    TGameHeader& Header() { return header_; }
+    const TGameHeader& Header() const { return header_; }
+    TGoBoard& Board() { return board_; }
+    const TGoBoard& Board() const { return board_; }
+    TElmGoInfo& Info() { return info_; }
+    const TElmGoInfo& Info() const { return info_; }
+
+    bool IsPlayer() const;
+    bool IsBlackPlayer() const;
+    bool IsMultiHost() const;
+    bool IsMyTurn() const;
+    bool ForThisGame() const;
+    bool ForMyGame() const;
+    bool ForShownGame() const;
+    // The gate of every local game action; tells the user why not.
+    bool CanAct();
+
+    // The game-state line: GameId, ids, moves, clocks, labels, komi.
+    std::string GameStateLine() const;
+
+private:
+    enum class Check { New, Duplicate };
+
+    // Sending.
+    char NextLetter();
+    void SendGameMessage(bool store, int turnMode, const std::string& body);
+    void SendRaw(const std::string& text);
+    void ApplyTurnMode(int mode);
+    void RefreshBoardInput();
+    void ArmResend(std::int32_t timeout);
+    void DisarmResend();
+    void Resend();
+
+    // Reception.
+    void Enqueue(const std::string& message);
+    void HandleQueue();
+    void Dispatch(const std::string& payload);
+    Check CheckPayload(const std::string& payload, bool clear);
+    void StartRecovery();
+
+    // Handlers.
+    void OnBoardMove(const TMoveInfo& info, bool advanced);
+    void OnTimeOver(std::uint8_t colour, int count, int periodSeconds);
+    void ReceiveMove(const std::string& p);
+    void ReceiveRecoveryRequest(const std::string& p);
+    void ReceiveRecoveryAnswer(const std::string& p);
+    void ReceiveReceipt();
+    void ReceiveLabel(const std::string& p);
+    void ReceiveRequest(const std::string& p);
+    void ReceiveAcceptance(const std::string& p);
+    void ReceiveRefusal();
+    void ReceiveEndRequest();
+    void ReceiveEndAnswer(bool accepted);
+    void ReceiveDeadList(const std::string& p);
+    void ReceiveDeadAgreement(const std::string& p);
+    void ReceiveDeadRefusal(const std::string& p);
+    void ReceiveResignation(const std::string& p);
+    void ReceiveTimeLoss(const std::string& p);
+    void ReceiveUndo(const std::string& code, const std::string& p);
+    void ReceiveAdjourn(const std::string& code, const std::string& p);
+
+    // Game end.
+    void Pass();
+    void Resign();
+    void RequestEnd();
+    void RequestUndo();
+    void RequestAdjourn();
+    void FinishMarking();
+    void MarkClick(int x, int y);
+    void Count();
+    void LoseOnTime();
+    void AdjournGame();
+    void SaveRecord(const std::string& result);
+    bool ResumeAdjourned(const std::string& fileName);
+    bool LoadGameState(std::string_view state);
+    void ObserveFromState();
+    void UndoTo(int count);
+
+    // Header and clocks from the header's codes.
+    void SetClocksFromHeader();
+    void ShowHeaderInPanel();
+    void ResetBoardWithHandicap();
+    std::string AdjournedName() const { return header_.PairKey + ".tmp"; }
+    void TimedNotice(const std::string& text, int ms);
+
+    TSessionServices s_;
+    std::int32_t now_ = 0;
+    std::string sessionId_;
+    int sessionKind_ = 0;
+    int previousKind_ = 6;
+    bool gameOpen_ = false;
+    bool requestPending_ = false;
+    std::int32_t requestSince_ = 0;
+
+    TGameHeader header_;
+    TGoBoard board_;
+    TElmGoInfo info_;
+    TStack clicks_;
+
+    int msgLetterIndex_ = 0;
+    std::string pendingBody_;
+    std::string lastPayload_;
+    std::string lastMessage_;
+    std::array<std::string, kSlots> inSlots_{};
+    int inRead_ = 0;
+    int inWrite_ = 0;
+    int dropped_ = 0;
+    bool queueTimerOn_ = false;
+    std::int32_t queueInterval_ = 200;
+    std::int32_t queueMark_ = 0;
+    bool queueBusy_ = false;
+    std::int32_t clockMark_ = 0;
+
+    bool inputEnabled_ = false;
+    bool awaitingReply_ = false;
+    int deadMarkStage_ = 0;
+    std::string deadMarker_;
+    bool resendArmed_ = false;
+    std::int32_t resendSince_ = 0;
+    std::int32_t resendTimeout_ = kResendTimeout;
+    bool clickLock_ = false;
+    std::int32_t clickLockSince_ = 0;
+    bool replaying_ = false;
+    std::string lastRecordName_;
+
+    // Game-state transfer in pieces.
+    std::string xferKey_;
+    int xferIndex_ = 100;
+    int xferTotal_ = 0;
+    std::string xferText_;
+};
+
+} // namespace zel

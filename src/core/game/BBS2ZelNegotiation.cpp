@@ -1,0 +1,425 @@
+#include "core/base/Cp949.h"
+#include "core/engine/LetterCodes.h"
+#include "core/game/BBS2Zel.h"
+#include "core/game/GamePorts.h"
+#include "core/game/GameSetModel.h"
+#include "core/game/GameTexts.h"
+#include "core/ports/FileStore.h"
+#include "core/ports/Prompts.h"
+#include "core/ports/Random.h"
+#include "core/record/SafeName.h"
+
+namespace zel {
+
+namespace {
+
+bool AllCapitals(std::string_view text)
+{
+    for (char c : text)
+        if (c < 'A' || c > 'Z')
+            return false;
+    return true;
+}
+
+} // namespace
+
+void TBBS2Zel::SetClocksFromHeader()
+{
+    TClockTerms t = ClockTerms(header_);
+    info_.SetClock(kBlack, t.MainSeconds, t.PeriodSeconds, t.Periods);
+    if (s_.lobby.InMultiRoom())
+        info_.SetClock(kWhite, 5400, 60, 3);
+    else
+        info_.SetClock(kWhite, t.MainSeconds, t.PeriodSeconds, t.Periods);
+}
+
+void TBBS2Zel::ShowHeaderInPanel()
+{
+    info_.BPlayer = header_.BlackLabel;
+    info_.WPlayer = header_.WhiteLabel;
+    info_.Method = header_.MethodText;
+    info_.SetNowSeq(std::to_string(board_.MoveCount()));
+}
+
+void TBBS2Zel::ResetBoardWithHandicap()
+{
+    board_.ResetGame();
+    board_.SetHandicap(LetterToNum(header_.HandicapCode), 0);
+}
+
+void TBBS2Zel::RequestGame(const std::string& opponentId)
+{
+    if (!s_.lobby.InRoom())
+        return;
+    TGameSetModel set;
+    set.BlackId = MyId;
+    set.WhiteId = opponentId;
+    set.HostId = MultiHostId;
+    if (!s_.dialogs.ShowGameSet(set)) {
+        s_.lobby.ReportRequestCancelled();
+        return;
+    }
+    set.Confirm(s_.random);
+    if (!s_.lobby.CheckOpponent(opponentId))
+        return;
+    msgLetterIndex_ = 0;
+    lastPayload_.clear();
+    DisarmResend();
+
+    header_.BlackId = CutBytes(set.BlackId, kMaxIdBytes);
+    header_.WhiteId = CutBytes(set.WhiteId, kMaxIdBytes);
+    header_.BlackLabel = CutBytes(s_.lobby.UserLabel(header_.BlackId), kMaxIdBytes);
+    header_.WhiteLabel = CutBytes(s_.lobby.UserLabel(header_.WhiteId), kMaxIdBytes);
+    std::string adjourned;
+    for (const std::string& name :
+         {header_.BlackId + header_.WhiteId + ".tmp", header_.WhiteId + header_.BlackId + ".tmp"}) {
+        if (adjourned.empty() && IsBareName(name) && s_.records.Exists(name))
+            adjourned = name;
+    }
+    header_.GameId = NumToCode3(static_cast<int>(s_.random.Next(17575)));
+    header_.Active = 1;
+    header_.ResumeCount = "AA";
+    header_.HandicapCode = std::string(1, NumToLetter(set.Handicap));
+    header_.KomiSideCode = std::string(1, NumToLetter(set.KomiSide));
+    header_.KomiCode = NumToCode2(set.Komi);
+    header_.TimeModeCode = std::string(1, NumToLetter(set.TimeMode));
+    if (set.TimeMode == 0) {
+        header_.MainTimeCode = NumToCode2(90);
+        header_.ByoSecondsCode = NumToCode2(60);
+        header_.ByoCountCode = NumToCode2(3);
+    } else if (set.TimeMode == 1) {
+        header_.MainTimeCode = NumToCode2(set.KBase);
+        header_.ByoSecondsCode = NumToCode2(set.KSec);
+        header_.ByoCountCode = NumToCode2(set.KCount);
+    }
+    header_.MethodText = MethodText(set.Handicap, header_.KomiSideCode, set.Komi);
+    header_.PairKey = header_.BlackId + header_.WhiteId;
+
+    if (!adjourned.empty() && ResumeAdjourned(adjourned)) {
+        pendingBody_.clear();
+        ApplyTurnMode(0);
+        SendGameState({});
+        if (IsMyTurn())
+            s_.window.SetBoardInput(true);
+        s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
+        s_.lobby.ReportGameStarted(header_.BlackId, header_.WhiteId);
+        return;
+    }
+    requestPending_ = true;
+    requestSince_ = now_;
+    SetClocksFromHeader();
+    std::string body = "GSR" + MyId + "\\#" + header_.ResumeCount + header_.BlackId + "\\#" + header_.WhiteId +
+                       "\\#" + header_.HandicapCode + header_.KomiSideCode + header_.KomiCode +
+                       header_.TimeModeCode + header_.MainTimeCode + header_.ByoSecondsCode +
+                       header_.ByoCountCode + "\\#" + header_.BlackLabel + "\\#" + header_.WhiteLabel + "\\#";
+    body += NextLetter();
+    SendGameMessage(false, 2, body);
+}
+
+void TBBS2Zel::ReceiveRequest(const std::string& p)
+{
+    if (!s_.lobby.InRoom())
+        return;
+    // Parse before anything changes: a request whose codes are not letters
+    // is dropped whole.
+    std::size_t pos = 0;
+    NextField(p, pos);
+    if (pos + 2 > p.size())
+        return;
+    std::string resume = p.substr(pos, 2);
+    pos += 2;
+    std::string black = CutBytes(NextField(p, pos), kMaxIdBytes);
+    std::string white = CutBytes(NextField(p, pos), kMaxIdBytes);
+    if (pos + 11 > p.size())
+        return;
+    std::string codes = p.substr(pos, 11);
+    pos += 11;
+    NextField(p, pos);
+    std::string blackLabel = CutBytes(NextField(p, pos), kMaxIdBytes);
+    std::string whiteLabel = CutBytes(NextField(p, pos), kMaxIdBytes);
+    if (!AllCapitals(resume) || !AllCapitals(codes) || LetterToNum(codes.substr(0, 1)) > 10)
+        return;
+
+    msgLetterIndex_ = 0;
+    pendingBody_.clear();
+    header_.Active = 1;
+    header_.GameId = header_.MsgGameId;
+    header_.PeerSession = header_.MsgSession;
+    header_.ResumeCount = resume;
+    header_.BlackId = black;
+    header_.WhiteId = white;
+    header_.HandicapCode = codes.substr(0, 1);
+    header_.KomiSideCode = codes.substr(1, 1);
+    header_.KomiCode = codes.substr(2, 2);
+    header_.TimeModeCode = codes.substr(4, 1);
+    header_.MainTimeCode = codes.substr(5, 2);
+    header_.ByoSecondsCode = codes.substr(7, 2);
+    header_.ByoCountCode = codes.substr(9, 2);
+    header_.BlackLabel = blackLabel;
+    header_.WhiteLabel = whiteLabel;
+    header_.PairKey = CutBytes(black + white, 2 * kMaxIdBytes);
+    header_.MethodText =
+        MethodText(LetterToNum(header_.HandicapCode), header_.KomiSideCode, Code2ToNum(header_.KomiCode));
+    SetClocksFromHeader();
+
+    if (MyId.empty() || (MyId != black && MyId != white))
+        return;
+    NextLetter();
+    if (resume != "AA")
+        return;
+    TGameRequestModel request;
+    request.Black = blackLabel;
+    request.White = whiteLabel;
+    request.Method = header_.MethodText;
+    request.TimeLimit = TimeLimitText(header_);
+    request.Start(now_);
+    if (!s_.dialogs.ShowGameRequest(request) || request.Expired()) {
+        SendGameMessage(false, 3, "GSC" + MyId + NextLetter());
+        return;
+    }
+    ShowHeaderInPanel();
+    ResetBoardWithHandicap();
+    StartSession(0);
+    info_.InfoMode = 0;
+    info_.SetTmEnabled(true, now_);
+    info_.SetNowStone(board_.ColourToMove(), now_);
+    ShowHeaderInPanel();
+    s_.lobby.ReportGameStarted(header_.BlackId, header_.WhiteId);
+    SendGameMessage(true, 0, "GSA" + MyId + "\\#" + header_.ResumeCount + "\\#" + NextLetter());
+    if (!s_.lobby.InMultiRoom() && IsMyTurn())
+        s_.window.SetBoardInput(true);
+    s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
+}
+
+void TBBS2Zel::ReceiveAcceptance(const std::string& p)
+{
+    if (!s_.lobby.InRoom() || !ForThisGame())
+        return;
+    info_.InfoMode = 0;
+    info_.SetTmEnabled(true, now_);
+    ResetBoardWithHandicap();
+    info_.SetNowStone(board_.ColourToMove(), now_);
+    header_.PeerSession = header_.MsgSession;
+    std::size_t pos = 0;
+    NextField(p, pos);
+    if (pos + 2 <= p.size() && AllCapitals(p.substr(pos, 2)))
+        header_.ResumeCount = p.substr(pos, 2);
+    ShowHeaderInPanel();
+    StartSession(0);
+    if (MyId.empty() || (MyId != header_.BlackId && MyId != header_.WhiteId))
+        return;
+    requestPending_ = false;
+    TimedNotice(KS("상대방이 대국요청을 수락하였습니다!"), 1000);
+    ApplyTurnMode(0);
+    s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
+    if (!s_.lobby.InMultiRoom() && IsMyTurn())
+        s_.window.SetBoardInput(true);
+}
+
+void TBBS2Zel::ReceiveRefusal()
+{
+    if (!s_.lobby.InRoom() || !ForThisGame() || MyId.empty() ||
+        (MyId != header_.BlackId && MyId != header_.WhiteId))
+        return;
+    s_.lobby.ReportRequestRefused();
+    TimedNotice(KS("상대방이 응하지 않았습니다."), 2000);
+    requestPending_ = false;
+    ApplyTurnMode(3);
+}
+
+// ---- game state ----
+
+std::string TBBS2Zel::GameStateLine() const
+{
+    std::string line = CutBytes(header_.GameId + "\\#" + header_.BlackId + "\\#" + header_.WhiteId + "\\#", 69);
+    line += board_.GameText() + "\\#";
+    line += info_.MainMinutesText() + "\\#";
+    line += header_.BlackLabel + "\\#" + header_.WhiteLabel + "\\#";
+    line += info_.FullClockText() + "\\#";
+    line += header_.KomiSideCode + header_.KomiCode + "\\#";
+    return line;
+}
+
+bool TBBS2Zel::LoadGameState(std::string_view state)
+{
+    std::size_t pos = 0;
+    std::string black = CutBytes(NextField(state, pos), kMaxIdBytes);
+    std::string white = CutBytes(NextField(state, pos), kMaxIdBytes);
+    std::string game = NextField(state, pos);
+    if (game.size() < 4 || !AllCapitals(game))
+        return false;
+    header_.BlackId = black;
+    header_.WhiteId = white;
+    header_.PairKey = black + white;
+    header_.HandicapCode = game.substr(0, 1);
+    int handicap = LetterToNum(header_.HandicapCode);
+    header_.MethodText = HandicapName(handicap);
+    info_.BPlayer = black;
+    info_.WPlayer = white;
+    info_.Method = header_.MethodText;
+    info_.SetNowSeq("0");
+    int n = (game[1] - 'A') * 100 + (game[2] - 'A') * 10 + (game[3] - 'A');
+    if (game.size() < static_cast<std::size_t>(2 * n + 3) || n > kMaxMoves)
+        return false;
+    board_.ResetGame();
+    board_.SetHandicap(handicap, 0);
+    replaying_ = true;
+    bool ok = true;
+    for (int i = 0; i < n && ok; ++i) {
+        std::size_t at = 4 + 2 * static_cast<std::size_t>(i);
+        if (at + 1 >= game.size()) {
+            ok = false;
+            break;
+        }
+        int x = game[at] - 'A';
+        int y = game[at + 1] - 'A';
+        ok = x == 0 ? board_.PlayPass() : board_.PlayAt(x, y);
+    }
+    replaying_ = false;
+    if (!ok)
+        return false;
+    std::string minutes = NextField(state, pos);
+    if (minutes.size() >= 4 && AllCapitals(minutes.substr(0, 4))) {
+        info_.SetClock(kBlack, Code2ToNum(minutes) * 60, 30, 3);
+        info_.SetClock(kWhite, Code2ToNum(minutes.substr(2)) * 60, 30, 3);
+    }
+    header_.BlackLabel = CutBytes(NextField(state, pos), kMaxIdBytes);
+    header_.WhiteLabel = CutBytes(NextField(state, pos), kMaxIdBytes);
+    info_.LoadClocks(NextField(state, pos));
+    std::string komi = NextField(state, pos);
+    if (komi.size() >= 3 && AllCapitals(komi.substr(0, 3))) {
+        header_.KomiSideCode = komi.substr(0, 1);
+        header_.KomiCode = komi.substr(1, 2);
+    }
+    header_.MethodText += KomiText(header_.KomiSideCode, Code2ToNum(header_.KomiCode));
+    info_.BPlayer = header_.BlackLabel;
+    info_.WPlayer = header_.WhiteLabel;
+    info_.Method = header_.MethodText;
+    info_.SetNowSeq(std::to_string(board_.MoveCount()));
+    int lx = 0, ly = 0;
+    board_.LastMove(lx, ly);
+    if (board_.MoveCount() > 0) {
+        info_.SetNowPut(std::to_string(ly) + " " + static_cast<char>(64 + lx));
+        info_.SetNowTurn(board_.ColourToMove() == kBlack ? KS("흑") : KS("백"));
+    }
+    info_.InfoMode = 0;
+    info_.SetNowStone(board_.ColourToMove(), now_);
+    info_.SetRunning(true, now_);
+    return true;
+}
+
+bool TBBS2Zel::ResumeAdjourned(const std::string& fileName)
+{
+    std::string text;
+    if (!IsBareName(fileName) || !s_.records.Read(fileName, text))
+        return false;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    StartSession(0);
+    std::size_t pos = 0;
+    std::string gameId = NextField(text, pos);
+    bool resume = false;
+    if (gameId.size() == 3 && AllCapitals(gameId) && LoadGameState(std::string_view(text).substr(pos))) {
+        header_.GameId = gameId;
+        resume = s_.prompts.Confirm(KS("중단대국을 이어두기 하시겠습니까?"), KS("확 인"), KS("취 소"));
+    }
+    s_.records.Remove(fileName);
+    if (!resume) {
+        EndSession();
+        return false;
+    }
+    s_.window.ShowSession(1);
+    return true;
+}
+
+void TBBS2Zel::SendGameState(const std::string& toUser)
+{
+    std::string line = GameStateLine();
+    std::size_t pos = 0;
+    NextField(line, pos);
+    std::string state = line.substr(pos);
+    constexpr std::size_t kPiece = 900;
+    std::size_t total = state.size() <= kPiece ? 1 : state.size() <= 2 * kPiece ? 2 : 3;
+    for (std::size_t i = 1; i <= total; ++i) {
+        std::size_t from = (i - 1) * kPiece;
+        std::string piece = from < state.size() ? state.substr(from, kPiece) : std::string();
+        std::string text = ">C<" + header_.GameId + "\\#" + static_cast<char>(65 + i) +
+                           static_cast<char>(65 + total) + "\\#" + piece + ">D<";
+        if (toUser.empty())
+            s_.lobby.SendRoomText(text);
+        else
+            s_.lobby.SendPrivate(toUser, text);
+    }
+}
+
+void TBBS2Zel::ReceiveChunk(std::string_view line)
+{
+    if (!s_.lobby.InRoom() || requestPending_ || gameOpen_)
+        return;
+    std::size_t start = line.find(">C<");
+    if (start == std::string_view::npos)
+        return;
+    std::string_view text = line.substr(start + 3);
+    std::size_t end = text.rfind(">D<");
+    if (end == std::string_view::npos)
+        return;
+    text = text.substr(0, end);
+    std::size_t pos = 0;
+    std::string key = NextField(text, pos);
+    std::string counts = NextField(text, pos);
+    if (counts.size() < 2) {
+        xferKey_.clear();
+        xferIndex_ = 100;
+        return;
+    }
+    std::string piece(text.substr(pos));
+    int index = counts[0] - 65;
+    int total = counts[1] - 65;
+    if (index == 1) {
+        xferKey_ = key;
+        xferIndex_ = 1;
+        xferTotal_ = total;
+        xferText_ = piece;
+    } else if (key == xferKey_ && index == xferIndex_ + 1) {
+        xferIndex_ = index;
+        xferText_ += piece;
+    } else {
+        xferKey_.clear();
+        xferIndex_ = 100;
+        return;
+    }
+    if (xferIndex_ == xferTotal_ && key != "GSI")
+        ObserveFromState();
+}
+
+void TBBS2Zel::ObserveFromState()
+{
+    std::string key = xferKey_;
+    std::string state = xferText_;
+    xferKey_.clear();
+    xferIndex_ = 100;
+    xferText_.clear();
+    if (key.size() != 3 || !AllCapitals(key))
+        return;
+    header_.GameId = key;
+    StartSession(0);
+    header_.GameId = key;
+    if (!LoadGameState(state)) {
+        EndSession();
+        return;
+    }
+    msgLetterIndex_ = 0;
+    lastPayload_.clear();
+    lastMessage_.clear();
+    if (!MyId.empty() && (MyId == header_.BlackId || MyId == header_.WhiteId)) {
+        s_.window.ShowSession(1);
+        ApplyTurnMode(0);
+        if (IsMyTurn())
+            s_.window.SetBoardInput(true);
+        s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
+    } else {
+        s_.window.ShowSession(2);
+    }
+}
+
+} // namespace zel

@@ -1,0 +1,80 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace zel {
+
+class TGameSetModel;
+class TGameRequestModel;
+
+// What the game session asks of the game window. The window draws the
+// session's board and info panel; these calls carry the rest.
+class TGameWindow {
+public:
+    virtual ~TGameWindow() = default;
+    // Shown with the layout for the session kind (1 player, 2 observer, ...).
+    virtual void ShowSession(int layout) = 0;
+    // Hidden, board display emptied.
+    virtual void HideSession() = 0;
+    virtual void SetBoardInput(bool on) = 0;
+    // False while the window shows something else than the live game
+    // (examining, commentary writing); received messages then wait.
+    virtual bool ShowsLiveGame() const = 0;
+    // The eighth command button becomes "지정 마침".
+    virtual void ShowDeadMarkButton() = 0;
+    // The dead-stone marking notice, shown modally.
+    virtual void ShowDeadMarkNotice() = 0;
+    // A line for the window's chat terminal.
+    virtual void ChatLine(const std::string& text) = 0;
+    // A byo-yomi count written on the last move's point.
+    virtual void ShowCountdown(int count) = 0;
+    virtual void PointChanged(int x, int y, int mark, std::uint8_t colour) = 0;
+    // The record of gameKey was written as fileName (pending commentary merges).
+    virtual void RecordWritten(const std::string& gameKey, const std::string& fileName) = 0;
+};
+
+// What the game session asks of the lobby.
+class TGameLobby {
+public:
+    virtual ~TGameLobby() = default;
+    // A room message, or a slash command when it begins with "/".
+    virtual void SendRoomText(const std::string& text) = 0;
+    virtual void SendPrivate(const std::string& id, const std::string& text) = 0;
+    // A line for the lobby's server terminal.
+    virtual void TerminalText(const std::string& text) = 0;
+    virtual bool InRoom() const = 0;
+    virtual bool InMultiRoom() const = 0;
+    // True when the opponent may be asked; otherwise the lobby told the user.
+    virtual bool CheckOpponent(const std::string& id) = 0;
+    // Nickname(ID) and level, or the bare id of an unknown user.
+    virtual std::string UserLabel(const std::string& id) = 0;
+    // Today's date as records write it, and the text that follows it in a
+    // record's date field.
+    virtual std::string DateText() = 0;
+    virtual std::string DateSuffix() = 0;
+    // Whether another player's forced stop is announced in the terminal.
+    virtual bool ForcedStopNotice() const = 0;
+    virtual void ReportRequestCancelled() = 0;
+    virtual void ReportRequestRefused() = 0;
+    virtual void ReportGameStarted(const std::string& blackId, const std::string& whiteId) = 0;
+    virtual void ReportGameOver() = 0;
+    // Personal and friends' records; winnerWord is the result's first word.
+    virtual void ReportResult(bool userIsBlack, const std::string& opponentId, const std::string& winnerWord,
+                              const std::string& handicapCode) = 0;
+    // The other player becomes the last opponent in the friends settings.
+    virtual void RememberOpponent(const std::string& blackId, const std::string& whiteId) = 0;
+    virtual void SessionStarted() = 0;
+    virtual void SessionEnded(int previousKind) = 0;
+};
+
+// The two negotiation dialogs, modal. Each edits or reads its model.
+class TGameDialogs {
+public:
+    virtual ~TGameDialogs() = default;
+    // True for "대국 신청", false for "신청 취소".
+    virtual bool ShowGameSet(TGameSetModel& model) = 0;
+    // True when accepted; a dialog left alone closes refused after ten ticks.
+    virtual bool ShowGameRequest(TGameRequestModel& model) = 0;
+};
+
+} // namespace zel

@@ -1,0 +1,506 @@
+#include "GameSim.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "Fakes.h"
+#include "MemoryFileStore.h"
+#include "core/base/Cp949.h"
+#include "core/game/BBS2Zel.h"
+#include "core/game/ElmGoInfo.h"
+#include "core/game/GamePorts.h"
+#include "core/game/GameSetModel.h"
+#include "core/net/PacketQ.h"
+#include "core/record/HelpList.h"
+
+namespace zel::test {
+namespace {
+
+constexpr std::int64_t kStep = 50;
+
+// ZEL_SIM_TRACE=1 prints every game message sent and handed to a session.
+bool Tracing()
+{
+    static const bool on = std::getenv("ZEL_SIM_TRACE") != nullptr;
+    return on;
+}
+
+class SimClock : public Clock {
+public:
+    std::int32_t Now() const override { return static_cast<std::int32_t>((start + t) % kDayMs); }
+    std::int64_t start = 0;
+    std::int64_t t = 0;
+};
+
+class Rng {
+public:
+    explicit Rng(std::uint64_t seed) : s_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    std::uint64_t Next()
+    {
+        s_ ^= s_ << 13;
+        s_ ^= s_ >> 7;
+        s_ ^= s_ << 17;
+        return s_;
+    }
+    double Uniform() { return static_cast<double>(Next() >> 11) / 9007199254740992.0; }
+    int Below(int n) { return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
+    int Between(int lo, int hi) { return lo + Below(hi - lo + 1); }
+
+private:
+    std::uint64_t s_;
+};
+
+class SimClient;
+
+class SimRelay {
+public:
+    SimRelay(Rng& rng, const SimFaults& faults) : rng_(rng), faults_(faults) {}
+    void Room(SimClient* from, const std::string& text)
+    {
+        for (SimClient* m : members)
+            Schedule(from, m, text);
+    }
+    void Private(SimClient* from, const std::string& id, const std::string& text);
+    void Deliver(std::int64_t now);
+    std::vector<SimClient*> members;
+    std::int64_t now = 0;
+
+private:
+    struct Item {
+        std::int64_t due;
+        std::uint64_t seq;
+        SimClient* to;
+        std::string text;
+    };
+    void Schedule(SimClient* from, SimClient* to, const std::string& text);
+    Rng& rng_;
+    std::map<std::pair<SimClient*, SimClient*>, std::int64_t> linkDue_;
+    SimFaults faults_;
+    std::vector<Item> items_;
+    std::uint64_t seq_ = 0;
+};
+
+class SimClient : public TGameWindow, public TGameLobby, public Prompts, public TGameDialogs {
+public:
+    SimClient(SimClock& clock, SimRelay& relay, const std::string& id, const std::string& other, std::uint64_t seed)
+        : id(id), other(other), clock_(clock), relay_(relay), random_(seed), queue_(clock, random_),
+          session(TSessionServices{clock, random_, *this, *this, *this, *this, files, pending}), policy_(seed + 17)
+    {
+        session.MyId = id;
+        session.OnSendGame = [this](const std::string& text) {
+            if (text.size() >= 11)
+                lastCode = text.substr(8, 3);
+            if (Tracing())
+                std::printf("%8lld %-5s sends %s\n", static_cast<long long>(clock_.t), this->id.c_str(), text.c_str());
+            queue_.Enqueue(text);
+        };
+        queue_.SetOnWire([this](const std::string& piece) {
+            if (present)
+                relay_.Room(this, piece);
+        });
+        queue_.SetOnMessage([this](const std::string& message) {
+            if (message.size() > 4 && message[1] == 'A') {
+                if (Tracing())
+                    std::printf("%8lld %-5s gets  %s\n", static_cast<long long>(clock_.t), this->id.c_str(),
+                                message.c_str());
+                session.OnGameData(message.substr(4));
+            }
+        });
+    }
+
+    // The lobby's text dispatch for a room or private line.
+    void OnText(const std::string& line)
+    {
+        if (!present)
+            return;
+        std::size_t open = 0, end = 0;
+        if (TPacketQ::FindMarkers(line, open, end))
+            queue_.Receive(line, open, end);
+        else if (line.find(">C<") != std::string::npos && line.find(">D<") != std::string::npos)
+            session.ReceiveChunk(line);
+    }
+
+    void Tick(std::int32_t now)
+    {
+        queue_.Tick(now);
+        session.Tick(now);
+    }
+
+    void Leave()
+    {
+        present = false;
+        queue_.Clear();
+    }
+
+    // The random player: thinks, then moves, passes or asks for something.
+    void Act(std::int64_t t);
+
+    // TGameWindow
+    void ShowSession(int) override {}
+    void HideSession() override {}
+    void SetBoardInput(bool on) override { boardInput = on; }
+    bool ShowsLiveGame() const override { return true; }
+    void ShowDeadMarkButton() override {}
+    void ShowDeadMarkNotice() override {}
+    void ChatLine(const std::string&) override {}
+    void ShowCountdown(int) override {}
+    void PointChanged(int, int, int, std::uint8_t) override {}
+    void RecordWritten(const std::string&, const std::string&) override {}
+
+    // TGameLobby
+    void SendRoomText(const std::string& text) override
+    {
+        if (present)
+            relay_.Room(this, text);
+    }
+    void SendPrivate(const std::string& to, const std::string& text) override
+    {
+        if (present)
+            relay_.Private(this, to, text);
+    }
+    void TerminalText(const std::string&) override {}
+    bool InRoom() const override { return present; }
+    bool InMultiRoom() const override { return false; }
+    bool CheckOpponent(const std::string&) override { return opponentPresent; }
+    std::string UserLabel(const std::string& user) override { return user + "(" + user + ")"; }
+    std::string DateText() override { return "2026-12-07"; }
+    std::string DateSuffix() override { return "sim"; }
+    bool ForcedStopNotice() const override { return true; }
+    void ReportRequestCancelled() override {}
+    void ReportRequestRefused() override {}
+    void ReportGameStarted(const std::string&, const std::string&) override {}
+    void ReportGameOver() override {}
+    void ReportResult(bool, const std::string&, const std::string&, const std::string&) override {}
+    void RememberOpponent(const std::string&, const std::string&) override {}
+    void SessionStarted() override {}
+    void SessionEnded(int) override {}
+
+    // Prompts
+    void Notify(const std::string&, int) override {}
+    void Alert(const std::string&) override {}
+    bool Confirm(const std::string& text, const std::string&, const std::string&) override
+    {
+        if (text == KS("대국 종료 요청입니다."))
+            return policy_.Uniform() < 0.85;
+        if (text == KS("사석지정에 동의 하십니까?"))
+            return policy_.Uniform() < 0.85;
+        if (text == KS("물림요청입니다!"))
+            return policy_.Uniform() < 0.7;
+        return true;
+    }
+
+    // TGameDialogs
+    bool ShowGameSet(TGameSetModel& m) override
+    {
+        if (policy_.Uniform() < 0.2)
+            m.HandicapChanged(policy_.Between(2, 9));
+        if (policy_.Uniform() < 0.2)
+            m.KomiChanged(policy_.Below(8));
+        if (policy_.Uniform() < 0.15) {
+            m.TimeMode = 0;
+        } else if (policy_.Uniform() < 0.3) {
+            m.KBase = 1;
+            m.KSec = 10;
+            m.KCount = 1;
+        }
+        if (policy_.Uniform() < 0.3)
+            m.ColourClicked(policy_.Uniform() < 0.5 ? TGameSetModel::Colour::Black : TGameSetModel::Colour::White);
+        return true;
+    }
+    bool ShowGameRequest(TGameRequestModel&) override { return true; }
+
+    std::string id, other;
+    bool present = true;
+    bool opponentPresent = true;
+    bool boardInput = false;
+    std::string lastCode;
+    int targetMoves = 100;
+    int ending = 0;  // 0 count, 1 resign
+    bool mayAdjourn = false;
+    int inputOffOnTurn = 0;
+
+private:
+    SimClock& clock_;
+    SimRelay& relay_;
+    SeededRandom random_;
+    TPacketQ queue_;
+
+public:
+    MemoryFileStore files;
+    THelpList pending;
+    TBBS2Zel session;
+
+private:
+    Rng policy_;
+    std::int64_t deadline_ = -1;
+    int marksLeft_ = -1;
+    int undos_ = 0;
+};
+
+void SimRelay::Schedule(SimClient* from, SimClient* to, const std::string& text)
+{
+    if (rng_.Uniform() < faults_.drop)
+        return;
+    int copies = rng_.Uniform() < faults_.duplicate ? 2 : 1;
+    for (int i = 0; i < copies; ++i) {
+        std::int64_t due = now + 1 + (faults_.maxDelayMs > 0 ? rng_.Below(faults_.maxDelayMs + 1) : 0);
+        if (!faults_.reorder) {
+            std::int64_t& last = linkDue_[{from, to}];
+            due = std::max(due, last);
+            last = due;
+        }
+        items_.push_back({due, seq_++, to, text});
+    }
+}
+
+void SimRelay::Private(SimClient* from, const std::string& id, const std::string& text)
+{
+    for (SimClient* m : members)
+        if (m->id == id)
+            Schedule(from, m, text);
+}
+
+void SimRelay::Deliver(std::int64_t t)
+{
+    now = t;
+    std::vector<Item> due;
+    auto split = std::partition(items_.begin(), items_.end(), [t](const Item& i) { return i.due > t; });
+    due.assign(std::make_move_iterator(split), std::make_move_iterator(items_.end()));
+    items_.erase(split, items_.end());
+    std::sort(due.begin(), due.end(),
+              [](const Item& a, const Item& b) { return a.due != b.due ? a.due < b.due : a.seq < b.seq; });
+    for (Item& i : due)
+        i.to->OnText(i.text);
+}
+
+void SimClient::Act(std::int64_t t)
+{
+    if (!present || !session.GameOpen() || !session.IsPlayer()) {
+        deadline_ = -1;
+        marksLeft_ = -1;
+        return;
+    }
+    TGoBoard& board = session.Board();
+    if (session.DeadMarkStage() > 0) {
+        if (session.DeadMarker() != id) {
+            marksLeft_ = -1;
+            return;
+        }
+        if (marksLeft_ < 0) {
+            marksLeft_ = policy_.Below(3);
+            deadline_ = t + policy_.Between(400, 2000);
+        }
+        if (t < deadline_)
+            return;
+        deadline_ = t + 400;
+        if (marksLeft_ > 0) {
+            --marksLeft_;
+            for (int tries = 0; tries < 40; ++tries) {
+                int x = policy_.Between(1, 19), y = policy_.Between(1, 19);
+                if (board.Colour(x, y) != kEmpty) {
+                    session.BoardClick(x, y);
+                    break;
+                }
+            }
+            return;
+        }
+        marksLeft_ = -1;
+        deadline_ = -1;
+        session.Command(25);
+        return;
+    }
+    marksLeft_ = -1;
+    if (!session.IsMyTurn() || session.AwaitingReply()) {
+        deadline_ = -1;
+        return;
+    }
+    if (deadline_ < 0) {
+        // Now and then a player forgets the clock.
+        deadline_ = t + (policy_.Uniform() < 0.004 ? 200000 : policy_.Between(400, 4000));
+        return;
+    }
+    if (t < deadline_)
+        return;
+    deadline_ = -1;
+    int count = board.MoveCount();
+    if (count >= targetMoves) {
+        session.Command(ending == 1 ? 10 : 11);
+        return;
+    }
+    double r = policy_.Uniform();
+    if (r < 0.02 && count > 1 && undos_ < 3) {
+        ++undos_;
+        session.Command(6);
+        return;
+    }
+    if (r < 0.025 && mayAdjourn) {
+        mayAdjourn = false;
+        session.Command(12);
+        return;
+    }
+    if (r < 0.06) {
+        session.Command(9);
+        return;
+    }
+    if (!boardInput) {
+        ++inputOffOnTurn;
+        session.Command(9);
+        return;
+    }
+    for (int tries = 0; tries < 80; ++tries) {
+        int x = policy_.Between(1, 19), y = policy_.Between(1, 19);
+        if (board.IsLegalMove(x, y)) {
+            session.BoardClick(x, y);
+            return;
+        }
+    }
+    session.Command(9);
+}
+
+std::string Summary(SimClient& a, SimClient& b)
+{
+    auto side = [](SimClient& c) {
+        std::string s = c.id + (c.session.GameOpen() ? " open" : " closed");
+        if (c.session.GameOpen()) {
+            s += c.session.AwaitingReply() ? " waiting" : "";
+            s += c.session.IsMyTurn() ? " to-move" : "";
+            if (c.session.DeadMarkStage() > 0)
+                s += " marking" + std::to_string(c.session.DeadMarkStage());
+        }
+        return s + " last " + c.lastCode;
+    };
+    return side(a) + "; " + side(b);
+}
+
+} // namespace
+
+SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
+{
+    SimOutcome out;
+    Rng rng(seed);
+    SimClock clock;
+    // Some games cross midnight.
+    clock.start = rng.Uniform() < 0.1 ? kDayMs - rng.Between(0, 600000) : rng.Below(kDayMs);
+    SimRelay relay(rng, faults);
+    SimClient a(clock, relay, "alice", "bob", seed * 2 + 1);
+    SimClient b(clock, relay, "bob", "alice", seed * 2 + 2);
+    relay.members = {&a, &b};
+    for (SimClient* c : {&a, &b}) {
+        c->targetMoves = rng.Between(10, 160);
+        c->ending = rng.Uniform() < 0.3 ? 1 : 0;
+        c->mayAdjourn = rng.Uniform() < 0.15;
+    }
+    b.targetMoves = a.targetMoves;
+
+    std::int64_t disconnectAt = rng.Uniform() < faults.disconnect ? rng.Between(400, 4000) * kStep : -1;
+    std::int64_t returnAt = -1;
+    SimClient* leaver = rng.Uniform() < 0.5 ? &a : &b;
+
+    int requests = 0;
+    std::int64_t idleSince = -1;
+    std::int64_t lastProgress = 0;
+    int lastA = -1, lastB = -1;
+    const std::int64_t kLimit = 6ll * 3600 * 1000;
+
+    auto request = [&](SimClient& from, SimClient& to) {
+        ++requests;
+        from.session.RequestGame(to.id);
+    };
+    request(a, b);
+
+    for (clock.t = 0; clock.t < kLimit; clock.t += kStep) {
+        const std::int64_t t = clock.t;
+        relay.Deliver(t);
+        a.Tick(clock.Now());
+        b.Tick(clock.Now());
+        a.Act(t);
+        b.Act(t);
+
+        if (t == disconnectAt && a.session.GameOpen() && b.session.GameOpen()) {
+            SimClient& stayer = leaver == &a ? b : a;
+            leaver->session.ForcedStop(KS("본인"), leaver->id);
+            leaver->Leave();
+            stayer.session.ForcedStop(leaver->id, leaver->id);
+            stayer.opponentPresent = false;
+            returnAt = t + rng.Between(100, 400) * kStep;
+        } else if (t == disconnectAt) {
+            disconnectAt += 10000;
+        }
+        if (t == returnAt) {
+            leaver->present = true;
+            (leaver == &a ? b : a).opponentPresent = true;
+            lastProgress = t;
+        }
+
+        int ca = a.session.Board().MoveCount(), cb = b.session.Board().MoveCount();
+        if (ca != lastA || cb != lastB) {
+            lastA = ca;
+            lastB = cb;
+            lastProgress = t;
+            if (ca == cb && a.session.GameOpen() && b.session.GameOpen() &&
+                a.session.Header().GameId == b.session.Header().GameId &&
+                a.session.Board().GameText() != b.session.Board().GameText()) {
+                out.positionsAgree = false;
+                out.disagreement = "move " + std::to_string(ca) + " at t=" + std::to_string(t);
+            }
+        }
+
+        bool idle = !a.session.GameOpen() && !b.session.GameOpen() && !a.session.RequestPending() &&
+                    !b.session.RequestPending() && a.present && b.present;
+        if (!idle) {
+            idleSince = -1;
+        } else if (idleSince < 0) {
+            idleSince = t;
+        } else if (t - idleSince >= 3000) {
+            idleSince = -1;
+            bool recordA = !a.session.LastRecordName().empty(), recordB = !b.session.LastRecordName().empty();
+            if (recordA || recordB) {
+                out.moves = std::max(ca, cb);
+                out.result = a.session.Info().PResult;
+                if (recordA && recordB) {
+                    const std::string& na = a.session.LastRecordName();
+                    out.recordsEqual = na == b.session.LastRecordName() && b.files.files.count(na) &&
+                                       a.files.files.at(na) == b.files.files.at(na);
+                    bool sameResult = a.session.Info().PResult == b.session.Info().PResult;
+                    out.completed = out.recordsEqual && sameResult;
+                    if (!out.completed)
+                        out.cause = out.recordsEqual ? "different result texts" : "different record files";
+                } else {
+                    out.cause = std::string("only ") + (recordA ? "alice" : "bob") + " finished: " + Summary(a, b);
+                }
+                const std::string& r = out.result;
+                out.ending = r.find(KS("시간승")) != std::string::npos   ? "time"
+                             : r.find(KS("불계승")) != std::string::npos ? "resign"
+                                                                         : "count";
+                return out;
+            }
+            SimClient* holder = a.files.Exists("alicebob.tmp") || a.files.Exists("bobalice.tmp") ? &a
+                                : b.files.Exists("alicebob.tmp") || b.files.Exists("bobalice.tmp") ? &b
+                                                                                                   : nullptr;
+            if (holder) {
+                if (++out.adjournments > 6) {
+                    out.cause = "adjourned too often";
+                    return out;
+                }
+                request(*holder, holder == &a ? b : a);
+            } else if (requests < 4) {
+                request(a, b);
+            } else {
+                out.cause = "no game started after 4 requests";
+                return out;
+            }
+            lastProgress = t;
+        }
+        if (t - lastProgress > 20 * 60 * 1000) {
+            out.cause = "stalled: " + Summary(a, b);
+            out.moves = std::max(ca, cb);
+            return out;
+        }
+    }
+    out.cause = "time limit: " + Summary(a, b);
+    return out;
+}
+
+} // namespace zel::test

@@ -1,0 +1,42 @@
+#pragma once
+// A room of game clients on a virtual clock: each client is a game session
+// with its own text message queue and a small text dispatch, the relay
+// behaves like the server (room text reaches every member, the sender
+// included) and can drop, duplicate, delay and so reorder texts, and random
+// players play whole games through the session's own entry points.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ports/Clock.h"
+
+namespace zel::test {
+
+// Faults applied to every room text, independently.
+struct SimFaults {
+    double drop = 0;       // share of texts lost
+    double duplicate = 0;  // share of texts delivered twice
+    int maxDelayMs = 0;    // each delivery is late by 0..maxDelayMs
+    bool reorder = false;  // delays apart; otherwise each link stays in order as TCP keeps it
+    double disconnect = 0; // chance per game that one side leaves and returns
+};
+
+struct SimOutcome {
+    bool completed = false;    // both sides wrote the same record and result
+    std::string cause;         // why not, when not completed
+    std::string ending;        // "count", "resign", "time"
+    std::string result;        // the result text (CP949)
+    bool recordsEqual = false;
+    bool positionsAgree = true;  // never two positions for one move count
+    std::string disagreement;
+    int moves = 0;
+    int adjournments = 0;
+    int resends = 0;
+};
+
+// Plays one game between two random players; deterministic in the seed.
+SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults);
+
+} // namespace zel::test
