@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "client/app/Zel4HvnForm.h"
+#include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
 
 namespace zel {
@@ -139,6 +140,15 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     }
     if (verb == "state")
         return "ok " + StateLine();
+    if (verb == "gamewin") {
+        TZelGoMainForm& go = form_.GoMainForm();
+        return QString("ok mode=%1 layout=%2 moves=%3 visible=%4 title=%5")
+            .arg(go.Mode())
+            .arg(go.Layout())
+            .arg(go.Board().MoveCount())
+            .arg(go.isVisible() ? 1 : 0)
+            .arg(go.windowTitle());
+    }
     if (verb == "screenshot") {
         QStringList args = rest.split(' ', Qt::SkipEmptyParts);
         if (args.isEmpty())

@@ -22,6 +22,7 @@
 #include "client/base/UiFont.h"
 #include "client/lobby/LoginForm.h"
 #include "client/net/QtTransport.h"
+#include "client/record/ZelGoMainForm.h"
 #include "client/term/EditPanel.h"
 #include "client/term/FontLoader.h"
 #include "client/term/QtHanjaPainter.h"
@@ -363,8 +364,20 @@ void TZel4HvnForm::FormShow()
         PrintLine(FromQ(QString::fromUtf8("   ### 글꼴 파일을 읽지 못했습니다: ") + fontError_));
 
     app_->FormShow(recordPath_);
-    if (!recordPath_.empty())
+    if (!recordPath_.empty()) {
         PrintLine("   ### " + recordPath_);
+        GoMainForm().OpenRecordPath(recordPath_);
+        GoMainForm().show();
+    }
+}
+
+TZelGoMainForm& TZel4HvnForm::GoMainForm()
+{
+    if (!goMainForm_) {
+        goMainForm_ = new TZelGoMainForm(status_, prompts_, *backDraw_, this);
+        goMainForm_->setWindowFlag(Qt::Window);
+    }
+    return *goMainForm_;
 }
 
 void TZel4HvnForm::MainTimerTimer()

@@ -21,6 +21,7 @@ class DirFileStore;
 class TBackDraw;
 class TLobbyLink;
 class TEditPanel;
+class TZelGoMainForm;
 class TQtHanjaPainter;
 class TTerminal;
 class QtClock;
@@ -42,6 +43,8 @@ public:
     TLobbyLink& Link() { return *link_; }
     TTerminal& Terminal() { return *terminal_; }
     TBackDraw& BackDraw() { return *backDraw_; }
+    // The game window, created on first use.
+    TZelGoMainForm& GoMainForm();
     // A line typed in the chat input (or a single control character).
     std::function<void(const std::string&)> OnChatLine;
     QString PanelText(int index) const;
@@ -108,6 +111,7 @@ private:
     std::array<QLabel*, kPanelCount> panels_{};
     std::array<BannerLabel*, 3> bannerImages_{};
     bool firstShow_ = true;
+    TZelGoMainForm* goMainForm_ = nullptr;
 };
 
 } // namespace zel
