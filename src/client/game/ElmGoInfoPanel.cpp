@@ -38,6 +38,12 @@ TElmGoInfoPanel::TElmGoInfoPanel(QWidget* parent) : QWidget(parent), timer_(new 
     SetFonts(QString::fromUtf8("굴림체"), 9, true);
 }
 
+void TElmGoInfoPanel::ShowModel(TElmGoInfo* model)
+{
+    shown_ = model ? model : &own_;
+    Refresh();
+}
+
 void TElmGoInfoPanel::SetColours(int blackFace, int blackHands, int whiteHands, int whiteFace)
 {
     blackFace_ = BgrColour(blackFace);
@@ -65,7 +71,7 @@ void TElmGoInfoPanel::Refresh()
 
 void TElmGoInfoPanel::SyncTimer()
 {
-    const bool on = model_.TmEnabled() && model_.Running();
+    const bool on = Model().TmEnabled() && Model().Running();
     if (on && !timer_->isActive())
         timer_->start();
     else if (!on && timer_->isActive())
@@ -79,7 +85,7 @@ int TElmGoInfoPanel::LineHeight() const
 
 QSize TElmGoInfoPanel::sizeHint() const
 {
-    return {273, StripHeight() + 6 + model_.Rows() * LineHeight() + 4};
+    return {273, StripHeight() + 6 + Model().Rows() * LineHeight() + 4};
 }
 
 QString TElmGoInfoPanel::RowLabel(int row)
@@ -92,16 +98,16 @@ QString TElmGoInfoPanel::RowLabel(int row)
 QString TElmGoInfoPanel::RowText(int row) const
 {
     switch (row) {
-    case 1: return ToQ(model_.BPlayer);
-    case 2: return ToQ(model_.WPlayer);
-    case 3: return ToQ(model_.Method);
-    case 4: return ToQ(model_.SeqRowText());
+    case 1: return ToQ(Model().BPlayer);
+    case 2: return ToQ(Model().WPlayer);
+    case 3: return ToQ(Model().Method);
+    case 4: return ToQ(Model().SeqRowText());
     case 5:
-        return QString::fromUtf8("흑(") + ToQ(model_.nWSDied) + QString::fromUtf8(") / 백(") + ToQ(model_.nBSDied) +
+        return QString::fromUtf8("흑(") + ToQ(Model().nWSDied) + QString::fromUtf8(") / 백(") + ToQ(Model().nBSDied) +
                ")";
-    case 6: return ToQ(model_.PResult);
-    case 7: return ToQ(model_.PlayDate);
-    case 8: return ToQ(model_.PlayName);
+    case 6: return ToQ(Model().PResult);
+    case 7: return ToQ(Model().PlayDate);
+    case 8: return ToQ(Model().PlayName);
     default: return {};
     }
 }
@@ -147,19 +153,19 @@ void TElmGoInfoPanel::paintEvent(QPaintEvent*)
     const int line = LineHeight();
     int top = 3;
 
-    if (model_.TmEnabled()) {
+    if (Model().TmEnabled()) {
         const int whole = kFace * 2 + kClockText;
         const bool faces = width() >= whole + 10;
         const int left = faces ? (width() - whole) / 2 : (width() - kClockText) / 2;
         const int textLeft = faces ? left + kFace : left;
-        const TSideClock& b = model_.Side(1);
-        const TSideClock& w = model_.Side(2);
-        const bool running = model_.Running() && model_.InfoMode == 0;
+        const TSideClock& b = Model().Side(1);
+        const TSideClock& w = Model().Side(2);
+        const bool running = Model().Running() && Model().InfoMode == 0;
         if (faces) {
             PaintClockFace(p, QRect(left, top, kFace, kFace), blackFace_, blackHands_, b.Used,
-                           b.InByoyomi && running && model_.NowStone() == 1);
+                           b.InByoyomi && running && Model().NowStone() == 1);
             PaintClockFace(p, QRect(textLeft + kClockText, top, kFace, kFace), whiteFace_, whiteHands_, w.Used,
-                           w.InByoyomi && running && model_.NowStone() == 2);
+                           w.InByoyomi && running && Model().NowStone() == 2);
         }
         auto remain = [](const TSideClock& c) {
             const int left = std::abs(static_cast<int>(c.Limit) - static_cast<int>(c.Used));
@@ -180,7 +186,7 @@ void TElmGoInfoPanel::paintEvent(QPaintEvent*)
     }
 
     const int labelWidth = 2 * fm.height() + 15;
-    for (int row = 1; row <= model_.Rows() && row <= 9; ++row) {
+    for (int row = 1; row <= Model().Rows() && row <= 9; ++row) {
         const QRect label(2, top, labelWidth, line);
         const QRect value(labelWidth + 4, top, width() - labelWidth - 6, line);
         p.fillRect(label.adjusted(0, 0, 0, -1), palette().color(QPalette::Mid));
@@ -195,11 +201,15 @@ void TElmGoInfoPanel::paintEvent(QPaintEvent*)
 
 void TElmGoInfoPanel::Tick()
 {
-    if (!Now) {
-        timer_->stop();
-        return;
+    // A model kept by the game session is ticked there; the panel only
+    // redraws it.
+    if (shown_ == &own_) {
+        if (!Now) {
+            timer_->stop();
+            return;
+        }
+        own_.Tick(Now());
     }
-    model_.Tick(Now());
     update();
 }
 

@@ -20,8 +20,12 @@ class TElmGoInfoPanel : public QWidget {
 public:
     explicit TElmGoInfoPanel(QWidget* parent = nullptr);
 
-    TElmGoInfo& Model() { return model_; }
-    const TElmGoInfo& Model() const { return model_; }
+    // The model shown: the panel's own, or one the game session keeps
+    // (null goes back to the own one). The other model must outlive the panel
+    // or be detached first.
+    TElmGoInfo& Model() { return *shown_; }
+    const TElmGoInfo& Model() const { return *shown_; }
+    void ShowModel(TElmGoInfo* model);
     // Milliseconds since midnight; the timer does nothing without it.
     std::function<std::int32_t()> Now;
 
@@ -34,7 +38,7 @@ public:
     void SyncTimer();
 
     int LineHeight() const;
-    int StripHeight() const { return model_.TmEnabled() ? 34 : 0; }
+    int StripHeight() const { return Model().TmEnabled() ? 34 : 0; }
     QSize sizeHint() const override;
 
     // Clock face of one side into `r`: face disc, centre dot, and either the
@@ -51,7 +55,8 @@ protected:
 private:
     void Tick();
 
-    TElmGoInfo model_;
+    TElmGoInfo own_;
+    TElmGoInfo* shown_ = &own_;
     QTimer* timer_;
     QFont font_;
     QColor blackFace_{0, 0, 0};

@@ -394,6 +394,12 @@ void TZelGoMainForm::SetCommand(int index, int command)
     commandButtons_[static_cast<std::size_t>(index)]->setText(QString::fromUtf8(CommandCaption(command)));
 }
 
+void TZelGoMainForm::SetButtonCommand(int index, int command)
+{
+    if (index >= 0 && index < kCommandButtons && command >= 0 && command <= kLastCommand)
+        SetCommand(index, command);
+}
+
 void TZelGoMainForm::SetLayout(int layout)
 {
     if (layout < 1 || layout > 7)

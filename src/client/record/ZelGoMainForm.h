@@ -71,6 +71,8 @@ public:
 
     void EnterMode(int mode, const TGoSnapshot& snapshot);
     void SetLayout(int layout);
+    // Button index 0..8 carries `command` (and its partner) from now on.
+    void SetButtonCommand(int index, int command);
     // Shows a commentary body; false (and nothing shown) when its lengths
     // do not match its counts.
     bool ShowCommentary(const std::string& body);
