@@ -23,6 +23,11 @@ struct GoMainFixture {
         App();
         form = std::make_unique<TZelGoMainForm>(status, prompts, draw);
         form->SetRecordStore(&store);
+        form->CheckedQuestion = [this](TCheckedQuestion& q) {
+            asked.push_back(q);
+            q.DontAsk = tickDontAsk;
+            return answer;
+        };
         form->resize(820, 640);
     }
 
@@ -63,6 +68,9 @@ struct GoMainFixture {
     MemoryFileStore store;
     TBackDraw draw;
     std::unique_ptr<TZelGoMainForm> form;
+    std::vector<TCheckedQuestion> asked;
+    bool answer = true;
+    bool tickDontAsk = false;
 };
 
 // The first ten moves of a game without captures.

@@ -103,7 +103,7 @@ TEST(GoMainViewing, CommentaryNodeShowsVariationAndReturns)
     EXPECT_EQ(form.GoPaintBox()->Mark(2, 2), 600);
     EXPECT_EQ(form.GoEdit()->toPlainText(), "first\nsecond\n:: kim");
     EXPECT_TRUE(form.GoEdit()->isReadOnly());
-    EXPECT_TRUE(f.prompts.alerts.empty()) << "the notice is for live games only";
+    EXPECT_TRUE(f.asked.empty()) << "the notice is for live games only";
     test::SaveScreenshot(form, "gamewin_commentary.png");
 
     form.ButtonClick(5); // 보기 마침
@@ -250,7 +250,7 @@ TEST(GoMainWriting, CommentaryWrittenWhileViewingGoesIntoTheRecord)
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kViewing);
     EXPECT_FALSE(form.MarkerOpen());
     EXPECT_TRUE(kinds.empty()) << "viewing alone tells nobody";
-    EXPECT_TRUE(f.prompts.questions.empty());
+    EXPECT_TRUE(f.asked.empty());
     EXPECT_EQ(form.Board().MoveCount(), 4);
     EXPECT_EQ(form.GoPaintBox()->Mark(10, 10), 0);
 
@@ -302,7 +302,6 @@ TEST(GoMainExamining, CommentaryFromExaminingIsSentAndPending)
     TZelGoMainForm& form = *f.form;
     form.CurrentGameKey = "ABC";
     form.MyNickname = "lee";
-    f.prompts.confirmAnswer = true;
     std::vector<std::pair<int, std::string>> events;
     form.OnGiboEvent = [&](int kind, const std::string& text) { events.emplace_back(kind, text); };
     TGoBoard game;
@@ -313,26 +312,115 @@ TEST(GoMainExamining, CommentaryFromExaminingIsSentAndPending)
     form.SetLayout(2);
     form.EnterMode(TZelGoMainForm::kExamining, snap);
     form.ButtonClick(12);
-    form.ButtonClick(0);
-    ASSERT_EQ(form.Mode(), TZelGoMainForm::kWriting);
-    form.BoardClick(Qt::LeftButton, {}, 5, 5);
-    form.ButtonClick(5);
-    ASSERT_EQ(f.prompts.questions.size(), 1u);
+    auto writeOne = [&](int x, int y) {
+        form.ButtonClick(0);
+        EXPECT_EQ(form.Mode(), TZelGoMainForm::kWriting);
+        form.BoardClick(Qt::LeftButton, {}, x, y);
+        form.ButtonClick(5);
+    };
+
+    // Asked once; ticking "다음부터 확인 안함" turns the question off.
+    f.tickDontAsk = true;
+    writeOne(5, 5);
+    ASSERT_EQ(f.asked.size(), 1u);
+    EXPECT_EQ(f.asked[0].Text, KS("다른 사람들에게 참고도를 보낼까요?"));
+    EXPECT_FALSE(f.status.environment.sendVHelp);
+    EXPECT_EQ(f.settings.Read("Environment Info", "sendvhelp").value_or("?"), "0");
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].first, 1);
+    EXPECT_TRUE(events[0].second.ends_with(":: lee")) << events[0].second;
     EXPECT_EQ(form.HelpList().Count(), 1);
     EXPECT_EQ(form.HelpList().Key(), "ABC");
+    EXPECT_EQ(form.HelpList().Line(1), "VH" + events[0].second);
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kExamining);
     EXPECT_EQ(form.Layout(), 7);
     EXPECT_EQ(form.Board().MoveCount(), 9);
+    EXPECT_EQ(form.Board().RedoLimit(), 10);
+
+    writeOne(6, 6);
+    EXPECT_EQ(f.asked.size(), 1u);
+    EXPECT_EQ(events.size(), 2u);
 
     // Refusing to send behaves as cancelling.
-    f.prompts.confirmAnswer = false;
-    form.ButtonClick(0);
-    form.BoardClick(Qt::LeftButton, {}, 6, 6);
-    form.ButtonClick(5);
-    EXPECT_EQ(events.size(), 1u);
+    f.status.environment.sendVHelp = true;
+    f.tickDontAsk = false;
+    f.answer = false;
+    writeOne(7, 7);
+    EXPECT_EQ(events.size(), 2u);
+    EXPECT_EQ(form.HelpList().Count(), 2);
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kExamining);
+    EXPECT_TRUE(f.status.environment.sendVHelp);
+}
+
+TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
+{
+    GoMainFixture f;
+    TZelGoMainForm& form = *f.form;
+    form.CurrentGameKey = "XYZ";
+    form.UserPlays = [] { return true; };
+    form.SetLayout(1);
+    TGoBoard game;
+    for (auto [x, y] : test::TenMoves())
+        game.PlayAt(x, y);
+    TGoSnapshot snap;
+    game.SaveSnapshot(snap);
+    form.EnterMode(TZelGoMainForm::kShowing, snap);
+    form.CommentaryFromServer = true;
+    const std::string body = NumToCode2(10) + NumToCode2(2) + "DDEE" + "\\#AA\\#nice\\!:: kim";
+    ASSERT_TRUE(form.ShowCommentary(body));
+    ASSERT_EQ(f.asked.size(), 1u);
+    EXPECT_TRUE(f.asked[0].Cancel.empty());
+    EXPECT_EQ(form.Board().MoveCount(), 10);
+    EXPECT_EQ(form.GoPaintBox()->Colour(3, 3), kWhite);
+
+    form.ButtonClick(5); // 보기 마침 keeps the received body for the record
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive);
+    EXPECT_EQ(form.Layout(), 1);
+    EXPECT_EQ(form.HelpList().Count(), 1);
+    EXPECT_EQ(form.HelpList().Line(1), "VH" + body);
+    EXPECT_EQ(form.Board().MoveCount(), 10);
+    EXPECT_EQ(form.GoPaintBox()->Colour(3, 3), kEmpty);
+    EXPECT_FALSE(form.CommentaryFromServer);
+}
+
+TEST(GoMainReviewing, PositionsAreAnnouncedAndFollowed)
+{
+    GoMainFixture f;
+    TZelGoMainForm& form = *f.form;
+    f.store.files["r.zel"] = f.RecordText(test::TenMoves());
+    form.CurrentRecordName = "r.zel";
+    TGoSnapshot empty;
+    EmptySnapshot(empty);
+    form.EnterMode(TZelGoMainForm::kReviewing, empty);
+    form.LoadRecordFile("lee", false);
+    EXPECT_EQ(form.Layout(), 6);
+    EXPECT_TRUE(form.IsParticipant) << "the id inside white's label counts";
+    std::vector<std::pair<int, std::string>> events;
+    form.OnGiboEvent = [&](int kind, const std::string& text) { events.emplace_back(kind, text); };
+    form.ButtonClick(14);
+    form.ButtonClick(13);
+    form.ButtonClick(13);
+    form.ButtonClick(12);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0], std::make_pair(4, NumToCode2(5)));
+    EXPECT_EQ(events[3], std::make_pair(4, NumToCode2(6)));
+
+    form.ButtonClick(3); // 자율 진행: nothing is announced
+    EXPECT_EQ(form.CommandButton(3)->text(), QString::fromUtf8("동시 진행"));
+    form.ButtonClick(13);
+    EXPECT_EQ(events.size(), 4u);
+    form.SeekReviewPosition(2); // not followed while free
+    EXPECT_EQ(form.Board().MoveCount(), 7);
+
+    form.ButtonClick(3); // 동시 진행
+    form.SeekReviewPosition(9);
+    EXPECT_EQ(form.Board().MoveCount(), 9);
+    form.SeekReviewPosition(3);
+    EXPECT_EQ(form.Board().MoveCount(), 3);
+
+    form.ButtonClick(5); // 복기 마침
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive);
+    EXPECT_EQ(events.back().first, 5);
 }
 
 } // namespace

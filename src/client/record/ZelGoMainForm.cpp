@@ -1,11 +1,14 @@
 #include "client/record/ZelGoMainForm.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -698,14 +701,51 @@ void TZelGoMainForm::CloseMarkers()
 
 bool TZelGoMainForm::AskOnce(const char* text, const char* second, bool& option, bool withCancel)
 {
-    // The confirmation window of the prompts port has no check box: the
-    // question is asked each time and the option stays as it is.
-    const std::string message = Utf8ToCp949(text) + (*second ? "\n" + Utf8ToCp949(second) : std::string());
-    if (withCancel)
-        return prompts_.Confirm(message, KS("보 냄"), KS("취 소"));
-    (void)option;
-    prompts_.Alert(message);
-    return true;
+    TCheckedQuestion q;
+    q.Caption = KS("확인해 주세요");
+    q.Text = Utf8ToCp949(text);
+    q.Second = Utf8ToCp949(second);
+    q.Ok = withCancel ? KS("보 냄") : KS("확 인");
+    q.Cancel = withCancel ? KS("취 소") : std::string();
+    q.DontAsk = !option;
+    const bool ok = CheckedQuestion ? CheckedQuestion(q) : ShowCheckedQuestion(q);
+    // The option follows the check box whenever the two disagree.
+    if (q.DontAsk == option) {
+        option = !q.DontAsk;
+        status_.Save(TZelStatus::kEnvironment);
+    }
+    return ok;
+}
+
+bool TZelGoMainForm::ShowCheckedQuestion(TCheckedQuestion& q)
+{
+    QDialog dialog(this);
+    dialog.setObjectName("TConfirmVHForm");
+    dialog.setWindowTitle(ToQ(q.Caption));
+    auto* column = new QVBoxLayout(&dialog);
+    column->addWidget(new QLabel(ToQ(q.Text), &dialog));
+    if (!q.Second.empty())
+        column->addWidget(new QLabel(ToQ(q.Second), &dialog));
+    auto* check = new QCheckBox(QString::fromUtf8("다음부터 확인 안함"), &dialog);
+    check->setChecked(q.DontAsk);
+    column->addWidget(check);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    auto* ok = new QPushButton(ToQ(q.Ok), &dialog);
+    ok->setObjectName("OkButton");
+    row->addWidget(ok);
+    connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    if (!q.Cancel.empty()) {
+        auto* cancel = new QPushButton(ToQ(q.Cancel), &dialog);
+        cancel->setObjectName("CancelBtn");
+        row->addWidget(cancel);
+        connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    }
+    row->addStretch(1);
+    column->addLayout(row);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    q.DontAsk = check->isChecked();
+    return accepted;
 }
 
 void TZelGoMainForm::FinishCommentary()
@@ -1148,7 +1188,12 @@ RecordStatus TZelGoMainForm::LoadRecordFile(const std::string& myId, bool viewin
         lastSentPosition_ = 0;
         followMode_ = true;
         ReviewTitle = KS("[ 복기중 ]  흑(") + header.Black + KS(") : 백(") + header.White + ")";
-        IsParticipant = ReviewHost || header.Black == myId || header.White == myId;
+        // The header holds display texts ("nickname(id) rank"), so the id is
+        // also looked for inside its parentheses.
+        auto names = [&myId](const std::string& label) {
+            return !myId.empty() && (label == myId || label.find("(" + myId + ")") != std::string::npos);
+        };
+        IsParticipant = ReviewHost || names(header.Black) || names(header.White);
     }
     std::string method = HandicapName(header.Handicap) + (header.KomiSide == 'A' ? KS("(흑 ") : KS("(백 "));
     if (header.Komi > 0)

@@ -29,6 +29,13 @@ class TGoPaintBox;
 class TMarkerPalette;
 class TZelStatus;
 
+// A question with a "다음부터 확인 안함" check box. Texts are CP949; an
+// empty Cancel gives a notice with one button.
+struct TCheckedQuestion {
+    std::string Caption, Text, Second, Ok, Cancel;
+    bool DontAsk = false; // the check box, in and out
+};
+
 // The game window: board, information panel, chat terminal and input,
 // commentary editor and the command and navigation buttons. It plays the
 // live game only through the session's events and never sends anything
@@ -58,6 +65,8 @@ public:
     std::function<int()> FloodToken;
     std::function<void(const std::string& line)> RememberLine;
     std::function<void()> ShowRoomMembers;
+    // Replaces the modal question window (tests); true for the first button.
+    std::function<bool(TCheckedQuestion& question)> CheckedQuestion;
 
     // Set by the session and the record code.
     bool MultiGameHost = false;
@@ -154,6 +163,7 @@ private:
     void AnnouncePosition();
     void ToggleAnalysis();
     bool AskOnce(const char* text, const char* second, bool& option, bool withCancel);
+    bool ShowCheckedQuestion(TCheckedQuestion& question);
 
     void BoardMoved(const TMoveInfo& info);
     void RedrawBoard();
