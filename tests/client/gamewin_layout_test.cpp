@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -114,12 +115,19 @@ TEST(GoMainWindow, ToggleButtonsTurnIntoTheirPartner)
     EXPECT_EQ(commands, 2);
 
     f.View(f.RecordText(test::TenMoves()));
+    for (int i = 0; i < 3; ++i)
+        form.ButtonClick(13);
     form.ButtonClick(2);
     EXPECT_EQ(Caption(form, 2), QString::fromUtf8("수순 지움"));
     EXPECT_EQ(form.Board().Numbering().ShowNumbers, 1);
+    EXPECT_EQ(form.GoPaintBox()->Mark(16, 4), 1);
+    form.ButtonClick(13); // numbered on as it is played
+    EXPECT_EQ(form.GoPaintBox()->Mark(4, 4), 4);
     form.ButtonClick(2);
     EXPECT_EQ(Caption(form, 2), QString::fromUtf8("수순 표시"));
     EXPECT_EQ(form.Board().Numbering().ShowNumbers, 0);
+    EXPECT_EQ(form.GoPaintBox()->Mark(16, 4), 0);
+    EXPECT_EQ(form.GoPaintBox()->Mark(4, 4), kMarkLastMove);
     EXPECT_EQ(commands, 2) << "viewing commands stay in the window";
 }
 
@@ -165,6 +173,46 @@ TEST(GoMainWindow, ChatLinesAreBoundedAndPaced)
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[1], "hello");
     EXPECT_EQ(remembered.back(), "zel macro text");
+}
+
+TEST(GoMainWindow, MacroCellsSendTheirTexts)
+{
+    GoMainFixture f;
+    f.status.environment.messages[3] = "macro three";
+    std::vector<std::string> sent;
+    f.form->OnGiboEvent = [&](int kind, const std::string& text) {
+        if (kind == 0)
+            sent.push_back(text);
+    };
+    f.form->show();
+    QLabel* cell = f.form->StatusCell(2);
+    QTest::mousePress(cell, Qt::LeftButton, {}, QPoint(1, 5)); // left of the hit area
+    EXPECT_TRUE(sent.empty());
+    QTest::mousePress(cell, Qt::LeftButton, {}, QPoint(10, 5));
+    EXPECT_EQ(cell->frameShadow(), QFrame::Sunken);
+    QTest::mouseRelease(cell, Qt::LeftButton, {}, QPoint(10, 5));
+    EXPECT_EQ(cell->frameShadow(), QFrame::Raised);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], "macro three");
+}
+
+TEST(GoMainWindow, ClosingInAGameRoomIsRefused)
+{
+    GoMainFixture f;
+    TZelGoMainForm& form = *f.form;
+    f.View(f.RecordText(test::TenMoves()));
+    bool inRoom = true;
+    int nav = 0;
+    form.InGameRoom = [&] { return inRoom; };
+    form.OnNavEvent = [&](int code) { nav = code; };
+    form.show();
+    form.resize(700, 520);
+    EXPECT_FALSE(form.close());
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive) << "viewing ends first";
+    EXPECT_EQ(nav, 2);
+    inRoom = false;
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(f.settings.Read("Go MainForm Info", "fpwidth").value_or("?"), "700");
 }
 
 } // namespace

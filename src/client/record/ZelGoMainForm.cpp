@@ -500,11 +500,8 @@ void TZelGoMainForm::ButtonClick(int tag)
         return;
 
     if (mode_ != kLive && code == 1) {
-        if (buttonCommands_[2].Command == 5) {
-            paintBox_->setProperty("numbers", false);
-            board_.SetShowNumbers(false);
-            RedrawBoard();
-        }
+        if (buttonCommands_[2].Command == 5)
+            HideNumbers();
         if (mode_ == kExamining) {
             examinePrevious_ = previousMode_;
             examineSaved_ = savedSnapshot_;
@@ -518,11 +515,13 @@ void TZelGoMainForm::ButtonClick(int tag)
     } else if (mode_ != kLive && code == 4) {
         TMarkGrid numbers{};
         board_.NumberAllMoves(numbers);
-        board_.SetShowNumbers(true);
-        RedrawBoard();
+        TPointValues marks{};
+        for (int y = 1; y <= kBoardSize; ++y)
+            for (int x = 1; x <= kBoardSize; ++x)
+                marks[static_cast<std::size_t>((y - 1) * kBoardSize + (x - 1))] = numbers[y][x];
+        paintBox_->SetMarks(marks);
     } else if (mode_ != kLive && code == 5) {
-        board_.SetShowNumbers(false);
-        RedrawBoard();
+        HideNumbers();
     } else if (!nav) {
         ModeCommand(tag, code);
     } else if (mode_ == kLive && OnNavEvent) {
@@ -1157,6 +1156,22 @@ void TZelGoMainForm::BoardMoved(const TMoveInfo&)
     info.nBSDied = Width2(board_.WhitePrisoners());
     info.nWSDied = Width2(board_.BlackPrisoners());
     gameInfo_->update();
+}
+
+void TZelGoMainForm::HideNumbers()
+{
+    board_.SetShowNumbers(false);
+    TPointValues marks{};
+    for (int y = 1; y <= kBoardSize; ++y)
+        for (int x = 1; x <= kBoardSize; ++x)
+            if (board_.Mark(x, y) >= kMarkLastMove)
+                marks[static_cast<std::size_t>((y - 1) * kBoardSize + (x - 1))] = board_.Mark(x, y);
+    int x = 0;
+    int y = 0;
+    board_.LastMove(x, y);
+    if (TGoBoard::IsOnBoard(x, y))
+        marks[static_cast<std::size_t>((y - 1) * kBoardSize + (x - 1))] = kMarkLastMove;
+    paintBox_->SetMarks(marks);
 }
 
 void TZelGoMainForm::RedrawBoard()

@@ -167,6 +167,9 @@ private:
 
     void BoardMoved(const TMoveInfo& info);
     void RedrawBoard();
+    // Takes the move numbers off the board control, keeping the last-move
+    // triangle and letter marks.
+    void HideNumbers();
 
     TZelStatus& status_;
     Prompts& prompts_;
