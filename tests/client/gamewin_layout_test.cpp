@@ -80,7 +80,17 @@ TEST(GoMainWindow, LayoutsCaptionsAndScreenshots)
     f.View(f.RecordText(test::TenMoves()));
     for (int i = 0; i < 7; ++i)
         form.ButtonClick(13);
+    // The live layouts show the clock strip as a game would.
+    TElmGoInfo& info = form.GameInfo()->Model();
+    info.SetClock(1, 1800, 30, 5);
+    info.SetClock(2, 1800, 30, 5);
+    info.SetTmEnabled(true, 0);
+    form.GameInfo()->Refresh();
     for (int layout = 1; layout <= 7; ++layout) {
+        if (layout == 3) {
+            info.SetTmEnabled(false, 0);
+            form.GameInfo()->Refresh();
+        }
         form.SetLayout(layout);
         for (int i = 0; i < 9; ++i) {
             const char* caption = expected[layout][i];
@@ -213,6 +223,22 @@ TEST(GoMainWindow, ClosingInAGameRoomIsRefused)
     inRoom = false;
     EXPECT_TRUE(form.close());
     EXPECT_EQ(f.settings.Read("Go MainForm Info", "fpwidth").value_or("?"), "700");
+}
+
+TEST(GoMainWindow, BannerClicksOpenOnlyWebAddresses)
+{
+    GoMainFixture f;
+    auto& host = f.status.host;
+    host.adFileCount = 5;
+    host.adUrls[2] = "http://zel.example/three";
+    host.adUrls[4] = "file:///etc/passwd";
+    std::vector<std::string> opened;
+    f.form->OpenAddress = [&](const std::string& url) { opened.push_back(url); };
+    f.form->BannerClick(3);
+    f.form->BannerClick(5); // not a web address
+    host.adFileCount = 2;
+    f.form->BannerClick(3); // beyond the number of banners
+    EXPECT_EQ(opened, std::vector<std::string>{"http://zel.example/three"});
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -208,7 +210,11 @@ QWidget* TZelGoMainForm::BuildInfoPanel()
     logo_->setObjectName("HvnLogo");
     logo_->setPixmap(LogoPixmap());
     logo_->setGeometry(3, 3, 80, 46);
+    logo_->installEventFilter(this);
+    logo_->setCursor(Qt::PointingHandCursor);
     banner_ = new QLabel(topPanel_);
+    banner_->installEventFilter(this);
+    banner_->setCursor(Qt::PointingHandCursor);
     banner_->setObjectName("ADVImage");
     banner_->setAlignment(Qt::AlignCenter);
     banner_->setText(QString::fromUtf8("가온하루미 벨다"));
@@ -323,6 +329,10 @@ bool TZelGoMainForm::eventFilter(QObject* watched, QEvent* event)
         PlaceBoard();
         return false;
     }
+    if ((watched == logo_ || watched == banner_) && event->type() == QEvent::MouseButtonPress) {
+        BannerClick(watched == logo_ ? 3 : 5);
+        return true;
+    }
     for (int i = 0; i < 15; ++i) {
         QLabel* cell = cells_[static_cast<std::size_t>(i)];
         if (watched != cell)
@@ -369,6 +379,41 @@ void TZelGoMainForm::showEvent(QShowEvent* event)
         chatBox_->Input()->setFocus();
     }
     FitChatPanel();
+}
+
+void TZelGoMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow())
+        chatBox_->Input()->setFocus();
+    else
+        chatBox_->CancelComposition();
+}
+
+std::string TZelGoMainForm::BannerAddress(int tag) const
+{
+    const auto& host = status_.host;
+    if (tag <= 1 || tag > host.adFileCount || tag > HostInfo::kMax)
+        return {};
+    const std::string& url = host.adUrls[static_cast<std::size_t>(tag - 1)];
+    // Addresses come from the configuration server: only web pages open.
+    const QUrl parsed(ToQ(url));
+    if (!parsed.isValid() || (parsed.scheme() != "http" && parsed.scheme() != "https"))
+        return {};
+    return url;
+}
+
+void TZelGoMainForm::BannerClick(int tag)
+{
+    const std::string url = BannerAddress(tag);
+    if (url.empty())
+        return;
+    if (OpenAddress)
+        OpenAddress(url);
+    else
+        QDesktopServices::openUrl(QUrl(ToQ(url)));
 }
 
 void TZelGoMainForm::closeEvent(QCloseEvent* event)

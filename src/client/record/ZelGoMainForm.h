@@ -65,6 +65,8 @@ public:
     std::function<int()> FloodToken;
     std::function<void(const std::string& line)> RememberLine;
     std::function<void()> ShowRoomMembers;
+    // Opens a web address; unset uses the desktop's default handler.
+    std::function<void(const std::string& url)> OpenAddress;
     // Replaces the modal question window (tests); true for the first button.
     std::function<bool(TCheckedQuestion& question)> CheckedQuestion;
 
@@ -120,6 +122,11 @@ public:
     QTimer* AutoTimer() const { return aTimer_; }
     QLabel* StatusCell(int i) const { return cells_[static_cast<std::size_t>(i)]; }
 
+    // The banner address a click on the logo (tag 3) or the banner (tag 5)
+    // opens; empty when there is none or it is not a web address.
+    std::string BannerAddress(int tag) const;
+    void BannerClick(int tag);
+
     // Board placement inside a board panel of the given size: the side of the
     // board square and its top-left corner.
     static int BoardSide(int width, int height);
@@ -127,6 +134,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
