@@ -171,7 +171,7 @@ TEST(SessionWindow, LiveGameOnTheWindow)
     test::GoMainFixture f;
     TElmGoInfo sessionInfo;
     sessionInfo.BPlayer = "black";
-    QtGameWindow window(*f.form, sessionInfo);
+    QtGameWindow window(*f.form, &sessionInfo);
     f.View(f.RecordText(test::TenMoves()));
     window.ShowSession(1);
     EXPECT_TRUE(window.ShowsLiveGame());

@@ -9,13 +9,13 @@
 
 namespace zel {
 
-QtGameWindow::QtGameWindow(TZelGoMainForm& form, TElmGoInfo& info) : form_(&form), info_(info) {}
+QtGameWindow::QtGameWindow(TZelGoMainForm& form, TElmGoInfo* info) : form_(&form), info_(info) {}
 
 void QtGameWindow::ShowSession(int layout)
 {
     if (!form_)
         return;
-    form_->GameInfo()->ShowModel(&info_);
+    form_->GameInfo()->ShowModel(info_);
     if (form_->Mode() != TZelGoMainForm::kLive) {
         TGoSnapshot empty;
         EmptySnapshot(empty);

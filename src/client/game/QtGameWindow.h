@@ -14,8 +14,10 @@ class TZelGoMainForm;
 // chat terminal.
 class QtGameWindow : public TGameWindow {
 public:
-    // `info`: the session's panel model, drawn while a session is shown.
-    QtGameWindow(TZelGoMainForm& form, TElmGoInfo& info);
+    // `info`: the session's panel model, drawn while a session is shown; it
+    // may be given later (the session is made after its window).
+    explicit QtGameWindow(TZelGoMainForm& form, TElmGoInfo* info = nullptr);
+    void SetSessionInfo(TElmGoInfo* info) { info_ = info; }
 
     void ShowSession(int layout) override;
     void HideSession() override;
@@ -35,7 +37,7 @@ public:
 
 private:
     QPointer<TZelGoMainForm> form_;
-    TElmGoInfo& info_;
+    TElmGoInfo* info_;
     bool input_ = false;
     int lastX_ = 0; // the last move's point, where count-downs are written
     int lastY_ = 0;
