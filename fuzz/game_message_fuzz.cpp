@@ -33,7 +33,10 @@ private:
     std::uint32_t n_ = 1;
 };
 
-class Stubs : public zel::TGameWindow, public zel::TGameLobby, public zel::Prompts, public zel::TGameDialogs,
+class Stubs : public zel::TGameWindow,
+              public zel::TGameLobby,
+              public zel::Prompts,
+              public zel::TGameDialogs,
               public zel::FileStore {
 public:
     void ShowSession(int) override {}

@@ -54,12 +54,15 @@ inline std::vector<std::uint8_t> Packet(std::uint16_t code, std::uint16_t length
     return p;
 }
 
-inline std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+inline std::vector<std::uint8_t> Bytes(const std::string& s)
+{
+    return {s.begin(), s.end()};
+}
 
 struct LobbyFixture {
     LobbyFixture()
         : status(settings), clock(10 * 3600 * 1000),
-          app(status, TLobbyApp::Ports{clock, game, probe, config, banners, prompts, view})
+          app(status, TLobbyApp::Ports{clock, game, probe, config, banners, prompts, view, &program, &records})
     {
         status.login.userId = "tester";
         status.login.nickname = "nick";
@@ -118,7 +121,7 @@ struct LobbyFixture {
     TZelStatus status;
     ManualClock clock;
     FakeTransport game, probe, config;
-    MemoryFileStore banners;
+    MemoryFileStore banners, program, records;
     RecordingPrompts prompts;
     RecordingView view;
     RecordingListener listener;

@@ -61,8 +61,8 @@ TEST_F(ConfigFixture, NothingNewAnswersZeroAndCloses)
 TEST_F(ConfigFixture, DownloadsSplitsAndStoresTheServerList)
 {
     const std::string gif1 = "GIF89a-one", gif2 = "GIF-two";
-    std::string reply = Fields({1, 3, static_cast<long>(kList.size()), static_cast<long>(gif1.size()),
-                                static_cast<long>(gif2.size())});
+    std::string reply =
+        Fields({1, 3, static_cast<long>(kList.size()), static_cast<long>(gif1.size()), static_cast<long>(gif2.size())});
     std::string files3 = kList + gif1 + gif2;
     // One byte at a time: the header and the files may arrive in any pieces.
     for (char c : reply)
@@ -121,16 +121,16 @@ TEST_F(ConfigFixture, GarbledOrOversizedHeadersFailWithoutTouchingSettings)
 {
     const HostInfo before = status.host;
     const std::string rows[] = {
-        std::string("abc") + '\0',                          // not a number
-        std::string("         1") + '\0',                   // no file count
-        Fields({1, 2, 10}),                                 // fewer sizes than announced
-        Fields({1, 1, 10, 10}),                             // more sizes than announced
-        Fields({1, 11, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}),   // more files than the table holds
-        Fields({1, 1, 10L * 1024 * 1024 + 1}),              // a file above 10 MB
-        Fields({1, 1, -5}),                                 // a negative size
-        Fields({1, -1}),                                    // a negative count
-        std::string("        1") + '\0',                    // a field of 9 characters
-        std::string(200, '1'),                              // no terminator within bounds
+        std::string("abc") + '\0',                        // not a number
+        std::string("         1") + '\0',                 // no file count
+        Fields({1, 2, 10}),                               // fewer sizes than announced
+        Fields({1, 1, 10, 10}),                           // more sizes than announced
+        Fields({1, 11, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}), // more files than the table holds
+        Fields({1, 1, 10L * 1024 * 1024 + 1}),            // a file above 10 MB
+        Fields({1, 1, -5}),                               // a negative size
+        Fields({1, -1}),                                  // a negative count
+        std::string("        1") + '\0',                  // a field of 9 characters
+        std::string(200, '1'),                            // no terminator within bounds
     };
     for (const std::string& row : rows) {
         link.Open("h", 1);
@@ -177,13 +177,13 @@ TEST(ServerListText, BoundsAndRefusals)
     EXPECT_EQ(host.adUrls[9], "u10");
 
     const char* bad[] = {
-        "",                                  // nothing
-        "a\\#1\\#1\\#h\\#",                  // port of a game server missing
-        "a\\#1\\#1\\#h\\#70000\\#0\\#",      // port out of range
-        "a\\#x\\#1\\#h\\#1\\#0\\#",          // configuration port not a number
-        "a\\#1\\#0\\#0\\#",                  // no game server at all
-        "a\\#1\\#1\\#h\\#1\\#3\\#u\\#",      // fewer links than announced
-        "a\\#1\\#999999\\#",                 // an absurd count
+        "",                             // nothing
+        "a\\#1\\#1\\#h\\#",             // port of a game server missing
+        "a\\#1\\#1\\#h\\#70000\\#0\\#", // port out of range
+        "a\\#x\\#1\\#h\\#1\\#0\\#",     // configuration port not a number
+        "a\\#1\\#0\\#0\\#",             // no game server at all
+        "a\\#1\\#1\\#h\\#1\\#3\\#u\\#", // fewer links than announced
+        "a\\#1\\#999999\\#",            // an absurd count
     };
     HostInfo kept = host;
     for (const char* text : bad) {

@@ -22,7 +22,7 @@ TEST_F(LobbyApp, StartUpThroughConfigurationAndLoginIntoTheLobby)
 {
     app.FormShow("");
     EXPECT_EQ(app.State(), TLobbyApp::ConnectAtStart);
-    EXPECT_EQ(view.infoWindows, 1);  // first run
+    EXPECT_EQ(view.infoWindows, 1); // first run
     EXPECT_EQ(view.panels[10], Utf8ToCp949("방 0 개(0 명)"));
     EXPECT_EQ(view.panels[11], Utf8ToCp949("대기실"));
     EXPECT_EQ(view.panels[13], Utf8ToCp949("일반 대화"));
@@ -76,6 +76,44 @@ TEST_F(LobbyApp, StartUpThroughConfigurationAndLoginIntoTheLobby)
     EXPECT_EQ(listener.codes, (std::vector<std::uint16_t>{21000, 21030, 25020}));
 }
 
+TEST_F(LobbyApp, FirstLoginDialogTidiesTheProgramDirectory)
+{
+    program.files = {{"a.zel", "first"}, {"b.zel", "second"}, {"ADVInfoB.gif", "gif"}, {"ZelE00.FNT", "font"}};
+    records.files = {{"a.zel", "older copy"}};
+    app.FormShow("");
+    Advance(200);
+    config.Fails(TransportError::Refused);
+    Advance(TLobbyApp::kConfigTimeout + 400);
+    ASSERT_EQ(view.loginDialogs, 1);
+
+    // One record moves (overwriting), every picture moves, the rest stays.
+    EXPECT_EQ(records.files["a.zel"], "first");
+    EXPECT_EQ(banners.files["ADVInfoB.gif"], "gif");
+    EXPECT_EQ(program.files.count("a.zel"), 0u);
+    EXPECT_EQ(program.files.count("b.zel"), 1u);
+    EXPECT_EQ(program.files.count("ADVInfoB.gif"), 0u);
+    EXPECT_EQ(program.files.count("ZelE00.FNT"), 1u);
+
+    // Only the first dialog tidies.
+    program.files["c.gif"] = "late";
+    app.ConnTBClick();
+    Advance(200);
+    EXPECT_EQ(program.files.count("c.gif"), 1u);
+}
+
+TEST_F(LobbyApp, TidyingKeepsFilesThatCannotBeCopied)
+{
+    program.files = {{"a.zel", "record"}, {"x.gif", "gif"}};
+    records.failWrites = true;
+    banners.failWrites = true;
+    app.FormShow("");
+    Advance(200);
+    config.Fails(TransportError::Refused);
+    Advance(TLobbyApp::kConfigTimeout + 400);
+    ASSERT_EQ(view.loginDialogs, 1);
+    EXPECT_EQ(program.files.size(), 2u);
+}
+
 TEST_F(LobbyApp, SilentConfigurationServerOpensTheLoginAfterFifteenSeconds)
 {
     app.FormShow("");
@@ -98,7 +136,7 @@ TEST_F(LobbyApp, SilentConfigurationServerOpensTheLoginAfterFifteenSeconds)
     second.Advance(600);
     EXPECT_EQ(second.view.loginDialogs, 1);
     EXPECT_FALSE(second.config.IsOpen());
-    EXPECT_TRUE(second.view.connectEnabled);  // cancelled
+    EXPECT_TRUE(second.view.connectEnabled); // cancelled
     EXPECT_EQ(second.app.State(), TLobbyApp::Idle);
 }
 
@@ -193,7 +231,7 @@ TEST_F(LobbyApp, RefusedReconnectionGivesUpAtOnce)
 TEST_F(LobbyApp, ProbeVerdicts)
 {
     struct Row {
-        int verdict;  // 0: the probe never answers
+        int verdict; // 0: the probe never answers
         int state;
         int alerts;
     } rows[] = {
@@ -253,7 +291,7 @@ TEST_F(LobbyApp, DisconnectCases)
 {
     struct Row {
         const char* name;
-        std::uint16_t code;  // server packet before the close, 0 none
+        std::uint16_t code; // server packet before the close, 0 none
         bool loggedIn;
         int state;
         std::string alert;
@@ -291,7 +329,7 @@ TEST_F(LobbyApp, FailedConnectionsEndInTheNotice)
 {
     struct Row {
         const char* name;
-        TransportError error;  // Other: the server accepts and never speaks
+        TransportError error; // Other: the server accepts and never speaks
     } rows[] = {
         {"refused", TransportError::Refused},
         {"timed out", TransportError::TimedOut},

@@ -52,7 +52,7 @@ TEST_F(LobbyLinkTest, LobbyModelLivesFromLoginToCleanupAndCountsRooms)
     EXPECT_EQ(text, "nick [18K] : hello");
 
     game.PeerCloses();
-    Advance(8800);  // the reconnection never connects
+    Advance(8800); // the reconnection never connects
     EXPECT_EQ(link.Dispatch().Model(), nullptr);
     EXPECT_EQ(view.panels[10], Utf8ToCp949("방 0 개(0 명)"));
     game.sent.clear();

@@ -44,9 +44,10 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     QTRY_VERIFY(form.isVisible());
 
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("가온하루미 벨다 베타 1.8 c"));
-    for (const char* name : {"TopPanel", "sbConn", "sbVGame", "sbVGibo", "sbStudy", "sbJoseki", "sbEnvS", "sbHelp",
-                             "sbExit", "MainPanel", "SlotLBox", "SIHeader", "ChatPanel", "Terminal", "ChatBox",
-                             "CtrlPanel", "UserLBox", "UIHeader", "sbRoom", "sbMyRI", "sbFind", "sbInfo", "MainSB"})
+    for (const char* name :
+         {"TopPanel", "sbConn",    "sbVGame",  "sbVGibo",  "sbStudy",   "sbJoseki", "sbEnvS",  "sbHelp",
+          "sbExit",   "MainPanel", "SlotLBox", "SIHeader", "ChatPanel", "Terminal", "ChatBox", "CtrlPanel",
+          "UserLBox", "UIHeader",  "sbRoom",   "sbMyRI",   "sbFind",    "sbInfo",   "MainSB"})
         EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name;
     EXPECT_EQ(form.sbVGame->toolTip(), QString::fromUtf8("바둑 보기"));
     EXPECT_EQ(form.sbVGibo->toolTip(), QString::fromUtf8("기보 보기"));

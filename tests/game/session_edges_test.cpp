@@ -33,7 +33,7 @@ TEST(SessionEdges, ReceiptsStretchTheResendTimeUpToTheLimit)
     duo.StartGame();
     duo.a.session.BoardClick(4, 4);
     duo.Run(1000);
-    duo.b.session.BoardClick(16, 16);  // white stores its move: 30 s
+    duo.b.session.BoardClick(16, 16); // white stores its move: 30 s
     std::string game = duo.b.session.Header().GameId;
     ASSERT_EQ(duo.b.session.ResendTimeout(), TBBS2Zel::kResendTimeout);
     std::vector<std::int32_t> seen;
@@ -68,7 +68,7 @@ TEST(SessionEdges, ResendWaitsAcrossMidnight)
 {
     SessionDuo duo(kDayMs - 40000);
     duo.StartGame();
-    duo.b.session.MyId = "nobody";  // no answers
+    duo.b.session.MyId = "nobody"; // no answers
     duo.a.session.BoardClick(4, 4);
     std::size_t before = duo.a.outbox.size();
     duo.Run(59000);
@@ -140,7 +140,7 @@ TEST(SessionEdges, ByoyomiNoticesAndCountdownReachThePlayer)
     };
     duo.a.session.RequestGame("bob");
     duo.Run(1000);
-    duo.Run(65000);  // Alice's main time runs out: into byo-yomi
+    duo.Run(65000); // Alice's main time runs out: into byo-yomi
     bool periodsNotice = false;
     for (const auto& [text, ms] : duo.a.prompts.notices)
         periodsNotice = periodsNotice || text == "30" + KS(" 초 초읽기 ") + "3" + KS(" 번 남았습니다.");
@@ -160,7 +160,7 @@ TEST(SessionEdges, MarkingRefusedReturnsTheTurnToMark)
     duo.Run(1000);
     duo.a.session.Command(11);
     duo.Run(1000);
-    duo.a.session.BoardClick(16, 16);  // marks the white stone dead
+    duo.a.session.BoardClick(16, 16); // marks the white stone dead
     duo.Run(500);
     duo.b.prompts.confirmAnswer = false;
     duo.a.session.Command(25);
@@ -172,6 +172,25 @@ TEST(SessionEdges, MarkingRefusedReturnsTheTurnToMark)
     // Clicks of the player who is not marking change nothing.
     duo.b.session.BoardClick(4, 4);
     EXPECT_EQ(duo.b.session.Board().Mark(4, 4), duo.a.session.Board().Mark(4, 4));
+}
+
+} // namespace
+} // namespace zel::test
+
+namespace zel::test {
+namespace {
+
+TEST(SessionEdges, StateFileNamesFromTheNetworkStayInsideTheRecordDirectory)
+{
+    SessionDuo duo;
+    TBBS2Zel& s = duo.b.session;
+    s.OnGameData("KEYmalGSRmal\\#AA../../x\\#bob\\#AAAGBBEBEAF\\#b\\#w\\#B");
+    duo.Run(500);
+    ASSERT_TRUE(s.GameOpen());
+    EXPECT_TRUE(s.ForcedStop("mal", "../../x"));
+    EXPECT_FALSE(s.GameOpen());
+    EXPECT_TRUE(duo.b.files.files.empty());
+    ASSERT_FALSE(duo.b.prompts.notices.empty());
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST(Session, MoveTravelsWithDoubledCoordinatesAndClock)
     duo.a.session.BoardClick(4, 16);
     ASSERT_EQ(CodeOf(duo.a.outbox.back()), "GPM");
     std::string p = PayloadOf(duo.a.outbox.back());
-    EXPECT_EQ(p.substr(0, 7), "ABWEQQE");  // move 1, white to move, X Y Y X
+    EXPECT_EQ(p.substr(0, 7), "ABWEQQE"); // move 1, white to move, X Y Y X
     EXPECT_EQ(p.size(), 7u + 10u + 1u);
     duo.Run(1000);
     EXPECT_EQ(duo.b.session.Board().Colour(4, 16), kBlack);
@@ -83,7 +83,7 @@ TEST(Session, UnansweredMoveIsResentWithTheSameLetter)
 {
     SessionDuo duo;
     duo.StartGame();
-    duo.b.session.MyId = "nobody";  // Bob's side stops answering
+    duo.b.session.MyId = "nobody"; // Bob's side stops answering
     duo.a.session.BoardClick(4, 4);
     std::string move = duo.a.outbox.back();
     std::size_t before = duo.a.outbox.size();
@@ -119,12 +119,8 @@ TEST(Session, MismatchedOrStaleMovesAreNotApplied)
     };
     // Bob's move 2 after Alice's move 1 at D4, in every broken form.
     const Row rows[] = {
-        {"X copies differ", "ACBQQQRA"},
-        {"Y copies differ", "ACBQPQQA"},
-        {"wrong number", "ADBQQQQA"},
-        {"wrong colour", "ACWQQQQA"},
-        {"off the board", "ACBUUUUA"},
-        {"occupied point", "ACBEEEEA"},
+        {"X copies differ", "ACBQQQRA"}, {"Y copies differ", "ACBQPQQA"}, {"wrong number", "ADBQQQQA"},
+        {"wrong colour", "ACWQQQQA"},    {"off the board", "ACBUUUUA"},   {"occupied point", "ACBEEEEA"},
         {"too short", "ACBQQ"},
     };
     for (const Row& row : rows) {
@@ -190,7 +186,7 @@ TEST(Session, UndoNeedsTwoMovesAndTakesBackAPair)
     duo.a.session.BoardClick(4, 4);
     duo.Run(1000);
     std::size_t before = duo.b.outbox.size();
-    duo.b.session.Command(6);  // one move on the board: nothing is sent
+    duo.b.session.Command(6); // one move on the board: nothing is sent
     EXPECT_EQ(duo.b.outbox.size(), before);
     duo.b.session.BoardClick(16, 16);
     duo.Run(1000);
@@ -323,7 +319,7 @@ TEST(Session, GameRequestTimesOutAfterThirtySeconds)
 {
     SessionDuo duo;
     duo.a.session.RequestGame("bob");
-    duo.a.outbox.clear();  // the request is lost
+    duo.a.outbox.clear(); // the request is lost
     EXPECT_TRUE(duo.a.session.RequestPending());
     duo.Run(29000);
     EXPECT_TRUE(duo.a.session.RequestPending());
@@ -358,7 +354,7 @@ TEST(Session, HostileRequestFieldsAreCheckedBeforeUse)
     s.OnGameData("KEZxyzGSR" + longId + "\\#AA../../bob\\#" + longId + "\\#AAAGBBEBEAF\\#b\\#w\\#B");
     duo.Run(500);
     EXPECT_EQ(s.Header().WhiteId.size(), 30u);
-    EXPECT_TRUE(duo.b.outbox.empty());  // not addressed to "bob"
+    EXPECT_TRUE(duo.b.outbox.empty()); // not addressed to "bob"
 }
 
 } // namespace

@@ -18,14 +18,10 @@ TEST(GameTexts, CountedResults)
         const char* text;
     };
     const Row rows[] = {
-        {67, 60, 6, "A", "흑 0.5 집 승! >> 흑(67):백(60)"},
-        {64, 60, 6, "A", "백 2.5 집 승! >> 흑(64):백(60)"},
-        {66, 60, 6, "A", "백 0.5 집 승! >> 흑(66):백(60)"},
-        {50, 60, 6, "B", "백 3.5 집 승! >> 흑(50):백(60)"},
-        {58, 60, 6, "B", "흑 4.5 집 승! >> 흑(58):백(60)"},
-        {50, 60, 9, "B", "백 0.5 집 승! >> 흑(50):백(60)"},
-        {60, 60, 0, "A", "무 승 부 !! >> 흑(60):백(60)"},
-        {61, 60, 0, "A", "흑 1 집 승! >> 흑(61):백(60)"},
+        {67, 60, 6, "A", "흑 0.5 집 승! >> 흑(67):백(60)"}, {64, 60, 6, "A", "백 2.5 집 승! >> 흑(64):백(60)"},
+        {66, 60, 6, "A", "백 0.5 집 승! >> 흑(66):백(60)"}, {50, 60, 6, "B", "백 3.5 집 승! >> 흑(50):백(60)"},
+        {58, 60, 6, "B", "흑 4.5 집 승! >> 흑(58):백(60)"}, {50, 60, 9, "B", "백 0.5 집 승! >> 흑(50):백(60)"},
+        {60, 60, 0, "A", "무 승 부 !! >> 흑(60):백(60)"},   {61, 60, 0, "A", "흑 1 집 승! >> 흑(61):백(60)"},
         {0, 3, 0, "B", "백 3 집 승! >> 흑(0):백(3)"},
     };
     for (const Row& r : rows)
@@ -50,7 +46,7 @@ TEST(GameTexts, MethodAndTimeLimit)
     h.ByoCountCode = NumToCode2(5);
     EXPECT_EQ(Cp949ToUtf8(TimeLimitText(h)), "각 30분에 30초 초읽기 5회");
     EXPECT_EQ(ClockTerms(h).MainSeconds, 1800);
-    h.MainTimeCode = "ZZ";  // 675 minutes would overflow nothing but is kept
+    h.MainTimeCode = "ZZ"; // 675 minutes would overflow nothing but is kept
     EXPECT_LE(ClockTerms(h).MainSeconds, 60000);
     h.TimeModeCode = "C";
     EXPECT_EQ(TimeLimitText(h), "");
@@ -66,7 +62,7 @@ TEST(GameSetModel, HandicapKomiAndColourRules)
     EXPECT_EQ(m.Komi, 6);
     m.KomiChanged(4);
     m.HandicapChanged(2);
-    EXPECT_EQ(m.Komi, 4);  // edited by hand: kept
+    EXPECT_EQ(m.Komi, 4); // edited by hand: kept
     m.ColourClicked(TGameSetModel::Colour::Auto);
     EXPECT_EQ(m.Handicap, 0);
     m.HandicapChanged(42);

@@ -128,6 +128,27 @@ TEST(TCManager, GameEndFreesBothPlayersButMultiGameOnlyTheOne)
     EXPECT_EQ(t.m.User(5).status, UserHosting);
 }
 
+TEST(TCManager, MatchRoomTakesBothUsers)
+{
+    Model t;
+    t.Feed(test::UserArrives(1, "alice", "Alice", 13));
+    t.Feed(test::UserArrives(2, "bob", "Bob", 20));
+    Bytes match(48, 0);
+    match[0] = pk::MatchRoom & 0xFF;
+    match[1] = pk::MatchRoom >> 8;
+    match[2] = 48;
+    match[4] = 6;
+    match[6] = 2;
+    match[8] = 1;
+    match[16] = 'm';
+    EXPECT_TRUE(t.m.MatchRoom(match.data(), match.size()));
+    EXPECT_EQ(t.m.Members(6), (std::vector<int>{2, 1}));
+    EXPECT_EQ(t.m.Room(6).owner, 2);
+    EXPECT_EQ(t.m.Room(6).title, "m");
+    EXPECT_EQ(t.m.Room(6).line, KS("방장 :: ") + "Bob     " + "  3D");
+    EXPECT_TRUE(t.m.Members(0).empty());
+}
+
 TEST(TCManager, LastMemberLeavingResetsAndRemovesRoom)
 {
     Model t;

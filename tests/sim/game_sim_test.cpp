@@ -122,7 +122,7 @@ TEST(GameSim, DepartureAndReturnResumeTheGame)
 namespace zel::test {
 namespace {
 
-// ZEL_SIM_SEED=n (with ZEL_SIM_DROP, ZEL_SIM_DUP, ZEL_SIM_DELAY, ZEL_SIM_LEAVE)
+// ZEL_SIM_SEED=n (with ZEL_SIM_DROP, ZEL_SIM_DUP, ZEL_SIM_DELAY, ZEL_SIM_LEAVE, ZEL_SIM_REORDER)
 // replays one game; with ZEL_SIM_TRACE set it prints its messages.
 TEST(GameSim, ReplayOneSeed)
 {
@@ -135,6 +135,7 @@ TEST(GameSim, ReplayOneSeed)
     faults.duplicate = number("ZEL_SIM_DUP");
     faults.maxDelayMs = static_cast<int>(number("ZEL_SIM_DELAY"));
     faults.disconnect = number("ZEL_SIM_LEAVE");
+    faults.reorder = std::getenv("ZEL_SIM_REORDER") != nullptr;
     SimOutcome o = RunSimGame(std::strtoull(seed, nullptr, 10), faults);
     std::printf("completed %d, moves %d, adjournments %d, cause: %s\n", o.completed, o.moves, o.adjournments,
                 o.cause.c_str());

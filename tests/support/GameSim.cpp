@@ -217,7 +217,7 @@ public:
     bool boardInput = false;
     std::string lastCode;
     int targetMoves = 100;
-    int ending = 0;  // 0 count, 1 resign
+    int ending = 0; // 0 count, 1 resign
     bool mayAdjourn = false;
     int inputOffOnTurn = 0;
 
@@ -476,7 +476,7 @@ SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
                                                                          : "count";
                 return out;
             }
-            SimClient* holder = a.files.Exists("alicebob.tmp") || a.files.Exists("bobalice.tmp") ? &a
+            SimClient* holder = a.files.Exists("alicebob.tmp") || a.files.Exists("bobalice.tmp")   ? &a
                                 : b.files.Exists("alicebob.tmp") || b.files.Exists("bobalice.tmp") ? &b
                                                                                                    : nullptr;
             if (holder) {

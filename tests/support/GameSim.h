@@ -24,12 +24,12 @@ struct SimFaults {
 };
 
 struct SimOutcome {
-    bool completed = false;    // both sides wrote the same record and result
-    std::string cause;         // why not, when not completed
-    std::string ending;        // "count", "resign", "time"
-    std::string result;        // the result text (CP949)
+    bool completed = false; // both sides wrote the same record and result
+    std::string cause;      // why not, when not completed
+    std::string ending;     // "count", "resign", "time"
+    std::string result;     // the result text (CP949)
     bool recordsEqual = false;
-    bool positionsAgree = true;  // never two positions for one move count
+    bool positionsAgree = true; // never two positions for one move count
     std::string disagreement;
     int moves = 0;
     int adjournments = 0;

@@ -28,13 +28,16 @@ struct SessionSide {
     MemoryFileStore files;
     THelpList pending;
     TBBS2Zel session;
-    std::vector<std::string> outbox;  // everything sent, in order
-    std::size_t delivered = 0;        // outbox entries already passed on
+    std::vector<std::string> outbox; // everything sent, in order
+    std::size_t delivered = 0;       // outbox entries already passed on
 };
 
 class SessionDuo {
 public:
-    explicit SessionDuo(std::int32_t start = 36000000) : clock(start), random(7), a(clock, random, "alice"), b(clock, random, "bob") {}
+    explicit SessionDuo(std::int32_t start = 36000000)
+        : clock(start), random(7), a(clock, random, "alice"), b(clock, random, "bob")
+    {
+    }
 
     // Passes on what each side sent since the last call.
     void Deliver()

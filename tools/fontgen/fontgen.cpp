@@ -16,7 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "core/term/HangulVariants.h"
+
 namespace {
+
+using zel::FinalVariant;
+using zel::InitialVariant;
+using zel::MedialVariant;
 
 struct Glyph {
     std::array<std::uint16_t, 16> rows{}; // most significant bit leftmost
@@ -98,53 +104,6 @@ void PutWide(std::string& out, const std::array<std::uint16_t, 16>& rows)
 
 // Johab component codes of the Unicode jamo indices.
 constexpr int kMedialCode[21] = {3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 18, 19, 20, 21, 22, 23, 26, 27, 28, 29};
-
-bool In(int v, std::initializer_list<int> set)
-{
-    for (int s : set)
-        if (s == v)
-            return true;
-    return false;
-}
-
-int InitialVariant(int medial, bool hasFinal)
-{
-    if (hasFinal) {
-        if ((medial >= 3 && medial <= 7) || (medial >= 10 && medial <= 12) || medial == 29)
-            return 5;
-        if (In(medial, {13, 19, 20, 26, 27}))
-            return 6;
-        if (In(medial, {14, 15, 18, 21, 22, 23, 28}))
-            return 7;
-        return 0;
-    }
-    if (In(medial, {13, 19, 27}))
-        return 1;
-    if (In(medial, {20, 26}))
-        return 2;
-    if (In(medial, {14, 15, 18, 28}))
-        return 3;
-    if (medial >= 21 && medial <= 23)
-        return 4;
-    return 0;
-}
-
-int MedialVariant(int initial, bool hasFinal)
-{
-    const bool bare = initial == 2 || initial == 17;
-    return hasFinal ? (bare ? 2 : 3) : (bare ? 0 : 1);
-}
-
-int FinalVariant(int medial)
-{
-    if (In(medial, {7, 11, 18, 21, 23, 28, 29}))
-        return 1;
-    if (In(medial, {4, 6, 10, 12, 15, 22}))
-        return 2;
-    if (In(medial, {13, 19, 20, 26, 27}))
-        return 3;
-    return 0;
-}
 
 using Bits = std::array<std::uint16_t, 16>;
 

@@ -4,6 +4,9 @@
 
 namespace zel {
 
-std::int32_t QtClock::Now() const { return QTime::currentTime().msecsSinceStartOfDay(); }
+std::int32_t QtClock::Now() const
+{
+    return QTime::currentTime().msecsSinceStartOfDay();
+}
 
 } // namespace zel

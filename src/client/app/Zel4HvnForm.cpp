@@ -46,8 +46,7 @@ QColor PaletteQColor(int index)
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption,
-                       const char* hint)
+QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption, const char* hint)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
@@ -111,6 +110,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     QDir().mkpath(ToQ(status_.critical.gibodir));
     QDir().mkpath(ToQ(status_.critical.advhdir));
     banners_ = std::make_unique<DirFileStore>(ToQ(status_.critical.advhdir).toStdString());
+    program_ = std::make_unique<DirFileStore>(ToQ(status_.critical.zelpath).toStdString());
+    records_ = std::make_unique<DirFileStore>(ToQ(status_.critical.gibodir).toStdString());
 
     // The bitmap fonts of the terminals, from the program directory.
     backDraw_ = std::make_unique<TBackDraw>(StandardPalette);
@@ -135,7 +136,8 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     ApplyColours();
 
     app_ = std::make_unique<TLobbyApp>(
-        status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this});
+        status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_, prompts_, *this, program_.get(),
+                                  records_.get()});
 
     link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this);
     app_->SetListener(link_.get());
@@ -329,9 +331,10 @@ void TZel4HvnForm::ApplyColours()
         p.setColor(QPalette::AlternateBase, base.lighter(115));
         list->setPalette(p);
     }
-    findChild<QWidget*>("TopPanel")->setStyleSheet(
-        "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
-        "border-bottom: 1px solid #a89f88; }");
+    findChild<QWidget*>("TopPanel")
+        ->setStyleSheet(
+            "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
+            "border-bottom: 1px solid #a89f88; }");
 }
 
 QString TZel4HvnForm::PanelText(int index) const
@@ -428,7 +431,10 @@ void TZel4HvnForm::SetPanel(int index, const std::string& text)
     panels_[static_cast<std::size_t>(index)]->setText(ToQ(text));
 }
 
-void TZel4HvnForm::EnableConnect(bool enabled) { sbConn->setEnabled(enabled); }
+void TZel4HvnForm::EnableConnect(bool enabled)
+{
+    sbConn->setEnabled(enabled);
+}
 
 void TZel4HvnForm::SetConnectGlyph(bool connected)
 {
@@ -439,9 +445,15 @@ void TZel4HvnForm::SetConnectGlyph(bool connected)
     sbFind->setEnabled(connected);
 }
 
-void TZel4HvnForm::EnableRoom(bool enabled) { sbRoom->setEnabled(enabled); }
+void TZel4HvnForm::EnableRoom(bool enabled)
+{
+    sbRoom->setEnabled(enabled);
+}
 
-void TZel4HvnForm::PrintLine(const std::string& line) { terminal_->PrintLine(line); }
+void TZel4HvnForm::PrintLine(const std::string& line)
+{
+    terminal_->PrintLine(line);
+}
 
 bool TZel4HvnForm::OpenLoginDialog()
 {
@@ -457,7 +469,7 @@ void TZel4HvnForm::OpenPersonalInfo()
 void TZel4HvnForm::LoadBanners()
 {
     QDir dir(ToQ(status_.critical.advhdir));
-    const int files[] = {2, 4, 3};  // logo panel, top banner, top logo
+    const int files[] = {2, 4, 3}; // logo panel, top banner, top logo
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
         QString name = QString::fromStdString(TConfigExchange::FileName(files[i]));
         QPixmap picture;
@@ -468,6 +480,9 @@ void TZel4HvnForm::LoadBanners()
     }
 }
 
-void TZel4HvnForm::CloseWindow() { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); }
+void TZel4HvnForm::CloseWindow()
+{
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
 
 } // namespace zel

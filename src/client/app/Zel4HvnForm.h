@@ -101,6 +101,8 @@ private:
     QtTransport* probe_;
     QtTransport* config_;
     std::unique_ptr<DirFileStore> banners_;
+    std::unique_ptr<DirFileStore> program_;
+    std::unique_ptr<DirFileStore> records_;
     std::unique_ptr<TLobbyApp> app_;
     std::unique_ptr<TLobbyLink> link_;
     std::unique_ptr<TBackDraw> backDraw_;

@@ -52,7 +52,10 @@ TConfigExchange::TConfigExchange(Transport& link, FileStore& banners, TZelStatus
 {
 }
 
-std::string TConfigExchange::FileName(int index) { return "ADVInfo" + std::string(1, static_cast<char>(64 + index)) + ".gif"; }
+std::string TConfigExchange::FileName(int index)
+{
+    return "ADVInfo" + std::string(1, static_cast<char>(64 + index)) + ".gif";
+}
 
 void TConfigExchange::Start()
 {

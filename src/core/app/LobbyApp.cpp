@@ -11,6 +11,7 @@
 #include "core/net/PacketCodes.h"
 #include "core/net/PacketListener.h"
 #include "core/ports/Clock.h"
+#include "core/ports/FileStore.h"
 #include "core/ports/Prompts.h"
 #include "core/settings/ZelStatus.h"
 
@@ -32,8 +33,7 @@ bool IsConnectFailure(TransportError e)
 } // namespace
 
 TLobbyApp::TLobbyApp(TZelStatus& status, const Ports& ports)
-    : status_(status), ports_(ports),
-      sender_(ports.game, [this] { return connected_ && !closing_ && !reconnecting_; }),
+    : status_(status), ports_(ports), sender_(ports.game, [this] { return connected_ && !closing_ && !reconnecting_; }),
       probeSender_(ports.probe, {}), exchange_(ports.config, ports.banners, status)
 {
     gameEvents_.connected = [this] { OnGameConnected(); };
@@ -62,9 +62,15 @@ TLobbyApp::~TLobbyApp()
     ports_.config.SetEvents(nullptr);
 }
 
-std::int32_t TLobbyApp::Now() const { return ports_.clock.Now(); }
+std::int32_t TLobbyApp::Now() const
+{
+    return ports_.clock.Now();
+}
 
-bool TLobbyApp::GameInProgress() const { return session_ != nullptr && session_->GameInProgress(); }
+bool TLobbyApp::GameInProgress() const
+{
+    return session_ != nullptr && session_->GameInProgress();
+}
 
 void TLobbyApp::ResetPanels()
 {
@@ -311,6 +317,7 @@ void TLobbyApp::OpenLogin()
         return;
     if (firstShowPending_) {
         firstShowPending_ = false;
+        TidyProgramDirectory();
         ports_.view.LoadBanners();
     }
     loginOpen_ = true;
@@ -320,6 +327,33 @@ void TLobbyApp::OpenLogin()
         ConnectGame();
     else
         ports_.view.EnableConnect(true);
+}
+
+namespace {
+
+// Copies `name` from one directory to another, overwriting, and removes the
+// original only once the copy is written: nothing is lost when either side fails.
+void MoveFile(FileStore& from, FileStore& to, const std::string& name)
+{
+    std::string data;
+    if (from.Read(name, data) && to.Write(name, data))
+        from.Remove(name);
+}
+
+} // namespace
+
+void TLobbyApp::TidyProgramDirectory()
+{
+    FileStore* program = ports_.program;
+    if (program == nullptr)
+        return;
+    if (ports_.records != nullptr) {
+        std::vector<std::string> records = program->List(".zel");
+        if (!records.empty())
+            MoveFile(*program, *ports_.records, records.front());
+    }
+    for (const std::string& name : program->List(".gif"))
+        MoveFile(*program, ports_.banners, name);
 }
 
 bool TLobbyApp::GameServer(std::string& host, std::uint16_t& port) const
@@ -398,8 +432,7 @@ void TLobbyApp::OnGameBytes(const std::uint8_t* data, std::size_t size)
     assembler_.Feed(
         data, size,
         [this] {
-            return connected_ && !closing_ &&
-                   (state_ == Connected || state_ == Probing || state_ == LostWaiting);
+            return connected_ && !closing_ && (state_ == Connected || state_ == Probing || state_ == LostWaiting);
         },
         [this](const std::uint8_t* p, std::size_t n) { OnGamePacket(p, n); });
 }
@@ -478,7 +511,10 @@ void TLobbyApp::StartZelProcess()
     SendLogin(pk::Login, 0, 0);
 }
 
-void TLobbyApp::ReTryZelProcess() { SendLogin(pk::ReLogin, ownUser_, ownRoom_); }
+void TLobbyApp::ReTryZelProcess()
+{
+    SendLogin(pk::ReLogin, ownUser_, ownRoom_);
+}
 
 void TLobbyApp::SendLogin(std::uint16_t code, std::uint16_t user, std::uint16_t room)
 {

@@ -47,6 +47,10 @@ public:
         FileStore& banners; // the banner directory
         Prompts& prompts;
         LobbyView& view;
+        // The program directory and the record directory, tidied when the
+        // login dialog first opens (either may be missing).
+        FileStore* program = nullptr;
+        FileStore* records = nullptr;
     };
 
     static constexpr std::int32_t kSilenceBeforeProbe = 14999;
@@ -106,6 +110,7 @@ private:
     std::int32_t Now() const;
     void StartConfig();
     void OpenLogin();
+    void TidyProgramDirectory();
     void ConnectGame();
     void RecreateGame();
     void CloseGame();
@@ -160,11 +165,11 @@ private:
     bool firstConfigPending_ = true;
     bool firstShowPending_ = true;
     bool shown_ = false;
-    bool loggedIn_ = false;      // the server accepted the login (a lobby model exists)
-    bool gameAttempt_ = false;   // a game connection is open and its end not yet handled
-    bool recreating_ = false;    // the game connection is being replaced: its close is no disconnect
+    bool loggedIn_ = false;    // the server accepted the login (a lobby model exists)
+    bool gameAttempt_ = false; // a game connection is open and its end not yet handled
+    bool recreating_ = false;  // the game connection is being replaced: its close is no disconnect
     bool probeActive_ = false;
-    bool loginWanted_ = false;   // the login dialog opens on the next tick
+    bool loginWanted_ = false; // the login dialog opens on the next tick
     bool loginOpen_ = false;
 
     std::int32_t lastReceived_ = 0;

@@ -48,7 +48,10 @@ void TLobbyLink::Print(const std::string& line, bool lineFlag)
         view_.PrintLine("");
 }
 
-void TLobbyLink::RefreshCounters() { view_.SetPanel(10, RoomCounterText(dispatch_.Model())); }
+void TLobbyLink::RefreshCounters()
+{
+    view_.SetPanel(10, RoomCounterText(dispatch_.Model()));
+}
 
 void TLobbyLink::ChatLine(const std::string& line)
 {

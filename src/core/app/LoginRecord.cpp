@@ -26,9 +26,15 @@ std::string LoginRecord::NormaliseNickname(const std::string& nickname)
     return nickname;
 }
 
-std::uint8_t LoginRecord::InvitationsByte(const LoginInfo& login) { return login.inviteOn ? 20 : 10; }
+std::uint8_t LoginRecord::InvitationsByte(const LoginInfo& login)
+{
+    return login.inviteOn ? 20 : 10;
+}
 
-std::uint8_t LoginRecord::ProfileByte(const LoginInfo& login) { return login.profile ? 10 : 30; }
+std::uint8_t LoginRecord::ProfileByte(const LoginInfo& login)
+{
+    return login.profile ? 10 : 30;
+}
 
 std::uint8_t LoginRecord::LevelByte(const LoginInfo& login)
 {

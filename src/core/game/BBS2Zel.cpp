@@ -504,8 +504,7 @@ void TBBS2Zel::ReceiveMove(const std::string& p)
     if (p.size() > 16 && !IsMultiHost() && mover != kEmpty)
         info_.ApplyClockText(mover, std::string_view(p).substr(7));
     bool applied = false;
-    if (mover != kEmpty && board_.MoveCount() == n && board_.IsToMove(mover) && x >= 0 && x < 20 && y >= 0 &&
-        y < 20) {
+    if (mover != kEmpty && board_.MoveCount() == n && board_.IsToMove(mover) && x >= 0 && x < 20 && y >= 0 && y < 20) {
         if (x == 0) {
             applied = board_.PlayPass();
             if (applied)
@@ -615,6 +614,22 @@ void TBBS2Zel::Command(int code)
     default:
         break;
     }
+}
+
+void TBBS2Zel::GiboEvent(int kind, const std::string& text)
+{
+    if (kind == 0)
+        s_.lobby.SendRoomText(text);
+    else if (kind == 1 && gameOpen_ && !header_.GameId.empty())
+        SendRaw("XA" + header_.GameId + sessionId_ + "GPV" + text);
+}
+
+void TBBS2Zel::NavEvent(int code)
+{
+    if (code == 1 || code == 2)
+        EndSession();
+    if (code == 2)
+        info_.Reset(5);
 }
 
 // ---- life cycle ----

@@ -30,8 +30,8 @@ struct TSessionServices {
     TGameWindow& window;
     TGameLobby& lobby;
     TGameDialogs& dialogs;
-    FileStore& records;   // the record directory
-    THelpList& pending;   // commentary waiting for this game's record
+    FileStore& records; // the record directory
+    THelpList& pending; // commentary waiting for this game's record
     Sound* sound = nullptr;
 };
 
@@ -71,6 +71,11 @@ public:
     void RequestGame(const std::string& opponentId);
     void BoardClick(int x, int y);
     void Command(int code);
+    // Text from the game window: kind 0 a chat line or macro (to the room),
+    // kind 1 a commentary finished during a live game (sent as "GPV").
+    void GiboEvent(int kind, const std::string& text);
+    // Navigation: 1 ends the session, 2 also resets the info panel to 5 rows.
+    void NavEvent(int code);
     // "/x" (the user's own name and id) or a departure from the room; true
     // when a state was saved.
     bool ForcedStop(const std::string& name, const std::string& id);
@@ -169,6 +174,8 @@ private:
     void Count();
     void LoseOnTime();
     void AdjournGame();
+    // Writes the adjourned-game file; without replace an existing one stays.
+    void SaveState(bool replace);
     void SaveRecord(const std::string& result);
     bool ResumeAdjourned(const std::string& fileName);
     bool LoadGameState(std::string_view state);

@@ -303,13 +303,24 @@ void TBBS2Zel::AdjournGame()
     if (player) {
         if (!s_.lobby.InMultiRoom() && IsBlackPlayer())
             s_.lobby.ReportGameOver();
-        const std::string name = AdjournedName();
-        if (!IsBareName(name) || !s_.records.Write(name, GameStateLine()))
-            TimedNotice(TRecordFiles::NoticeText(RecordStatus::WriteFailed), kRecordNoticeMs);
+        SaveState(true);
     }
     EndSession();
     s_.lobby.TerminalText(player ? KS("\n   ### 대국자의 합의로 대국이 중단되고 기보가 저장되었습니다.\n\n")
                                  : KS("\n   ### 대국자의 합의로 대국이 중단 되었습니다.\n\n"));
+}
+
+void TBBS2Zel::SaveState(bool replace)
+{
+    // The name is made of ids from the network: only a bare name is written.
+    const std::string name = AdjournedName();
+    RecordStatus status = RecordStatus::Ok;
+    if (!IsBareName(name))
+        status = RecordStatus::Refused;
+    else if ((replace || !s_.records.Exists(name)) && !s_.records.Write(name, GameStateLine()))
+        status = RecordStatus::WriteFailed;
+    if (status != RecordStatus::Ok)
+        TimedNotice(TRecordFiles::NoticeText(status), kRecordNoticeMs);
 }
 
 bool TBBS2Zel::ForcedStop(const std::string& name, const std::string& id)
@@ -318,9 +329,7 @@ bool TBBS2Zel::ForcedStop(const std::string& name, const std::string& id)
         IsMultiHost())
         return false;
     bool player = IsPlayer();
-    const std::string file = AdjournedName();
-    if (IsBareName(file) && !s_.records.Exists(file) && !s_.records.Write(file, GameStateLine()))
-        TimedNotice(TRecordFiles::NoticeText(RecordStatus::WriteFailed), kRecordNoticeMs);
+    SaveState(false);
     EndSession();
     if (id != MyId && s_.lobby.ForcedStopNotice())
         s_.lobby.TerminalText("\n   ### " + name + "(" + id + ")" + KS("님이 대국을 강제 중단 하였습니다!") + "\n");

@@ -108,10 +108,10 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
     requestPending_ = true;
     requestSince_ = now_;
     SetClocksFromHeader();
-    std::string body = "GSR" + MyId + "\\#" + header_.ResumeCount + header_.BlackId + "\\#" + header_.WhiteId +
-                       "\\#" + header_.HandicapCode + header_.KomiSideCode + header_.KomiCode +
-                       header_.TimeModeCode + header_.MainTimeCode + header_.ByoSecondsCode +
-                       header_.ByoCountCode + "\\#" + header_.BlackLabel + "\\#" + header_.WhiteLabel + "\\#";
+    std::string body = "GSR" + MyId + "\\#" + header_.ResumeCount + header_.BlackId + "\\#" + header_.WhiteId + "\\#" +
+                       header_.HandicapCode + header_.KomiSideCode + header_.KomiCode + header_.TimeModeCode +
+                       header_.MainTimeCode + header_.ByoSecondsCode + header_.ByoCountCode + "\\#" +
+                       header_.BlackLabel + "\\#" + header_.WhiteLabel + "\\#";
     body += NextLetter();
     SendGameMessage(false, 2, body);
 }
@@ -218,8 +218,7 @@ void TBBS2Zel::ReceiveAcceptance(const std::string& p)
 
 void TBBS2Zel::ReceiveRefusal()
 {
-    if (!s_.lobby.InRoom() || !ForThisGame() || MyId.empty() ||
-        (MyId != header_.BlackId && MyId != header_.WhiteId))
+    if (!s_.lobby.InRoom() || !ForThisGame() || MyId.empty() || (MyId != header_.BlackId && MyId != header_.WhiteId))
         return;
     s_.lobby.ReportRequestRefused();
     TimedNotice(KS("상대방이 응하지 않았습니다."), 2000);
@@ -343,8 +342,8 @@ void TBBS2Zel::SendGameState(const std::string& toUser)
     for (std::size_t i = 1; i <= total; ++i) {
         std::size_t from = (i - 1) * kPiece;
         std::string piece = from < state.size() ? state.substr(from, kPiece) : std::string();
-        std::string text = ">C<" + header_.GameId + "\\#" + static_cast<char>(65 + i) +
-                           static_cast<char>(65 + total) + "\\#" + piece + ">D<";
+        std::string text = ">C<" + header_.GameId + "\\#" + static_cast<char>(65 + i) + static_cast<char>(65 + total) +
+                           "\\#" + piece + ">D<";
         if (toUser.empty())
             s_.lobby.SendRoomText(text);
         else

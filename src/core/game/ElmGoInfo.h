@@ -8,11 +8,11 @@ namespace zel {
 
 // One side's clock: main time, then Korean byo-yomi. Counters are seconds.
 struct TSideClock {
-    std::uint16_t Limit = 0;      // main time; the period length once in byo-yomi
-    std::uint16_t Used = 0;       // used in the current stage
-    std::uint16_t PeriodLen = 0;  // byo-yomi period length
-    std::uint16_t Periods = 0;    // byo-yomi periods left
-    std::int32_t Base = 0;        // used before the running stretch started
+    std::uint16_t Limit = 0;     // main time; the period length once in byo-yomi
+    std::uint16_t Used = 0;      // used in the current stage
+    std::uint16_t PeriodLen = 0; // byo-yomi period length
+    std::uint16_t Periods = 0;   // byo-yomi periods left
+    std::int32_t Base = 0;       // used before the running stretch started
     bool InByoyomi = false;
 };
 

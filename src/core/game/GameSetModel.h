@@ -12,14 +12,14 @@ class Random;
 class TGameSetModel {
 public:
     enum class Colour { Black, White, Auto };
-    static constexpr int kHandicaps = 11;  // "호선", "정선", 2..9 stones, 13 stones
+    static constexpr int kHandicaps = 11; // "호선", "정선", 2..9 stones, 13 stones
 
     std::string BlackId, WhiteId, HostId;
-    int TimeMode = 1;  // 0 none, 1 Korean, 2 international
+    int TimeMode = 1; // 0 none, 1 Korean, 2 international
     int KBase = 30, KSec = 30, KCount = 5;
     int CBase = 10, CMin = 10, CMoves = 15;
     int Handicap = 0;
-    int KomiSide = 0;  // 0 black gives komi
+    int KomiSide = 0; // 0 black gives komi
     int Komi = 6;
     bool KomiEdited = false;
     Colour Choice = Colour::Auto;

@@ -433,6 +433,7 @@ bool TCManager::MatchRoom(const std::uint8_t* p, std::size_t n)
     MoveUser(owner, users_[owner].room, room);
     if (CheckUser(second) == 0)
         MoveUser(second, users_[second].room, room);
+    BuildRoomLine(room);
     return true;
 }
 
