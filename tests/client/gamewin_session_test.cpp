@@ -90,6 +90,10 @@ TEST(GameWindowSession, GamePlayedThroughTheWindowEndsInResignation)
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive);
     EXPECT_EQ(form.Layout(), 1);
 
+    // A chat line from the window's input goes to the room.
+    form.SendChatLine("hello", false);
+    EXPECT_EQ(g.lobby.roomTexts.back(), "hello");
+
     // "불계 선언" through the window's button.
     form.ButtonClick(6);
     g.Run(2000);

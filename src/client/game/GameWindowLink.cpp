@@ -1,7 +1,6 @@
 #include "client/game/GameWindowLink.h"
 
 #include "client/engine/GoPaintBox.h"
-#include "client/game/ElmGoInfoPanel.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/game/BBS2Zel.h"
 
@@ -17,7 +16,9 @@ TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session) : form
     };
     form_.OnNavEvent = [this](int code) { Navigate(code); };
     form_.OnGiboEvent = [this](int kind, const std::string& text) {
-        if (OnText)
+        if (kind == 0 || kind == 1)
+            session_.GiboEvent(kind, text);
+        else if (OnText)
             OnText(kind, text);
     };
     form_.UserPlays = [this] { return session_.IsPlayer(); };
@@ -73,9 +74,7 @@ void TGameWindowLink::ShowNumbers(bool on)
 void TGameWindowLink::Navigate(int code)
 {
     if (code == 1 || code == 2) {
-        session_.EndSession();
-        if (code == 2)
-            form_.GameInfo()->Model().Reset(5);
+        session_.NavEvent(code);
         if (OnSessionEnded)
             OnSessionEnded(code);
         return;

@@ -14,8 +14,8 @@ class TGameWindowLink {
 public:
     TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session);
 
-    // Text events of the window (chat lines, commentaries, review messages)
-    // for the lobby to send; kind and text as the window raises them.
+    // Review messages of the window (kinds 2..5) for the lobby to send; chat
+    // lines and live commentaries go to the session.
     std::function<void(int kind, const std::string& text)> OnText;
     // Code 1 and 2 of the navigation event: the session has ended.
     std::function<void(int code)> OnSessionEnded;

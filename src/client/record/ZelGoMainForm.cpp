@@ -456,7 +456,7 @@ void TZelGoMainForm::SetLayout(int layout)
     const auto commands = LayoutCommands(layout, MultiGameHost);
     for (int i = 0; i < kCommandButtons; ++i)
         SetCommand(i, commands[static_cast<std::size_t>(i)]);
-    paintBox_->setEnabled(true);
+    paintBox_->SetHoverMode(false);
     for (int i = 0; i < kCommandButtons; ++i) {
         const TButtonPlace place = CommandButtonPlace(layout, i);
         QToolButton* b = commandButtons_[static_cast<std::size_t>(i)];
