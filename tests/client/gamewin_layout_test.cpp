@@ -43,8 +43,8 @@ TEST(GoMainCommands, PlacementOfPlayingAndOtherLayouts)
         int layout, index, left, top;
         bool visible;
     } rows[] = {
-        {1, 0, 6, 3, true},   {1, 4, 93, 29, true},  {1, 8, 180, 55, true}, {2, 0, 6, 31, true},
-        {2, 1, 6, 57, true},  {5, 5, 180, 57, true}, {5, 6, 0, 0, false},   {7, 8, 0, 0, false},
+        {1, 0, 6, 3, true},  {1, 4, 93, 29, true},  {1, 8, 180, 55, true}, {2, 0, 6, 31, true},
+        {2, 1, 6, 57, true}, {5, 5, 180, 57, true}, {5, 6, 0, 0, false},   {7, 8, 0, 0, false},
     };
     for (const Row& r : rows) {
         const TButtonPlace p = CommandButtonPlace(r.layout, r.index);

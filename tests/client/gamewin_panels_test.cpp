@@ -31,7 +31,8 @@ int CountColour(const QImage& image, const QRect& r, QColor colour)
         for (int x = r.left(); x <= r.right(); ++x) {
             const QColor c(image.pixel(x, y));
             if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-                    std::abs(c.blue() - colour.blue()) < 120)
+                    std::abs(c.blue() - colour.blue()) <
+                120)
                 ++n;
         }
     return n;

@@ -161,12 +161,12 @@ TEST(GoMainViewing, HostileCommentariesAreRefusedOrBounded)
         std::string body;
         bool shown;
     } rows[] = {
-        {"AFABQQ", true},                   // no separator: the rest is the variation
-        {"AFACQQ\\#", false},               // count 2, one pair
-        {"AAABQQ\\#AB\\#x", true},          // move 0: must not spin undoing an empty board
-        {"AFABQQ\\#ABZZZZXC\\#x", true},    // a mark off the board is skipped
-        {"AFAB\\#", false},                 // no pair at all
-        {"ZZAB!!\\#ABCCXC\\#text", true},   // move 675 and a pair of punctuation
+        {"AFABQQ", true},                 // no separator: the rest is the variation
+        {"AFACQQ\\#", false},             // count 2, one pair
+        {"AAABQQ\\#AB\\#x", true},        // move 0: must not spin undoing an empty board
+        {"AFABQQ\\#ABZZZZXC\\#x", true},  // a mark off the board is skipped
+        {"AFAB\\#", false},               // no pair at all
+        {"ZZAB!!\\#ABCCXC\\#text", true}, // move 675 and a pair of punctuation
     };
     for (const Row& r : rows) {
         EXPECT_EQ(form.ShowCommentary(r.body), r.shown) << r.body;

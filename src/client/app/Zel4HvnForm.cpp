@@ -1,6 +1,7 @@
 #include "client/app/Zel4HvnForm.h"
 
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -379,6 +380,8 @@ TZelGoMainForm& TZel4HvnForm::GoMainForm()
     if (!goMainForm_) {
         goMainForm_ = new TZelGoMainForm(status_, prompts_, *backDraw_, this);
         goMainForm_->setWindowFlag(Qt::Window);
+        // The program ends with the lobby window, whatever the game window shows.
+        goMainForm_->setAttribute(Qt::WA_QuitOnClose, false);
     }
     return *goMainForm_;
 }
@@ -398,6 +401,13 @@ void TZel4HvnForm::closeEvent(QCloseEvent* event)
         return;
     }
     SaveWindowInfo();
+    if (goMainForm_ && !goMainForm_->close())
+        goMainForm_->hide();
+    // A timed notice still up would keep the program from ending.
+    QDialog* notices[] = {prompts_.notifyForm(), prompts_.cNotifyForm()};
+    for (QDialog* notice : notices)
+        if (notice && notice->isVisible())
+            notice->close();
     MainTimer.stop();
     game_->Close();
     probe_->Close();

@@ -98,17 +98,25 @@ QString TElmGoInfoPanel::RowLabel(int row)
 QString TElmGoInfoPanel::RowText(int row) const
 {
     switch (row) {
-    case 1: return ToQ(Model().BPlayer);
-    case 2: return ToQ(Model().WPlayer);
-    case 3: return ToQ(Model().Method);
-    case 4: return ToQ(Model().SeqRowText());
+    case 1:
+        return ToQ(Model().BPlayer);
+    case 2:
+        return ToQ(Model().WPlayer);
+    case 3:
+        return ToQ(Model().Method);
+    case 4:
+        return ToQ(Model().SeqRowText());
     case 5:
         return QString::fromUtf8("흑(") + ToQ(Model().nWSDied) + QString::fromUtf8(") / 백(") + ToQ(Model().nBSDied) +
                ")";
-    case 6: return ToQ(Model().PResult);
-    case 7: return ToQ(Model().PlayDate);
-    case 8: return ToQ(Model().PlayName);
-    default: return {};
+    case 6:
+        return ToQ(Model().PResult);
+    case 7:
+        return ToQ(Model().PlayDate);
+    case 8:
+        return ToQ(Model().PlayName);
+    default:
+        return {};
     }
 }
 
@@ -171,9 +179,7 @@ void TElmGoInfoPanel::paintEvent(QPaintEvent*)
             const int left = std::abs(static_cast<int>(c.Limit) - static_cast<int>(c.Used));
             return QString::fromUtf8("%1분%2초").arg(left / 60).arg(left % 60, 2);
         };
-        auto byo = [](const TSideClock& c) {
-            return QString::fromUtf8("%1초%2회").arg(c.PeriodLen).arg(c.Periods, 2);
-        };
+        auto byo = [](const TSideClock& c) { return QString::fromUtf8("%1초%2회").arg(c.PeriodLen).arg(c.Periods, 2); };
         const QRect upper(textLeft + 3, top, kClockText - 6, kFace / 2);
         const QRect lower(textLeft + 3, top + kFace / 2, kClockText - 6, kFace / 2);
         p.setPen(BgrColour(0x400000));

@@ -33,7 +33,8 @@ void TGameWindowLink::Command(int command)
         form_.EnterMode(TZelGoMainForm::kWriting, snapshot);
         break;
     }
-    case 2: break;
+    case 2:
+        break;
     case 4:
         session_.Command(4);
         ShowNumbers(true);
@@ -42,7 +43,9 @@ void TGameWindowLink::Command(int command)
         session_.Command(5);
         ShowNumbers(false);
         break;
-    default: session_.Command(command); break;
+    default:
+        session_.Command(command);
+        break;
     }
 }
 

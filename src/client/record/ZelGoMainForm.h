@@ -46,6 +46,8 @@ class TZelGoMainForm : public QMainWindow {
 public:
     // Modes of the window.
     enum : int { kLive = 0, kWriting = 1, kShowing = 2, kViewing = 3, kReviewing = 5, kExamining = 8 };
+    // Caption in the live mode and after viewing or reviewing.
+    static constexpr const char* kLiveCaption = "벨다 바둑";
 
     TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& draw, QWidget* parent = nullptr);
     ~TZelGoMainForm() override;
