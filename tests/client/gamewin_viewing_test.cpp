@@ -128,6 +128,28 @@ TEST(GoMainViewing, CommentaryNodeShowsVariationAndReturns)
     EXPECT_EQ(form.Board().MoveCount(), 5);
 }
 
+TEST(GoMainViewing, AddingToAShownCommentaryStartsFromIt)
+{
+    GoMainFixture f;
+    f.View(f.RecordText(test::TenMoves(), CommentaryLine(CommentaryBody())));
+    TZelGoMainForm& form = *f.form;
+    for (int i = 0; i < 5; ++i)
+        form.ButtonClick(13);
+    ASSERT_EQ(form.Mode(), TZelGoMainForm::kShowing);
+    form.ButtonClick(3); // 추가 작성
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kWriting);
+    EXPECT_EQ(form.PreviousMode(), TZelGoMainForm::kViewing);
+    EXPECT_EQ(form.Layout(), 3);
+    EXPECT_FALSE(form.GoEdit()->isReadOnly());
+    EXPECT_TRUE(form.GoEdit()->toPlainText().startsWith("first\nsecond")) << form.GoEdit()->toPlainText().toStdString();
+    EXPECT_EQ(form.GoPaintBox()->Colour(17, 17), kWhite);
+    form.ButtonClick(4); // 작성 취소
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kViewing);
+    EXPECT_EQ(form.Board().MoveCount(), 4);
+    EXPECT_EQ(form.GoPaintBox()->Colour(17, 17), kEmpty);
+    EXPECT_EQ(form.Record()->NodeCount(), 11u) << "cancelling adds nothing";
+}
+
 TEST(GoMainViewing, DeletingACommentaryRewritesTheFileOnClose)
 {
     GoMainFixture f;
@@ -221,6 +243,7 @@ TEST(GoMainWriting, CommentaryWrittenWhileViewingGoesIntoTheRecord)
     f.View(f.RecordText(test::TenMoves()));
     TZelGoMainForm& form = *f.form;
     form.MyNickname = "kim";
+    form.show();
     std::vector<int> kinds;
     form.OnGiboEvent = [&](int kind, const std::string&) { kinds.push_back(kind); };
     for (int i = 0; i < 4; ++i)
