@@ -46,8 +46,10 @@ def main():
         client = Client(home, settings_ini("tester2", "bad", HOST, game_port, config_port))
         try:
             # Garbled configuration reply: the 15 s wait still opens the login dialog.
+            # State 8 comes twice (start, then the refused reply): wait for the
+            # state itself rather than racing the first event.
             client.wait_event(r"event state=8", 5)
-            assert client.state()["state"] == "8"
+            client.wait_state(lambda s: s["state"] == "8", 5)
             client.wait_event(r"event dialog=TLoginForm", 20)
 
             # A game server that accepts and never greets: given up after 15 s.

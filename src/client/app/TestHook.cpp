@@ -21,6 +21,7 @@
 #include "client/lobby/MemoForm.h"
 #include "client/lobby/UserView.h"
 #include "client/term/Terminal.h"
+#include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
 
 namespace zel {
@@ -201,6 +202,15 @@ QString TestHook::Run(const QString& verb, const QString& rest)
                 view.OnMenu(tag, view.UserAt(row));
         });
         return row < users.ShownCount() ? "ok" : "error no row";
+    }
+    if (verb == "gamewin") {
+        TZelGoMainForm& go = form_.GoMainForm();
+        return QString("ok mode=%1 layout=%2 moves=%3 visible=%4 title=%5")
+            .arg(go.Mode())
+            .arg(go.Layout())
+            .arg(go.Board().MoveCount())
+            .arg(go.isVisible() ? 1 : 0)
+            .arg(go.windowTitle());
     }
     if (verb == "screenshot") {
         QStringList args = rest.split(' ', Qt::SkipEmptyParts);

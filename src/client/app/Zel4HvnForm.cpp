@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -26,6 +27,7 @@
 #include "client/lobby/LobbyController.h"
 #include "client/lobby/LoginForm.h"
 #include "client/net/QtTransport.h"
+#include "client/record/ZelGoMainForm.h"
 #include "client/term/EditPanel.h"
 #include "client/term/FontLoader.h"
 #include "client/term/QtHanjaPainter.h"
@@ -406,8 +408,22 @@ void TZel4HvnForm::FormShow()
         PrintLine(FromQ(QString::fromUtf8("   ### 글꼴 파일을 읽지 못했습니다: ") + fontError_));
 
     app_->FormShow(recordPath_);
-    if (!recordPath_.empty())
+    if (!recordPath_.empty()) {
         PrintLine("   ### " + recordPath_);
+        GoMainForm().OpenRecordPath(recordPath_);
+        GoMainForm().show();
+    }
+}
+
+TZelGoMainForm& TZel4HvnForm::GoMainForm()
+{
+    if (!goMainForm_) {
+        goMainForm_ = new TZelGoMainForm(status_, prompts_, *backDraw_, this);
+        goMainForm_->setWindowFlag(Qt::Window);
+        // The program ends with the lobby window, whatever the game window shows.
+        goMainForm_->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    return *goMainForm_;
 }
 
 void TZel4HvnForm::MainTimerTimer()
@@ -425,6 +441,13 @@ void TZel4HvnForm::closeEvent(QCloseEvent* event)
         return;
     }
     SaveWindowInfo();
+    if (goMainForm_ && !goMainForm_->close())
+        goMainForm_->hide();
+    // A timed notice still up would keep the program from ending.
+    QDialog* notices[] = {prompts_.notifyForm(), prompts_.cNotifyForm()};
+    for (QDialog* notice : notices)
+        if (notice && notice->isVisible())
+            notice->close();
     MainTimer.stop();
     game_->Close();
     probe_->Close();

@@ -22,6 +22,7 @@ class TBackDraw;
 class TLobbyLink;
 class TEditPanel;
 class TLobbyController;
+class TZelGoMainForm;
 class TQtHanjaPainter;
 class TTerminal;
 class QtClock;
@@ -44,6 +45,8 @@ public:
     TLobbyController& Lobby() { return *lobby_; }
     TTerminal& Terminal() { return *terminal_; }
     TBackDraw& BackDraw() { return *backDraw_; }
+    // The game window, created on first use.
+    TZelGoMainForm& GoMainForm();
     // A line typed in the chat input (or a single control character).
     std::function<void(const std::string&)> OnChatLine;
     QString PanelText(int index) const;
@@ -115,6 +118,7 @@ private:
     std::array<QLabel*, kPanelCount> panels_{};
     std::array<BannerLabel*, 3> bannerImages_{};
     bool firstShow_ = true;
+    TZelGoMainForm* goMainForm_ = nullptr;
 };
 
 } // namespace zel

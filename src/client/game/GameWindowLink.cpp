@@ -1,0 +1,93 @@
+#include "client/game/GameWindowLink.h"
+
+#include "client/engine/GoPaintBox.h"
+#include "client/record/ZelGoMainForm.h"
+#include "core/game/BBS2Zel.h"
+
+namespace zel {
+
+TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session) : form_(form), session_(session)
+{
+    form_.OnCommand = [this](int, int command) { Command(command); };
+    form_.OnBoardClick = [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+        // Only the plain click plays.
+        if (button == Qt::LeftButton)
+            session_.BoardClick(x, y);
+    };
+    form_.OnNavEvent = [this](int code) { Navigate(code); };
+    form_.OnGiboEvent = [this](int kind, const std::string& text) {
+        if (kind == 0 || kind == 1)
+            session_.GiboEvent(kind, text);
+        else if (OnText)
+            OnText(kind, text);
+    };
+    form_.UserPlays = [this] { return session_.IsPlayer(); };
+}
+
+void TGameWindowLink::Command(int command)
+{
+    switch (command) {
+    case 1: {
+        TGoSnapshot snapshot;
+        session_.Board().SaveSnapshot(snapshot);
+        form_.EnterMode(TZelGoMainForm::kWriting, snapshot);
+        break;
+    }
+    case 2:
+        break;
+    case 4:
+        session_.Command(4);
+        ShowNumbers(true);
+        break;
+    case 5:
+        session_.Command(5);
+        ShowNumbers(false);
+        break;
+    default:
+        session_.Command(command);
+        break;
+    }
+}
+
+void TGameWindowLink::ShowNumbers(bool on)
+{
+    const TGoBoard& board = session_.Board();
+    TPointValues marks{};
+    int lastX = 0;
+    int lastY = 0;
+    board.LastMove(lastX, lastY);
+    for (int y = 1; y <= kBoardSize; ++y)
+        for (int x = 1; x <= kBoardSize; ++x) {
+            int mark = 0;
+            if (on && board.Colour(x, y) != kEmpty) {
+                // The latest move whose stone stands here.
+                for (int i = board.MoveCount(); i >= 1; --i)
+                    if (board.Move(i).X == x && board.Move(i).Y == y) {
+                        mark = i;
+                        break;
+                    }
+            } else if (!on && x == lastX && y == lastY) {
+                mark = kMarkLastMove;
+            }
+            marks[static_cast<std::size_t>((y - 1) * kBoardSize + (x - 1))] = mark;
+        }
+    form_.GoPaintBox()->SetMarks(marks);
+}
+
+void TGameWindowLink::Navigate(int code)
+{
+    if (code == 1 || code == 2) {
+        session_.NavEvent(code);
+        if (OnSessionEnded)
+            OnSessionEnded(code);
+        return;
+    }
+    if (code >= 10 && code <= 12 && session_.Board().MoveCount() >= 1) {
+        TGoSnapshot snapshot;
+        session_.Board().SaveSnapshot(snapshot);
+        form_.EnterMode(TZelGoMainForm::kExamining, snapshot);
+        form_.ButtonClick(code);
+    }
+}
+
+} // namespace zel

@@ -1,0 +1,100 @@
+#include "client/game/QtGameWindow.h"
+
+#include "client/engine/GoPaintBox.h"
+#include "client/game/DMConfirmForm.h"
+#include "client/game/ElmGoInfoPanel.h"
+#include "client/record/ZelGoMainForm.h"
+#include "client/term/ChatTerm.h"
+#include "core/engine/GoSnapshot.h"
+
+namespace zel {
+
+QtGameWindow::QtGameWindow(TZelGoMainForm& form, TElmGoInfo* info) : form_(&form), info_(info) {}
+
+void QtGameWindow::ShowSession(int layout)
+{
+    if (!form_)
+        return;
+    form_->GameInfo()->ShowModel(info_);
+    if (form_->Mode() != TZelGoMainForm::kLive) {
+        TGoSnapshot empty;
+        EmptySnapshot(empty);
+        form_->EnterMode(TZelGoMainForm::kLive, empty);
+    }
+    form_->SetLayout(layout);
+    form_->show();
+    form_->raise();
+}
+
+void QtGameWindow::HideSession()
+{
+    if (!form_)
+        return;
+    SetBoardInput(false);
+    form_->GameInfo()->ShowModel(nullptr);
+    form_->GoPaintBox()->SetColours(TPointColours{});
+    form_->hide();
+}
+
+void QtGameWindow::SetBoardInput(bool on)
+{
+    input_ = on;
+    if (form_)
+        form_->GoPaintBox()->SetHoverMode(on);
+}
+
+bool QtGameWindow::ShowsLiveGame() const
+{
+    return form_ && form_->Mode() == TZelGoMainForm::kLive;
+}
+
+void QtGameWindow::ShowDeadMarkButton()
+{
+    if (form_)
+        form_->SetButtonCommand(7, 25);
+}
+
+void QtGameWindow::ShowDeadMarkNotice()
+{
+    if (OnDeadMarkNotice) {
+        OnDeadMarkNotice();
+        return;
+    }
+    if (!form_)
+        return;
+    TDMConfirmForm notice(form_);
+    notice.adjustSize();
+    notice.move(form_->GoTerminal()->mapToGlobal(QPoint(2, 2)));
+    notice.exec();
+}
+
+void QtGameWindow::ChatLine(const std::string& text)
+{
+    if (form_)
+        form_->GoTerminal()->AddText(text, true);
+}
+
+void QtGameWindow::ShowCountdown(int count)
+{
+    if (!form_ || count <= 0 || count > 99 || lastX_ <= 0)
+        return;
+    form_->GoPaintBox()->DrawMark(lastX_, lastY_, false, count);
+}
+
+void QtGameWindow::PointChanged(int x, int y, int mark, std::uint8_t colour)
+{
+    if (mark == kMarkLastMove) {
+        lastX_ = x;
+        lastY_ = y;
+    }
+    if (form_)
+        form_->GoPaintBox()->DrawPoint(colour, x, y, mark);
+}
+
+void QtGameWindow::RecordWritten(const std::string&, const std::string& fileName)
+{
+    if (form_)
+        form_->CurrentRecordName = fileName;
+}
+
+} // namespace zel

@@ -1,0 +1,46 @@
+#pragma once
+#include <QPointer>
+#include <functional>
+
+#include "core/game/GamePorts.h"
+
+namespace zel {
+
+class TElmGoInfo;
+class TZelGoMainForm;
+
+// The game session's view of the game window: the live game is shown on the
+// window's board control and information panel, its lines in the window's
+// chat terminal.
+class QtGameWindow : public TGameWindow {
+public:
+    // `info`: the session's panel model, drawn while a session is shown; it
+    // may be given later (the session is made after its window).
+    explicit QtGameWindow(TZelGoMainForm& form, TElmGoInfo* info = nullptr);
+    void SetSessionInfo(TElmGoInfo* info) { info_ = info; }
+
+    void ShowSession(int layout) override;
+    void HideSession() override;
+    void SetBoardInput(bool on) override;
+    bool ShowsLiveGame() const override;
+    void ShowDeadMarkButton() override;
+    void ShowDeadMarkNotice() override;
+    void ChatLine(const std::string& text) override;
+    void ShowCountdown(int count) override;
+    void PointChanged(int x, int y, int mark, std::uint8_t colour) override;
+    void RecordWritten(const std::string& gameKey, const std::string& fileName) override;
+
+    bool BoardInput() const { return input_; }
+    // Set to show the dead-stone notice some other way (tests); by default
+    // the notice is a modal dialog.
+    std::function<void()> OnDeadMarkNotice;
+
+private:
+    QPointer<TZelGoMainForm> form_;
+    TElmGoInfo* info_;
+    bool input_ = false;
+    int lastX_ = 0; // the last move's point, where count-downs are written
+    int lastY_ = 0;
+};
+
+} // namespace zel
