@@ -18,6 +18,7 @@
 #include "client/lobby/SearchForm.h"
 #include "client/lobby/SlotView.h"
 #include "client/lobby/UserView.h"
+#include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
 #include "core/base/Bytes.h"
 #include "core/base/Cp949.h"
