@@ -161,14 +161,15 @@ def main():
             retry(lambda: a.cmd("gamecmd 지정 마침"))
             answer_dialog(b, "TConfirmForm")
 
-            # Counted on both sides: one result, one record.
-            for c in (a, b):
+            # Counted on both sides: one result, one record. White counts
+            # first; its agreement goes out once its result notice is closed.
+            results = {}
+            for name, c in (("b", b), ("a", a)):
                 wait_dialog(c, "TCNotifyForm")
-            ga, gb = game(a), game(b)
-            a.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_a_counted.png"))
-            b.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_b_counted.png"))
-            for c in (a, b):
+                results[name] = game(c)
+                c.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_%s_counted.png" % name))
                 c.cmd("accept")
+            ga, gb = results["a"], results["b"]
             assert ga["record"] and ga["record"] == gb["record"], (ga, gb)
             assert ga["result"] and ga["result"] == gb["result"], (ga, gb)
             files_a = glob.glob(os.path.join(gibo_a, "*.zel"))
@@ -179,6 +180,13 @@ def main():
             data_b = open(files_b[0], "rb").read()
             assert data_a == data_b, (data_a, data_b)
             assert data_a.count(b"\r\nPM") == 5, data_a
+        except Exception:
+            for c in clients:
+                try:
+                    print("gamestate:", c.cmd("gamestate"), "events:", c.events[-12:], file=sys.stderr)
+                except Exception as e:
+                    print("no answer:", e, file=sys.stderr)
+            raise
         finally:
             for c in clients:
                 c.kill()
