@@ -13,8 +13,7 @@
 
 namespace zel {
 
-TGameWiring::TGameWiring(TZelStatus& status, const Clock& clock, GameLinkHooks hooks)
-    : clock_(clock)
+TGameWiring::TGameWiring(TZelStatus& status, const Clock& clock, GameLinkHooks hooks) : clock_(clock)
 {
     LobbySettings settings{status.login, status.friends, status.environment,
                            [&status](const std::string& section) { status.Save(section); }};
@@ -29,11 +28,11 @@ TGameWiring::~TGameWiring()
     session_.reset();
 }
 
-void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TZelGoMainForm& form, Prompts& prompts,
-                         FileStore& records)
+void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TZelGoMainForm& form, Prompts& prompts, FileStore& records)
 {
     window_ = std::make_unique<QtGameWindow>(form);
-    dialogs_ = std::make_unique<QtGameDialogs>(random_, [this] { return clock_.Now(); }, &form);
+    dialogs_ = std::make_unique<QtGameDialogs>(
+        random_, [this] { return clock_.Now(); }, &form);
     sound_ = std::make_unique<TStoneSound>();
     session_ = std::make_unique<TBBS2Zel>(TSessionServices{clock_, random_, prompts, *window_, *link_, *dialogs_,
                                                            records, form.HelpList(), sound_.get()});
