@@ -162,12 +162,14 @@ def main():
             answer_dialog(b, "TConfirmForm")
 
             # Counted on both sides: one result, one record. White counts
-            # first; its agreement goes out once its result notice is closed.
+            # first; its agreement reaches black while white's result notice
+            # is still open.
             results = {}
             for name, c in (("b", b), ("a", a)):
                 wait_dialog(c, "TCNotifyForm")
                 results[name] = game(c)
                 c.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_%s_counted.png" % name))
+            for c in (a, b):
                 c.cmd("accept")
             ga, gb = results["a"], results["b"]
             assert ga["record"] and ga["record"] == gb["record"], (ga, gb)

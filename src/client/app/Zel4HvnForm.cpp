@@ -151,6 +151,14 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     MainTimer.setSingleShot(true);
     connect(&MainTimer, &QTimer::timeout, this, &TZel4HvnForm::MainTimerTimer);
     MainTimer.start(250);
+    // A notice or question the game session shows from the tick holds the
+    // main timer; its game messages must still go out and come in meanwhile.
+    GameQueueTimer.setObjectName("GameQueueTimer");
+    connect(&GameQueueTimer, &QTimer::timeout, this, [this] {
+        if (inMainTick_ && gameWiring_)
+            gameWiring_->Link().Queue().Tick(clock_->Now());
+    });
+    GameQueueTimer.start(200);
     connect(sbConn, &QToolButton::clicked, this, [this] { app_->ConnTBClick(); });
     connect(sbExit, &QToolButton::clicked, this, [this] { app_->sbExitClick(); });
 
@@ -203,6 +211,7 @@ bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
 TZel4HvnForm::~TZel4HvnForm()
 {
     MainTimer.stop();
+    GameQueueTimer.stop();
     app_->SetListener(nullptr);
     link_->SetUi(nullptr);
     link_->onCleanup = nullptr;
@@ -461,8 +470,10 @@ GameLinkHooks TZel4HvnForm::GameHooks()
 void TZel4HvnForm::MainTimerTimer()
 {
     std::int32_t now = clock_->Now();
+    inMainTick_ = true;
     app_->Tick(now);
     link_->Tick(now);
+    inMainTick_ = false;
     MainTimer.start(200);
 }
 
@@ -481,6 +492,7 @@ void TZel4HvnForm::closeEvent(QCloseEvent* event)
         if (notice && notice->isVisible())
             notice->close();
     MainTimer.stop();
+    GameQueueTimer.stop();
     game_->Close();
     probe_->Close();
     config_->Close();

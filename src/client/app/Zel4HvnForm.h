@@ -83,6 +83,8 @@ public:
     TEditPanel* ChatBox;
     QSplitter* MainSplitter;
     QTimer MainTimer;
+    // Keeps game messages moving while a dialog opened by a main-timer tick waits.
+    QTimer GameQueueTimer;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,6 +125,7 @@ private:
     std::array<QLabel*, kPanelCount> panels_{};
     std::array<BannerLabel*, 3> bannerImages_{};
     bool firstShow_ = true;
+    bool inMainTick_ = false;
     TZelGoMainForm* goMainForm_ = nullptr;
 };
 
