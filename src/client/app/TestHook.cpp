@@ -13,8 +13,10 @@
 
 #include <QAbstractItemModel>
 #include <QPlainTextEdit>
+#include <QToolButton>
 #include <QTreeView>
 
+#include "client/app/GameWiring.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
 #include "client/lobby/LobbyController.h"
@@ -23,6 +25,7 @@
 #include "client/term/Terminal.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
+#include "core/game/BBS2Zel.h"
 
 namespace zel {
 namespace {
@@ -211,6 +214,48 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             .arg(go.Board().MoveCount())
             .arg(go.isVisible() ? 1 : 0)
             .arg(go.windowTitle());
+    }
+    if (verb == "board") {
+        // "board <x> <y>": a left click on a point of the game window's board.
+        QStringList args = rest.split(' ', Qt::SkipEmptyParts);
+        bool okX = false, okY = false;
+        int x = args.size() == 2 ? args[0].toInt(&okX) : 0;
+        int y = args.size() == 2 ? args[1].toInt(&okY) : 0;
+        if (!okX || !okY || x < 1 || x > 19 || y < 1 || y > 19)
+            return "error usage board <x> <y> (1..19)";
+        TZelGoMainForm& go = form_.GoMainForm();
+        if (!go.isVisible())
+            return "error game window hidden";
+        QTimer::singleShot(0, &go, [&go, x, y] { go.BoardClick(Qt::LeftButton, Qt::NoModifier, x, y); });
+        return "ok";
+    }
+    if (verb == "gamecmd") {
+        // "gamecmd <caption>": presses the game window's button with that caption.
+        TZelGoMainForm& go = form_.GoMainForm();
+        for (QToolButton* b : go.findChildren<QToolButton*>()) {
+            if (!b->isVisible() || b->text().remove('&').trimmed() != rest)
+                continue;
+            if (!b->isEnabled())
+                return "error disabled " + rest;
+            QTimer::singleShot(0, b, &QAbstractButton::click);
+            return "ok";
+        }
+        return "error no game button " + rest;
+    }
+    if (verb == "gamestate") {
+        TBBS2Zel* s = form_.Game().Session();
+        if (!s)
+            return "error no session";
+        return QString("ok open=%1 kind=%2 moves=%3 input=%4 turn=%5 dead=%6 request=%7 record=%8 result=%9")
+            .arg(s->GameOpen() ? 1 : 0)
+            .arg(s->SessionKind())
+            .arg(s->Board().MoveCount())
+            .arg(s->InputEnabled() ? 1 : 0)
+            .arg(s->IsMyTurn() ? 1 : 0)
+            .arg(s->DeadMarkStage())
+            .arg(s->RequestPending() ? 1 : 0)
+            .arg(ToQ(s->LastRecordName()))
+            .arg(ToQ(s->Info().PResult).trimmed());
     }
     if (verb == "screenshot") {
         QStringList args = rest.split(' ', Qt::SkipEmptyParts);

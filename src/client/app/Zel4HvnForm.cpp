@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "client/app/BannerLabel.h"
+#include "client/app/GameWiring.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/QtClock.h"
 #include "client/app/ToolGlyphs.h"
@@ -36,6 +38,7 @@
 #include "core/app/ConfigExchange.h"
 #include "core/app/LobbyLink.h"
 #include "core/base/Cp949.h"
+#include "core/record/RecordHeader.h"
 #include "core/settings/ZelStatus.h"
 #include "os/DirFileStore.h"
 
@@ -140,13 +143,22 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     app_ = std::make_unique<TLobbyApp>(status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_,
                                                                  prompts_, *this, program_.get(), records_.get()});
 
-    link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this);
+    gameWiring_ = std::make_unique<TGameWiring>(status_, *clock_, GameHooks());
+    link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this, &gameWiring_->Link());
     app_->SetListener(link_.get());
 
     MainTimer.setObjectName("MainTimer");
     MainTimer.setSingleShot(true);
     connect(&MainTimer, &QTimer::timeout, this, &TZel4HvnForm::MainTimerTimer);
     MainTimer.start(250);
+    // A notice or question the game session shows from the tick holds the
+    // main timer; its game messages must still go out and come in meanwhile.
+    GameQueueTimer.setObjectName("GameQueueTimer");
+    connect(&GameQueueTimer, &QTimer::timeout, this, [this] {
+        if (inMainTick_ && gameWiring_)
+            gameWiring_->Link().Queue().Tick(clock_->Now());
+    });
+    GameQueueTimer.start(200);
     connect(sbConn, &QToolButton::clicked, this, [this] { app_->ConnTBClick(); });
     connect(sbExit, &QToolButton::clicked, this, [this] { app_->sbExitClick(); });
 
@@ -154,6 +166,7 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     link_->SetUi(lobby_);
     link_->onCleanup = [this] { lobby_->ConnectionCleanup(); };
     OnChatLine = [this](const std::string& line) { lobby_->ChatLine(line); };
+    gameWiring_->Attach(*app_, *link_, GoMainForm(), prompts_, *records_);
     terminal_->OnSend = [this](const std::string& text) { lobby_->TerminalClick(text); };
     connect(sbRoom, &QToolButton::clicked, this, [this] { lobby_->sbRoomClick(); });
     connect(sbMyRI, &QToolButton::clicked, this, [this] { lobby_->sbMyRIClick(); });
@@ -198,12 +211,14 @@ bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
 TZel4HvnForm::~TZel4HvnForm()
 {
     MainTimer.stop();
+    GameQueueTimer.stop();
     app_->SetListener(nullptr);
     link_->SetUi(nullptr);
     link_->onCleanup = nullptr;
     delete lobby_;
     lobby_ = nullptr;
     link_.reset();
+    gameWiring_.reset();
     app_.reset();
 }
 
@@ -426,11 +441,39 @@ TZelGoMainForm& TZel4HvnForm::GoMainForm()
     return *goMainForm_;
 }
 
+GameLinkHooks TZel4HvnForm::GameHooks()
+{
+    GameLinkHooks hooks;
+    hooks.command = [this](const std::string& line) {
+        if (lobby_)
+            lobby_->ChatLine(line);
+    };
+    hooks.dateText = [] {
+        QDate today = QDate::currentDate();
+        return ShortDateText(today.year(), today.month(), today.day());
+    };
+    hooks.dateSuffix = [this]() -> std::string {
+        QLabel* cell = goMainForm_ ? goMainForm_->StatusCell(1) : nullptr;
+        return cell ? FromQ(cell->text()) : std::string{};
+    };
+    hooks.sessionStarted = [this] {
+        GoMainForm().show();
+        GoMainForm().raise();
+    };
+    hooks.sessionEnded = [this](int) {
+        if (goMainForm_)
+            goMainForm_->hide();
+    };
+    return hooks;
+}
+
 void TZel4HvnForm::MainTimerTimer()
 {
     std::int32_t now = clock_->Now();
+    inMainTick_ = true;
     app_->Tick(now);
     link_->Tick(now);
+    inMainTick_ = false;
     MainTimer.start(200);
 }
 
@@ -449,6 +492,7 @@ void TZel4HvnForm::closeEvent(QCloseEvent* event)
         if (notice && notice->isVisible())
             notice->close();
     MainTimer.stop();
+    GameQueueTimer.stop();
     game_->Close();
     probe_->Close();
     config_->Close();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/app/LobbyApp.h"
+#include "core/app/GameLink.h"
 #include "core/app/LobbyView.h"
 
 class QLabel;
@@ -21,6 +22,7 @@ class DirFileStore;
 class TBackDraw;
 class TLobbyLink;
 class TEditPanel;
+class TGameWiring;
 class TLobbyController;
 class TZelGoMainForm;
 class TQtHanjaPainter;
@@ -43,6 +45,7 @@ public:
     TLobbyApp& App() { return *app_; }
     TLobbyLink& Link() { return *link_; }
     TLobbyController& Lobby() { return *lobby_; }
+    TGameWiring& Game() { return *gameWiring_; }
     TTerminal& Terminal() { return *terminal_; }
     TBackDraw& BackDraw() { return *backDraw_; }
     // The game window, created on first use.
@@ -80,6 +83,8 @@ public:
     TEditPanel* ChatBox;
     QSplitter* MainSplitter;
     QTimer MainTimer;
+    // Keeps game messages moving while a dialog opened by a main-timer tick waits.
+    QTimer GameQueueTimer;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -96,6 +101,7 @@ private:
     void MainTimerTimer();
     void SaveWindowInfo();
     void CloseWhenFree();
+    GameLinkHooks GameHooks();
 
     TZelStatus& status_;
     QtPrompts& prompts_;
@@ -108,6 +114,7 @@ private:
     std::unique_ptr<DirFileStore> program_;
     std::unique_ptr<DirFileStore> records_;
     std::unique_ptr<TLobbyApp> app_;
+    std::unique_ptr<TGameWiring> gameWiring_;
     std::unique_ptr<TLobbyLink> link_;
     TLobbyController* lobby_ = nullptr;
     std::unique_ptr<TBackDraw> backDraw_;
@@ -118,6 +125,7 @@ private:
     std::array<QLabel*, kPanelCount> panels_{};
     std::array<BannerLabel*, 3> bannerImages_{};
     bool firstShow_ = true;
+    bool inMainTick_ = false;
     TZelGoMainForm* goMainForm_ = nullptr;
 };
 

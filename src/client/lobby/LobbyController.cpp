@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "client/app/GameWiring.h"
 #include "client/app/ToolGlyphs.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
@@ -17,6 +18,7 @@
 #include "client/lobby/SearchForm.h"
 #include "client/lobby/SlotView.h"
 #include "client/lobby/UserView.h"
+#include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
 #include "core/base/Bytes.h"
 #include "core/base/Cp949.h"
@@ -456,6 +458,22 @@ void TLobbyController::HideMemo(int window)
 void TLobbyController::FriendCounterChanged(int online, int stored)
 {
     form_.SetPanel(kFriendPanel, KS("친구(") + std::to_string(online) + "/" + std::to_string(stored) + ")");
+}
+
+bool TLobbyController::GameInProgress() const
+{
+    return form_.Game().GameInProgress();
+}
+
+void TLobbyController::CloseGameWindow()
+{
+    if (!form_.Game().GameInProgress())
+        form_.GoMainForm().close();
+}
+
+void TLobbyController::StopGame(const std::string& word, const std::string& id)
+{
+    form_.Game().StopGame(word, id);
 }
 
 } // namespace zel

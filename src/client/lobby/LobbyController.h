@@ -78,6 +78,9 @@ public:
     void ShowMemo(int window, const std::string& line, bool opened) override;
     void HideMemo(int window) override;
     void FriendCounterChanged(int online, int stored) override;
+    bool GameInProgress() const override;
+    void CloseGameWindow() override;
+    void StopGame(const std::string& word, const std::string& id) override;
 
 private:
     void OwnMoved();

@@ -1,0 +1,58 @@
+#include "client/app/GameWiring.h"
+
+#include "client/engine/StoneSound.h"
+#include "client/game/GameWindowLink.h"
+#include "client/game/QtGameDialogs.h"
+#include "client/game/QtGameWindow.h"
+#include "client/record/ZelGoMainForm.h"
+#include "core/app/LobbyApp.h"
+#include "core/app/LobbyLink.h"
+#include "core/game/BBS2Zel.h"
+#include "core/ports/Clock.h"
+#include "core/settings/ZelStatus.h"
+
+namespace zel {
+
+TGameWiring::TGameWiring(TZelStatus& status, const Clock& clock, GameLinkHooks hooks) : clock_(clock)
+{
+    LobbySettings settings{status.login, status.friends, status.environment,
+                           [&status](const std::string& section) { status.Save(section); }};
+    link_ = std::make_unique<TGameLink>(clock, random_, settings, std::move(hooks));
+}
+
+TGameWiring::~TGameWiring()
+{
+    if (app_)
+        app_->SetSession(nullptr);
+    windowLink_.reset();
+    session_.reset();
+}
+
+void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TZelGoMainForm& form, Prompts& prompts, FileStore& records)
+{
+    window_ = std::make_unique<QtGameWindow>(form);
+    dialogs_ = std::make_unique<QtGameDialogs>(
+        random_, [this] { return clock_.Now(); }, &form);
+    sound_ = std::make_unique<TStoneSound>();
+    session_ = std::make_unique<TBBS2Zel>(TSessionServices{clock_, random_, prompts, *window_, *link_, *dialogs_,
+                                                           records, form.HelpList(), sound_.get()});
+    window_->SetSessionInfo(&session_->Info());
+    windowLink_ = std::make_unique<TGameWindowLink>(form, *session_);
+    form.SetRecordStore(&records);
+    link_->Attach(lobby.Dispatch(), lobby, *session_);
+    app.SetSession(link_.get());
+    app_ = &app;
+}
+
+bool TGameWiring::GameInProgress() const
+{
+    return link_->GameInProgress();
+}
+
+void TGameWiring::StopGame(const std::string& name, const std::string& id)
+{
+    if (session_)
+        session_->ForcedStop(name, id);
+}
+
+} // namespace zel

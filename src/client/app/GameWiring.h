@@ -1,0 +1,55 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "client/app/QtRandom.h"
+#include "core/app/GameLink.h"
+
+namespace zel {
+
+class Clock;
+class FileStore;
+class Prompts;
+class QtGameDialogs;
+class QtGameWindow;
+class TBBS2Zel;
+class TGameWindowLink;
+class TLobbyApp;
+class TLobbyLink;
+class TStoneSound;
+class TZelGoMainForm;
+class TZelStatus;
+
+// The client's one game session and what joins it to the lobby and the game
+// window. Built in two steps: the game link first (the lobby link is made
+// with it), the session once the dispatch and the game window exist.
+class TGameWiring {
+public:
+    TGameWiring(TZelStatus& status, const Clock& clock, GameLinkHooks hooks);
+    ~TGameWiring();
+    TGameWiring(const TGameWiring&) = delete;
+    TGameWiring& operator=(const TGameWiring&) = delete;
+
+    TGameLink& Link() { return *link_; }
+    // `form` and `records` (the record directory) outlive this object.
+    void Attach(TLobbyApp& app, TLobbyLink& lobby, TZelGoMainForm& form, Prompts& prompts, FileStore& records);
+    // Null before Attach.
+    TBBS2Zel* Session() { return session_.get(); }
+
+    bool GameInProgress() const;
+    // "/x": the running game stops on the word of `name`.
+    void StopGame(const std::string& name, const std::string& id);
+
+private:
+    const Clock& clock_;
+    QtRandom random_;
+    std::unique_ptr<TGameLink> link_;
+    std::unique_ptr<QtGameWindow> window_;
+    std::unique_ptr<QtGameDialogs> dialogs_;
+    std::unique_ptr<TStoneSound> sound_;
+    std::unique_ptr<TBBS2Zel> session_;
+    std::unique_ptr<TGameWindowLink> windowLink_;
+    TLobbyApp* app_ = nullptr;
+};
+
+} // namespace zel

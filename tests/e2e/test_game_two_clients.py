@@ -1,0 +1,200 @@
+"""A whole game between two real clients on one server: a request from the
+user menu, the settings and request dialogs, moves by board clicks, an undo,
+an end request with dead-stone marking by both players and counting. Both
+clients must write the same record and show the same result."""
+
+import glob
+import os
+import sys
+import tempfile
+import time
+
+from client_driver import Client, settings_ini
+from harness import Server
+
+
+def fields(answer):
+    return dict(f.split("=", 1) for f in answer.split()[1:] if "=" in f)
+
+
+def game(client):
+    return fields(client.cmd("gamestate"))
+
+
+def wait_game(client, pred, what, timeout=15.0):
+    deadline = time.monotonic() + timeout
+    while True:
+        g = game(client)
+        if pred(g):
+            return g
+        if time.monotonic() > deadline:
+            raise TimeoutError("%s never happened: %s; events %s" % (what, g, client.events[-6:]))
+        time.sleep(0.1)
+
+
+def wait_dialog(client, name, timeout=15.0):
+    """Waits until `name` is the modal dialog on top and returns its text."""
+    deadline = time.monotonic() + timeout
+    while True:
+        shown = client.cmd("dialogs")
+        if (name + ":") in shown:
+            for e in reversed(client.events):
+                if e.startswith("event dialog=" + name):
+                    return e
+            return ""
+        if time.monotonic() > deadline:
+            raise TimeoutError("no %s: %s; events %s" % (name, shown, client.events[-6:]))
+        time.sleep(0.1)
+
+
+def answer_dialog(client, name, timeout=15.0):
+    text = wait_dialog(client, name, timeout)
+    got = client.cmd("accept")
+    assert got == "ok " + name, got
+    return text
+
+
+def retry(action, timeout=10.0):
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            return action()
+        except AssertionError:
+            if time.monotonic() > deadline:
+                raise
+            time.sleep(0.1)
+
+
+def wait_terminal(client, text, timeout=10.0):
+    deadline = time.monotonic() + timeout
+    while text not in client.cmd("terminal"):
+        if time.monotonic() > deadline:
+            raise TimeoutError("%r not in the terminal" % text)
+        time.sleep(0.1)
+
+
+def login(srv, home, uid, nick):
+    gibo = os.path.join(home, "Gibo")
+    extra = "\n[Critical%%20Info]\ngibodir=%s\n" % gibo
+    client = Client(home, settings_ini(uid, nick, srv.host, srv.game_port, srv.config_port, extra))
+    client.wait_event(r"event dialog=TLoginForm", 15)
+    client.cmd("click btnOk")
+    srv.wait_for(r"login conn=\d+ user=\d+ id=%s" % uid, 10)
+    client.wait_state(lambda s: s["check"] == "1", 15)
+    return client, gibo
+
+
+def user_row(client, uid):
+    deadline = time.monotonic() + 10
+    while True:
+        rows = client.cmd("rows UserLBox")
+        entries = rows.split(" ", 2)[2].split(" | ") if rows.count(" ") >= 2 else []
+        for i, r in enumerate(entries):
+            if "(%s)" % uid in r:
+                return i
+        if time.monotonic() > deadline:
+            raise TimeoutError("%s not listed: %s" % (uid, rows))
+        time.sleep(0.1)
+
+
+def play(mover, other, x, y, count):
+    mover.cmd("board %d %d" % (x, y))
+    for c in (mover, other):
+        wait_game(c, lambda g: g["moves"] == str(count), "move %d" % count)
+
+
+def main():
+    shots = os.environ.get("ZEL_SCREENSHOTS", tempfile.gettempdir())
+    os.makedirs(shots, exist_ok=True)
+    clients = []
+    with Server() as srv, tempfile.TemporaryDirectory(prefix="zel-a-") as home_a, \
+            tempfile.TemporaryDirectory(prefix="zel-b-") as home_b:
+        try:
+            a, gibo_a = login(srv, home_a, "tester1", "테스터일")
+            clients.append(a)
+            b, gibo_b = login(srv, home_b, "tester2", "테스터이")
+            clients.append(b)
+
+            # Both players in one room.
+            a.cmd("type /m 한판 두어요")
+            wait_terminal(a, "번 방에 들어 왔습니다!")
+            a.cmd("click sbMyRI")
+            a.cmd("usermenu %d 1" % user_row(a, "tester2"))
+            retry(lambda: b.cmd("click btnAccept"))
+            wait_terminal(a, "테스터이(tester2)님 입실")
+
+            # A asks B from the member list; A plays black.
+            a.cmd("usermenu %d 0" % user_row(a, "tester2"))
+            wait_dialog(a, "TGameSetForm")
+            a.cmd("click rbBlack")
+            a.cmd("click OkButton")
+            wait_dialog(b, "TGameRequestForm")
+            b.cmd("click OkButton")
+            for c in (a, b):
+                wait_game(c, lambda g: g["open"] == "1" and g["kind"] == "0", "game start")
+            wait_game(a, lambda g: g["turn"] == "1", "black to move")
+            assert game(b)["turn"] == "0"
+
+            moves = [(a, b, 4, 4), (b, a, 16, 16), (a, b, 4, 16), (b, a, 16, 4)]
+            for n, (mover, other, x, y) in enumerate(moves, 1):
+                play(mover, other, x, y, n)
+
+            # Black takes back the last two moves with white's consent.
+            a.cmd("gamecmd 물림 요청")
+            answer_dialog(b, "TConfirmForm")
+            for c in (a, b):
+                wait_game(c, lambda g: g["moves"] == "2", "undo")
+            play(a, b, 3, 16, 3)
+            play(b, a, 17, 4, 4)
+            play(a, b, 10, 10, 5)
+            a.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_a_playing.png"))
+            b.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_b_playing.png"))
+
+            # White asks to end; black accepts and marks first, then white.
+            b.cmd("gamecmd 계가 요청")
+            answer_dialog(a, "TConfirmForm")
+            answer_dialog(b, "TDMConfirmForm")
+            wait_game(b, lambda g: g["dead"] == "1", "marking")
+            retry(lambda: b.cmd("gamecmd 지정 마침"))
+            answer_dialog(a, "TConfirmForm")
+            answer_dialog(a, "TDMConfirmForm")
+            retry(lambda: a.cmd("gamecmd 지정 마침"))
+            answer_dialog(b, "TConfirmForm")
+
+            # Counted on both sides: one result, one record. White counts
+            # first; its agreement reaches black while white's result notice
+            # is still open.
+            results = {}
+            for name, c in (("b", b), ("a", a)):
+                wait_dialog(c, "TCNotifyForm")
+                results[name] = game(c)
+                c.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_%s_counted.png" % name))
+            for c in (a, b):
+                c.cmd("accept")
+            ga, gb = results["a"], results["b"]
+            assert ga["record"] and ga["record"] == gb["record"], (ga, gb)
+            assert ga["result"] and ga["result"] == gb["result"], (ga, gb)
+            files_a = glob.glob(os.path.join(gibo_a, "*.zel"))
+            files_b = glob.glob(os.path.join(gibo_b, "*.zel"))
+            assert len(files_a) == 1 and len(files_b) == 1, (files_a, files_b)
+            assert os.path.basename(files_a[0]) == os.path.basename(files_b[0])
+            data_a = open(files_a[0], "rb").read()
+            data_b = open(files_b[0], "rb").read()
+            assert data_a == data_b, (data_a, data_b)
+            assert data_a.count(b"\r\nPM") == 5, data_a
+        except Exception:
+            for c in clients:
+                try:
+                    print("gamestate:", c.cmd("gamestate"), "events:", c.events[-12:], file=sys.stderr)
+                except Exception as e:
+                    print("no answer:", e, file=sys.stderr)
+            raise
+        finally:
+            for c in clients:
+                c.kill()
+    print("game between two clients: ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
