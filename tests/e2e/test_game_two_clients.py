@@ -1,7 +1,8 @@
 """A whole game between two real clients on one server: a request from the
 user menu, the settings and request dialogs, moves by board clicks, an undo,
-an end request with dead-stone marking by both players and counting. Both
-clients must write the same record and show the same result."""
+an end request with dead-stone marking by both players and counting; then a
+second game that ends by resignation. Both clients must write the same records
+and show the same results."""
 
 import glob
 import os
@@ -182,6 +183,38 @@ def main():
             data_b = open(files_b[0], "rb").read()
             assert data_a == data_b, (data_a, data_b)
             assert data_a.count(b"\r\nPM") == 5, data_a
+
+            # A second game, this time ended by white's resignation.
+            first_record = ga["record"]
+            for c in (a, b):
+                wait_game(c, lambda g: g["open"] == "0", "first game closed")
+            retry(lambda: a.cmd("usermenu %d 0" % user_row(a, "tester2")) == "ok" or None)
+            wait_dialog(a, "TGameSetForm")
+            a.cmd("click rbBlack")
+            a.cmd("click OkButton")
+            wait_dialog(b, "TGameRequestForm")
+            b.cmd("click OkButton")
+            for c in (a, b):
+                wait_game(c, lambda g: g["open"] == "1" and g["moves"] == "0", "second game start")
+            wait_game(a, lambda g: g["turn"] == "1", "black to move again")
+            play(a, b, 4, 4, 1)
+            play(b, a, 16, 16, 2)
+            play(a, b, 16, 4, 3)
+            wait_game(b, lambda g: g["turn"] == "1", "white to move")
+            b.cmd("gamecmd 불계 선언")
+            answer_dialog(b, "TConfirmForm")
+            notice = answer_dialog(a, "TCNotifyForm")
+            assert "tester2" in notice, notice
+            second = {}
+            for name, c in (("a", a), ("b", b)):
+                second[name] = wait_game(c, lambda g: g["result"] and g["record"] != first_record, "resignation")
+            assert second["a"]["result"] == second["b"]["result"], second
+            assert second["a"]["record"] == second["b"]["record"], second
+            name2 = second["a"]["record"]
+            rec_a = open(os.path.join(gibo_a, name2), "rb").read()
+            rec_b = open(os.path.join(gibo_b, name2), "rb").read()
+            assert rec_a == rec_b, (rec_a, rec_b)
+            assert rec_a.count(b"\r\nPM") == 3, rec_a
         except Exception:
             for c in clients:
                 try:
