@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "client/base/FieldFilter.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
 #include "core/base/Cp949.h"
@@ -21,18 +22,6 @@ namespace zel {
 namespace {
 
 constexpr int kNoticeMs = 1000;
-
-// Puts the filtered text back into the field, keeping the caret after the
-// characters the user had typed before it.
-void ApplyFilter(QLineEdit* field, const QString& typed, const std::string& filtered)
-{
-    QString kept = ToQ(filtered);
-    if (kept == typed)
-        return;
-    qsizetype after = typed.size() - field->cursorPosition();
-    field->setText(kept);
-    field->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(kept.size() - after, 0, kept.size())));
-}
 
 } // namespace
 

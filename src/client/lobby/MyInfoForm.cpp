@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "client/base/FieldFilter.h"
 #include "client/base/QtText.h"
 #include "core/base/Cp949.h"
 #include "core/lobby/IdentityRules.h"
@@ -25,16 +26,6 @@ namespace zel {
 namespace {
 
 constexpr int kNoticeMs = 1000;
-
-void ApplyFilter(QLineEdit* field, const QString& typed, const std::string& filtered)
-{
-    QString kept = ToQ(filtered);
-    if (kept == typed)
-        return;
-    qsizetype after = typed.size() - field->cursorPosition();
-    field->setText(kept);
-    field->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(kept.size() - after, 0, kept.size())));
-}
 
 QString Counts(const std::array<std::int32_t, 4>& c)
 {

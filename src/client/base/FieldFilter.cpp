@@ -1,0 +1,21 @@
+#include "client/base/FieldFilter.h"
+
+#include <algorithm>
+
+#include <QLineEdit>
+
+#include "client/base/QtText.h"
+
+namespace zel {
+
+void ApplyFilter(QLineEdit* field, const QString& typed, const std::string& filtered)
+{
+    QString kept = ToQ(filtered);
+    if (kept == typed)
+        return;
+    qsizetype after = typed.size() - field->cursorPosition();
+    field->setText(kept);
+    field->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(kept.size() - after, 0, kept.size())));
+}
+
+} // namespace zel
