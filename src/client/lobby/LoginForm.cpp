@@ -1,6 +1,5 @@
 #include "client/lobby/LoginForm.h"
 
-#include <algorithm>
 
 #include <QFormLayout>
 #include <QGroupBox>
