@@ -14,7 +14,7 @@
 
 #include "core/engine/GoBoard.h"
 #include "engine/BoardDiagram.h"
-#include "engine/GtpEngine.h"
+#include "support/GtpEngine.h"
 
 namespace zel {
 namespace {

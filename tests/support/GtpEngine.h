@@ -11,19 +11,22 @@
 
 namespace zel::test {
 
+// Path of the gnugo program, or nullptr when it is not installed.
+inline const char* GnuGoPath()
+{
+    for (const char* c : {"/usr/games/gnugo", "/usr/bin/gnugo", "/usr/local/bin/gnugo"})
+        if (access(c, X_OK) == 0)
+            return c;
+    return nullptr;
+}
+
 class GtpEngine {
 public:
     // Starts the first GNU Go found; Running() tells whether that worked.
     GtpEngine()
     {
         std::signal(SIGPIPE, SIG_IGN);
-        const char* candidates[] = {"/usr/games/gnugo", "/usr/bin/gnugo", "/usr/local/bin/gnugo"};
-        const char* path = nullptr;
-        for (const char* c : candidates)
-            if (access(c, X_OK) == 0) {
-                path = c;
-                break;
-            }
+        const char* path = GnuGoPath();
         if (!path)
             return;
         int toChild[2], fromChild[2];
