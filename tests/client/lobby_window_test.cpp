@@ -4,13 +4,18 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QFile>
 #include <QToolButton>
 #include <QTreeView>
+#include <QUrl>
 
 #include "QtTestApp.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/Zel4HvnForm.h"
+#include "client/record/ZelGoMainForm.h"
 #include "client/term/Terminal.h"
+#include "core/engine/GoBoard.h"
+#include "core/record/RecordHeader.h"
 #include "client/base/QtText.h"
 #include "core/settings/ZelStatus.h"
 #include "support/Fakes.h"
@@ -93,6 +98,69 @@ TEST_F(LobbyWindowTest, CloseBoxIsRefusedUntilExitThenGeometryIsSaved)
     EXPECT_GT(settings.writes, writes);
     EXPECT_EQ(status.mainForm.width, 720);
     EXPECT_EQ(status.mainForm.height, 520);
+}
+
+TEST_F(LobbyWindowTest, RecordButtonViewsTheChosenFileAndCancelShowsNothing)
+{
+    TZel4HvnForm form(status, prompts, "x.zel");
+    TGoBoard board;
+    board.PlayAt(16, 4);
+    board.PlayAt(4, 16);
+    TRecordHeader h;
+    h.Black = "kim(kim) 3d";
+    h.White = "lee(lee) 2d";
+    h.DateLine = "2026-12-07 21:30";
+    const QString gibo = ToQ(status.critical.gibodir);
+    QFile file(gibo + "/20261207kimlee.zel");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(RecordHeaderLine(h) + "\r\n" + board.RecordLinesText()));
+    file.close();
+
+    QString askedIn;
+    form.ChooseRecordFile = [&](const QString& in) {
+        askedIn = in;
+        return QString();
+    };
+    form.sbVGiboClick();
+    EXPECT_EQ(askedIn, gibo);
+    auto* game = form.findChild<TZelGoMainForm*>();
+    ASSERT_NE(game, nullptr);
+    EXPECT_FALSE(game->isVisible());
+
+    form.ChooseRecordFile = [&](const QString&) { return file.fileName(); };
+    form.sbVGiboClick();
+    EXPECT_EQ(game->Mode(), TZelGoMainForm::kViewing);
+    EXPECT_EQ(game->CurrentRecordName, "20261207kimlee.zel");
+    EXPECT_TRUE(game->isVisible());
+}
+
+TEST_F(LobbyWindowTest, HelpOpensTheFirstBannerWebLinkElseTheLocalPage)
+{
+    TZel4HvnForm form(status, prompts, "x.zel");
+    std::vector<std::string> opened;
+    form.OpenAddress = [&](const std::string& url) { opened.push_back(url); };
+    const std::string local = FromQ(QUrl::fromLocalFile(dir.path() + "/help.html").toString());
+    struct Row {
+        int count;
+        std::string link;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {5, "https://help.example/zel", "https://help.example/zel"},
+        {1, "http://help.example/", "http://help.example/"},
+        {0, "https://help.example/zel", local}, // no banner configured
+        {5, "file:///etc/passwd", local},       // only web pages come from the server
+        {5, "javascript:alert(1)", local},
+        {5, "", local},
+    };
+    for (const Row& row : rows) {
+        status.host.adFileCount = row.count;
+        status.host.adUrls[0] = row.link;
+        opened.clear();
+        form.sbHelp->click();
+        ASSERT_EQ(opened.size(), 1u) << row.link;
+        EXPECT_EQ(opened[0], row.expected) << row.link;
+    }
 }
 
 } // namespace

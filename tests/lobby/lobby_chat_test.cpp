@@ -233,6 +233,37 @@ TEST(LobbyChat, MemoRoutingAndBlockList)
     EXPECT_EQ(w.Sent().size(), 1u);
 }
 
+TEST(LobbyChat, ChatBlockRecordsTheBlockerUntilAllowed)
+{
+    LobbyWorld w;
+    // An end without a block in force says nothing.
+    w.chat.ChatBlockMarker(false, ">M<Alice>R<");
+    EXPECT_TRUE(w.ports.notices.empty());
+
+    w.chat.ChatBlockMarker(true, ">M<Alice>Z<");
+    EXPECT_EQ(w.chat.chatBlocker, "Alice");
+    ASSERT_EQ(w.ports.notices.size(), 1u);
+    EXPECT_EQ(w.ports.notices[0], KS("대화차단: ") + "Alice");
+
+    // Malformed texts leave the blocker as it is.
+    for (const char* text : {">M<>Z<", "Bob>Z<", ">Z<Bob>M<", ">M<Bob"}) {
+        SCOPED_TRACE(text);
+        w.chat.ChatBlockMarker(true, text);
+        EXPECT_EQ(w.chat.chatBlocker, "Alice");
+    }
+    EXPECT_EQ(w.ports.notices.size(), 1u);
+
+    w.chat.ChatBlockMarker(false, ">M<Alice>R<");
+    EXPECT_TRUE(w.chat.chatBlocker.empty());
+    ASSERT_EQ(w.ports.notices.size(), 2u);
+    EXPECT_EQ(w.ports.notices[1], KS("대화허용: ") + "Alice");
+
+    // A new connection forgets the block.
+    w.chat.ChatBlockMarker(true, ">M<Bob>Z<");
+    w.chat.ConnectionClosed();
+    EXPECT_TRUE(w.chat.chatBlocker.empty());
+}
+
 TEST(LobbyChat, FriendNotices)
 {
     LobbyWorld w;

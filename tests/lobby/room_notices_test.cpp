@@ -59,6 +59,29 @@ TEST(RoomNotices, MultiGameHost)
     EXPECT_FALSE(b.vGame || b.vGibo || b.study);
 }
 
+// A block of our own is repeated to whoever enters the room; a block by
+// someone else is not ours to repeat.
+TEST(RoomNotices, OwnChatBlockIsRepeatedToArrivals)
+{
+    for (const char* blocker : {"Me", "Alice"}) {
+        SCOPED_TRACE(blocker);
+        LobbyWorld w;
+        TRoomNotices n{w.d, w.chat, w.ports};
+        w.Feed(test::RoomRecord(pk::RoomOpened, 7, RoomOpen, 2, "t"));
+        w.Feed(test::UserMoves(1, 7));
+        n.RoomViewChanged(1, 1);
+        w.chat.ChatBlockMarker(true, std::string(">M<") + blocker + ">Z<");
+        w.Sent();
+        w.Feed(test::UserArrives(4, "dave", "Dave", 20));
+        w.Feed(test::UserMoves(4, 7));
+        n.RoomViewChanged(1, 4);
+        bool repeated = false;
+        for (const auto& p : w.Sent())
+            repeated = repeated || std::string(p.bytes.begin(), p.bytes.end()).find(">M<Me>Z<") != std::string::npos;
+        EXPECT_EQ(repeated, std::string(blocker) == "Me");
+    }
+}
+
 TEST(RoomNotices, ButtonEnabling)
 {
     struct Row {

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,6 +19,7 @@
 #include <QToolButton>
 #include <QKeyEvent>
 #include <QTreeView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "client/app/BannerLabel.h"
@@ -173,14 +176,15 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     connect(sbFind, &QToolButton::clicked, this, [this] { lobby_->sbFindClick(); });
     connect(sbInfo, &QToolButton::clicked, this, [this] { lobby_->sbInfoClick(); });
     connect(sbVGame, &QToolButton::clicked, this, [this] { lobby_->sbVGameClick(); });
+    connect(sbVGibo, &QToolButton::clicked, this, &TZel4HvnForm::sbVGiboClick);
+    connect(sbHelp, &QToolButton::clicked, this, &TZel4HvnForm::sbHelpClick);
     for (int i = 0; i < 9; ++i) {
         panels_[static_cast<std::size_t>(i)]->setToolTip(
             ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
-        panels_[static_cast<std::size_t>(i)]->installEventFilter(this);
     }
-    panels_[11]->installEventFilter(this);
-    panels_[13]->installEventFilter(this);
-    ChatBox->Input()->installEventFilter(this);
+    // One application-wide filter: clicks on the status panels, and
+    // Alt+1..Alt+9 sending the macros wherever the focus is in this window.
+    qApp->installEventFilter(this);
 }
 
 bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
@@ -197,9 +201,10 @@ bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
                 lobby_->Chat().OpenMemo(lobby_->Chat().memoTarget);
             return false;
         }
-    } else if (event->type() == QEvent::KeyPress) {
+    } else if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+               static_cast<QWidget*>(watched)->window() == this) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->modifiers() & Qt::AltModifier) && key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 &&
+        if (lobby_ && (key->modifiers() & Qt::AltModifier) && key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 &&
             app_->IsConnected()) {
             lobby_->Macro(key->key() - Qt::Key_0);
             return true;
@@ -210,6 +215,7 @@ bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
 
 TZel4HvnForm::~TZel4HvnForm()
 {
+    qApp->removeEventFilter(this);
     MainTimer.stop();
     GameQueueTimer.stop();
     app_->SetListener(nullptr);
@@ -428,6 +434,41 @@ void TZel4HvnForm::FormShow()
         GoMainForm().OpenRecordPath(recordPath_);
         GoMainForm().show();
     }
+}
+
+void TZel4HvnForm::sbVGiboClick()
+{
+    const QString dir = ToQ(status_.critical.gibodir);
+    const QString path = ChooseRecordFile ? ChooseRecordFile(dir)
+                                          : QFileDialog::getOpenFileName(this, QString::fromUtf8("기보 보기"), dir,
+                                                                         QStringLiteral("*.zel"));
+    if (path.isEmpty())
+        return;
+    const std::string file = FromQ(path);
+    PrintLine("   ### " + file);
+    GoMainForm().OpenRecordPath(file);
+    GoMainForm().show();
+}
+
+std::string TZel4HvnForm::HelpAddress() const
+{
+    const HostInfo& host = status_.host;
+    if (host.adFileCount >= 1) {
+        // Addresses come from the configuration server: only web pages open.
+        const QUrl link(ToQ(host.adUrls[0]));
+        if (link.isValid() && (link.scheme() == "http" || link.scheme() == "https"))
+            return host.adUrls[0];
+    }
+    return FromQ(QUrl::fromLocalFile(ToQ(status_.critical.zelpath) + "/help.html").toString());
+}
+
+void TZel4HvnForm::sbHelpClick()
+{
+    const std::string url = HelpAddress();
+    if (OpenAddress)
+        OpenAddress(url);
+    else
+        QDesktopServices::openUrl(QUrl(ToQ(url)));
 }
 
 TZelGoMainForm& TZel4HvnForm::GoMainForm()

@@ -53,6 +53,14 @@ public:
     // A line typed in the chat input (or a single control character).
     std::function<void(const std::string&)> OnChatLine;
     QString PanelText(int index) const;
+    // "기보 보기": picks a "*.zel" file in "gibodir" and views it in the game window.
+    void sbVGiboClick();
+    // "도움말": the first banner link when it is a web page, else the local help page.
+    void sbHelpClick();
+    std::string HelpAddress() const;
+    // Seams for tests; unset, a file dialog asks and the system browser opens.
+    std::function<QString(const QString& dir)> ChooseRecordFile;
+    std::function<void(const std::string& url)> OpenAddress;
     static constexpr int kPanelCount = 15;
 
     // LobbyView

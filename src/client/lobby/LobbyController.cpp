@@ -418,6 +418,11 @@ bool TLobbyController::OfferMemo(int sender, const std::string& text)
     return chat_.OfferMemo(sender, text);
 }
 
+void TLobbyController::ChatBlockMarker(bool blocked, const std::string& text)
+{
+    chat_.ChatBlockMarker(blocked, text);
+}
+
 // --- LobbyChatPorts --------------------------------------------------------------
 
 void TLobbyController::Print(const std::string& line)

@@ -70,6 +70,7 @@ public:
     void InvitationChanged(const TInvitation& invitation) override;
     void InvitationClosed() override;
     bool OfferMemo(int sender, const std::string& text) override;
+    void ChatBlockMarker(bool blocked, const std::string& text) override;
 
     // LobbyChatPorts
     void Print(const std::string& line) override;

@@ -116,6 +116,12 @@ bool TLobbyLink::OfferMemo(int sender, const std::string& text)
     return ui_ && ui_->OfferMemo(sender, text);
 }
 
+void TLobbyLink::ChatBlockMarker(bool blocked, const std::string& text)
+{
+    if (ui_)
+        ui_->ChatBlockMarker(blocked, text);
+}
+
 void TLobbyLink::ChatLine(const std::string& line)
 {
     if (line.empty() || !app_.LoggedIn() || dispatch_.Model() == nullptr)

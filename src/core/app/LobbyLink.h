@@ -42,6 +42,7 @@ public:
     void InvitationChanged(const TInvitation& invitation) override;
     void InvitationClosed() override;
     bool OfferMemo(int sender, const std::string& text) override;
+    void ChatBlockMarker(bool blocked, const std::string& text) override;
 
     // The window's lists and dialogs; may be null. Not owned.
     void SetUi(LobbyPorts* ui) { ui_ = ui; }

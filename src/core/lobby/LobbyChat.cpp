@@ -85,6 +85,24 @@ void TLobbyChat::ConnectionClosed()
     ports_.FriendCounterChanged(0, 0);
 }
 
+void TLobbyChat::ChatBlockMarker(bool blocked, const std::string& text)
+{
+    const std::size_t from = text.find(">M<");
+    if (from == std::string::npos)
+        return;
+    const std::size_t to = text.find(blocked ? ">Z<" : ">R<", from + 3);
+    if (to == std::string::npos || to == from + 3)
+        return;
+    const std::string name = text.substr(from + 3, to - from - 3);
+    if (blocked) {
+        chatBlocker = name;
+        ports_.Notify(KS("대화차단: ") + name, 2000);
+    } else if (!chatBlocker.empty()) {
+        chatBlocker.clear();
+        ports_.Notify(KS("대화허용: ") + name, 2000);
+    }
+}
+
 bool TLobbyChat::MayUseLine(std::size_t length) const
 {
     return length >= 1 && length <= kMaxLine && clock_.Now() != lastSend_;

@@ -54,6 +54,9 @@ public:
     void ChatBoxLine(const std::string& line);
     // Macro 1..9 with its text; the ring records a constant text.
     void SendMacro(const std::string& text);
+    // A room member's chat block (">M<" + name + ">Z<") or its end (">R<"):
+    // records or forgets the blocker and shows a notice. Malformed texts are ignored.
+    void ChatBlockMarker(bool blocked, const std::string& text);
     // Enter in a memo window bound to `user`; true when the text was sent.
     bool SendMemoLine(int user, const std::string& text);
     // A received memo line from `sender`; true when a memo window took it.

@@ -113,7 +113,8 @@ void TRoomNotices::RoomViewChanged(int kind, int u)
         ports_.Print("### " + user.nickname + "(" + user.id + KS(")님 입실"));
         if (!chat_.multiHost.empty() && chat_.multiHost == m->ownId)
             dispatch_.SendRoomRaw(">M<" + m->ownNickname + "(" + m->ownId + ")" + ">N<");
-        if (!chat_.chatBlocker.empty() && chat_.chatBlocker == m->ownId)
+        // The blocker is recorded by nickname, as the block announces it.
+        if (!chat_.chatBlocker.empty() && chat_.chatBlocker == m->ownNickname)
             dispatch_.SendPrivate(false, u, ">M<" + m->ownNickname + ">Z<");
     } else if (kind == 2 && member) {
         member = 0;

@@ -260,6 +260,8 @@ void TLobbyDispatch::DispatchText(int argument, const std::string& text)
                 break;
             }
         }
+        if (marker == 'Z' || marker == 'R')
+            ports_.ChatBlockMarker(marker == 'Z', text);
         game_.HandleMarker(marker, text);
     } else if (m && Contains(text, ">Y<")) {
         ports_.Print(text, false);

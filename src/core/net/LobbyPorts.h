@@ -31,6 +31,8 @@ public:
     virtual void InvitationClosed() {}
     // A memo line from user `sender` offered to the memo windows; true when consumed.
     virtual bool OfferMemo(int /*sender*/, const std::string& /*text*/) { return false; }
+    // A chat block ">M<" + name + ">Z<" (`blocked`) or its end ">M<" + name + ">R<".
+    virtual void ChatBlockMarker(bool /*blocked*/, const std::string& /*text*/) {}
 };
 
 // What the lobby dispatch hands to the game session. No-op defaults: a
