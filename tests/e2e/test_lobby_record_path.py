@@ -32,6 +32,9 @@ def main():
                 except socket.timeout:
                     pass
             assert not [e for e in client.events if "dialog=" in e], client.events
+            # The viewed record comes up docked with the lobby: back to the lobby's tab.
+            if "docked=1" in client.cmd("dockstate"):
+                client.cmd("docktab 0")
             client.cmd("click sbExit")
             assert client.wait_exit(10) == 0
         finally:

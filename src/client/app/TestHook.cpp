@@ -12,11 +12,16 @@
 #include <unistd.h>
 
 #include <QAbstractItemModel>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QTabWidget>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QTreeView>
 
+#include "client/app/DockController.h"
 #include "client/app/GameWiring.h"
+#include "client/app/TabDockHost.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
 #include "client/lobby/LobbyController.h"
@@ -34,6 +39,20 @@ QString Label(const QWidget* w)
 {
     const auto* label = w->findChild<QLabel*>("lbMessage");
     return label ? label->text() : QString();
+}
+
+QString RectText(const QRect& r)
+{
+    return QString("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+bool ParsePoint(const QString& text, QPoint& point)
+{
+    QStringList args = text.split(' ', Qt::SkipEmptyParts);
+    bool okX = false, okY = false;
+    if (args.size() == 2)
+        point = QPoint(args[0].toInt(&okX), args[1].toInt(&okY));
+    return okX && okY;
 }
 
 } // namespace
@@ -272,6 +291,67 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     }
     if (verb == "quit") {
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        return "ok";
+    }
+    if (verb == "dockstate") {
+        TDockController& dock = form_.Dock();
+        TTabDockHost* host = dock.Host();
+        QStringList tabs;
+        for (int i = 0; host && i < host->Count(); ++i)
+            tabs << host->Tabs()->tabText(i);
+        return QString("ok docked=%1 pages=%2 current=%3 preview=%4 zone=%5 site=%6 host=%7 tabs=%8")
+            .arg(dock.Docked() ? 1 : 0)
+            .arg(host ? host->Count() : 0)
+            .arg(host ? host->Tabs()->currentIndex() : -1)
+            .arg(dock.PreviewRect().isEmpty() ? 0 : 1)
+            .arg(RectText(dock.PreviewRect()))
+            .arg(RectText(dock.SiteRect()))
+            .arg(RectText(host ? host->geometry() : QRect()))
+            .arg(tabs.join('|'));
+    }
+    if (verb == "dragover" || verb == "drop") {
+        // "dragover <x> <y>": the pointer drags the lobby window by its title
+        // bar to the screen point in a few steps, as a window manager moves
+        // it; "drop <x> <y>" does the same and lets go of the button there.
+        QPoint target;
+        if (!ParsePoint(rest, target))
+            return "error usage " + verb + " <x> <y>";
+        TDockController& dock = form_.Dock();
+        if (dock.Docked() || !form_.isWindow())
+            return "error docked";
+        QPoint from = QCursor::pos();
+        if (!dock.Following()) {
+            from = form_.pos() + QPoint(form_.width() / 2, 8);
+            QCursor::setPos(from);
+        }
+        const QPoint grab = from - form_.pos();
+        constexpr int kSteps = 4;
+        for (int i = 1; i <= kSteps; ++i) {
+            const QPoint p = from + (target - from) * i / kSteps;
+            QCursor::setPos(p);
+            form_.move(p - grab);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+        }
+        if (verb == "drop") {
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(target - form_.pos()), QPointF(target),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&form_, &release);
+        }
+        return "ok";
+    }
+    if (verb == "undock") {
+        if (!form_.Dock().Docked())
+            return "error not docked";
+        form_.Dock().Undock();
+        return "ok";
+    }
+    if (verb == "docktab") {
+        TTabDockHost* host = form_.Dock().Host();
+        bool ok = false;
+        const int index = rest.toInt(&ok);
+        if (!host || !ok || index < 0 || index >= host->Count())
+            return "error no tab " + rest;
+        host->Tabs()->setCurrentIndex(index);
         return "ok";
     }
     return "error unknown command " + verb;

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "client/app/BannerLabel.h"
+#include "client/app/DockController.h"
 #include "client/app/GameWiring.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/QtClock.h"
@@ -142,6 +143,10 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     setCentralWidget(central);
     BuildStatusBar();
     ApplyColours();
+    dock_ = std::make_unique<TDockController>(*this, *this, *clock_);
+    // "tabdock": the game window comes up docked with this one at its first show.
+    dock_->DockAtFirstShow = [this] { return status_.mainForm.tabDock; };
+    dock_->OnDockChanged = [this](bool docked) { status_.mainForm.tabDock = docked; };
 
     app_ = std::make_unique<TLobbyApp>(status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_,
                                                                  prompts_, *this, program_.get(), records_.get()});
@@ -202,7 +207,7 @@ bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
             return false;
         }
     } else if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-               static_cast<QWidget*>(watched)->window() == this) {
+               (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (lobby_ && (key->modifiers() & Qt::AltModifier) && key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 &&
             app_->IsConnected()) {
@@ -215,6 +220,8 @@ bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
 
 TZel4HvnForm::~TZel4HvnForm()
 {
+    // Both windows out of a host first: it must not take them with it.
+    dock_.reset();
     qApp->removeEventFilter(this);
     MainTimer.stop();
     GameQueueTimer.stop();
@@ -478,6 +485,7 @@ TZelGoMainForm& TZel4HvnForm::GoMainForm()
         goMainForm_->setWindowFlag(Qt::Window);
         // The program ends with the lobby window, whatever the game window shows.
         goMainForm_->setAttribute(Qt::WA_QuitOnClose, false);
+        dock_->SetGameWindow(goMainForm_, goMainForm_);
     }
     return *goMainForm_;
 }
@@ -527,6 +535,8 @@ void TZel4HvnForm::closeEvent(QCloseEvent* event)
     SaveWindowInfo();
     if (goMainForm_ && !goMainForm_->close())
         goMainForm_->hide();
+    const bool wasDocked = dock_->Docked();
+    dock_->Dismantle();
     // A timed notice still up would keep the program from ending.
     QDialog* notices[] = {prompts_.notifyForm(), prompts_.cNotifyForm()};
     for (QDialog* notice : notices)
@@ -538,16 +548,18 @@ void TZel4HvnForm::closeEvent(QCloseEvent* event)
     probe_->Close();
     config_->Close();
     event->accept();
-    // Leaving the program: a close that lands inside a nested dialog loop does
-    // not end the application by itself.
-    if (app_->Exiting() && QThread::currentThread()->loopLevel() > 0)
+    // Leaving the program: a close that lands inside a nested dialog loop, or
+    // one of this window as a page of the dock host, does not end the
+    // application by itself.
+    if (app_->Exiting() && (wasDocked || QThread::currentThread()->loopLevel() > 0))
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 void TZel4HvnForm::SaveWindowInfo()
 {
     MainFormInfo& info = status_.mainForm;
-    QRect frame = geometry();
+    // Docked, the window keeps the place it had on its own.
+    QRect frame = UndockedGeometry.value_or(geometry());
     info.top = frame.top();
     info.left = frame.left();
     info.width = frame.width();
@@ -556,9 +568,20 @@ void TZel4HvnForm::SaveWindowInfo()
     if (sizes.size() == 2)
         info.lengthA = sizes[1];
     info.lengthB = userButtons_->height();
-    info.tabDock = true;
+    info.tabDock = dock_->Docked();
     status_.Save("MainForm Info");
     status_.Save("Go MainForm Info");
+}
+
+void TZel4HvnForm::setVisible(bool visible)
+{
+    if (!HookVisibility(visible))
+        QMainWindow::setVisible(visible);
+}
+
+QWidget* TZel4HvnForm::DockFocus() const
+{
+    return ChatBox->Input();
 }
 
 // --- LobbyView ------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "core/app/LobbyApp.h"
 #include "core/app/GameLink.h"
 #include "core/app/LobbyView.h"
+#include "client/base/DockPage.h"
 
 class QLabel;
 class QSplitter;
@@ -18,6 +19,7 @@ class QTreeView;
 namespace zel {
 
 class BannerLabel;
+class TDockController;
 class DirFileStore;
 class TBackDraw;
 class TLobbyLink;
@@ -35,7 +37,7 @@ class TZelStatus;
 // The lobby window and program's main window: top bar, room list, terminal
 // and chat input, user list, status bar. It owns the three connections and
 // the connection logic, which its main timer ticks every 200 ms.
-class TZel4HvnForm : public QMainWindow, public LobbyView {
+class TZel4HvnForm : public QMainWindow, public LobbyView, public TDockPage {
     Q_OBJECT
 public:
     // A non-empty `recordPath` (the joined command line) opens no connection.
@@ -50,6 +52,8 @@ public:
     TBackDraw& BackDraw() { return *backDraw_; }
     // The game window, created on first use.
     TZelGoMainForm& GoMainForm();
+    // Docking of this window and the game window into one tabbed window.
+    TDockController& Dock() { return *dock_; }
     // A line typed in the chat input (or a single control character).
     std::function<void(const std::string&)> OnChatLine;
     QString PanelText(int index) const;
@@ -73,6 +77,9 @@ public:
     void OpenPersonalInfo() override;
     void LoadBanners() override;
     void CloseWindow() override;
+
+    void setVisible(bool visible) override;
+    QWidget* DockFocus() const override;
 
     QToolButton* sbConn;
     QToolButton* sbVGame;
@@ -135,6 +142,7 @@ private:
     bool firstShow_ = true;
     bool inMainTick_ = false;
     TZelGoMainForm* goMainForm_ = nullptr;
+    std::unique_ptr<TDockController> dock_;
 };
 
 } // namespace zel

@@ -362,8 +362,14 @@ void TZelGoMainForm::showEvent(QShowEvent* event)
     if (firstShow_) {
         firstShow_ = false;
         const auto& g = status_.goMainForm;
-        if (g.width > 0 && g.height > 0)
-            setGeometry(g.left, g.top, std::max(g.width, 640), std::max(g.height, 480));
+        if (g.width > 0 && g.height > 0) {
+            const QRect stored(g.left, g.top, std::max(g.width, 640), std::max(g.height, 480));
+            // First shown as a page of the dock host: the place is for later.
+            if (isWindow())
+                setGeometry(stored);
+            else
+                UndockedGeometry = stored;
+        }
         goEdit_->hide();
         chatBox_->SetFontSize(10);
         chatBox_->SetHideBack(true);
@@ -378,7 +384,7 @@ void TZelGoMainForm::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange)
         return;
-    if (isActiveWindow())
+    if (isActiveWindow() && isVisible())
         chatBox_->Input()->setFocus();
     else
         chatBox_->CancelComposition();
@@ -418,12 +424,25 @@ void TZelGoMainForm::closeEvent(QCloseEvent* event)
     }
     aTimer_->stop();
     auto& g = status_.goMainForm;
-    g.top = geometry().top();
-    g.left = geometry().left();
-    g.width = width();
-    g.height = height();
+    // Docked, the window keeps the place it had on its own.
+    const QRect frame = UndockedGeometry.value_or(geometry());
+    g.top = frame.top();
+    g.left = frame.left();
+    g.width = frame.width();
+    g.height = frame.height();
     status_.Save(TZelStatus::kGoMainForm);
     event->accept();
+}
+
+void TZelGoMainForm::setVisible(bool visible)
+{
+    if (!HookVisibility(visible))
+        QMainWindow::setVisible(visible);
+}
+
+QWidget* TZelGoMainForm::DockFocus() const
+{
+    return chatBox_->Input();
 }
 
 void TZelGoMainForm::SetCommand(int index, int command)

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "client/base/DockPage.h"
 #include "client/record/GoMainCommands.h"
 #include "core/engine/GoBoard.h"
 #include "core/record/GiboList.h"
@@ -41,7 +42,7 @@ struct TCheckedQuestion {
 // live game only through the session's events and never sends anything
 // itself; record viewing, commentary writing and showing, reviewing and
 // examining run here on the window's own board.
-class TZelGoMainForm : public QMainWindow {
+class TZelGoMainForm : public QMainWindow, public TDockPage {
     Q_OBJECT
 public:
     // Modes of the window.
@@ -132,6 +133,9 @@ public:
     // Board placement inside a board panel of the given size: the side of the
     // board square and its top-left corner.
     static int BoardSide(int width, int height);
+
+    void setVisible(bool visible) override;
+    QWidget* DockFocus() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
