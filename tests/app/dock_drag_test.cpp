@@ -15,7 +15,7 @@ struct Dragger {
     void To(int x, int y, int lag = 0, std::int32_t after = 30)
     {
         now += after;
-        drag.Moved(now, {x - grab.x, y - grab.y}, {x + lag, y}, kSite);
+        drag.Moved(now, {x - grab.x, y - grab.y, 700, 500}, {x + lag, y}, kSite);
     }
 };
 
@@ -94,13 +94,21 @@ TEST(DockDrag, MovesThatDoNotCarryThePointerAreNoDrag)
     slow.To(1400, 300, 0, TDockDrag::kQuietMs);
     EXPECT_FALSE(slow.drag.Dragging());
 
-    // Reports of an unmoved frame (a resize) neither start nor end anything.
-    Dragger resized;
-    resized.To(1200, 300);
-    resized.To(1300, 300);
-    resized.To(1300, 300, 400);
-    resized.To(1400, 300);
-    EXPECT_TRUE(resized.drag.Dragging());
+    // Resizing by the top-left corner carries the pointer along as well, but
+    // the frame changes its size.
+    TDockDrag resizing;
+    for (int i = 0; i < 4; ++i)
+        resizing.Moved(1000 + i * 20, {1100 + i * 50, 290, 700 - i * 50, 500}, {1100 + i * 50, 290}, kSite);
+    EXPECT_FALSE(resizing.Dragging());
+    EXPECT_FALSE(resizing.Tick(3000));
+
+    // Repeated reports of an unmoved frame neither start nor end anything.
+    Dragger repeated;
+    repeated.To(1200, 300);
+    repeated.To(1300, 300);
+    repeated.To(1300, 300, 400);
+    repeated.To(1400, 300);
+    EXPECT_TRUE(repeated.drag.Dragging());
 }
 
 TEST(DockDrag, NoSiteNoPreviewAndTheQuietTimeSpansMidnight)

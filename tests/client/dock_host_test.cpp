@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QDialog>
+#include <QWindow>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -159,6 +161,15 @@ TEST_F(DockTest, GameWindowComesUpDockedAndTheSessionsShowAndHideOnlySelectTabs)
     EXPECT_TRUE(game.isVisible());
     EXPECT_EQ(host->focusWidget(), game.ChatBox()->Input());
     EXPECT_EQ(host->windowTitle(), game.windowTitle());
+
+    // Dialogs of either page stand over the host, not over a hidden window.
+    for (QWidget* owner : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&game)}) {
+        QDialog dialog(owner);
+        dialog.show();
+        ASSERT_NE(dialog.windowHandle(), nullptr);
+        EXPECT_EQ(dialog.windowHandle()->transientParent(), host->windowHandle());
+        dialog.close();
+    }
 }
 
 TEST_F(DockTest, DockedWindowsKeepWorkingAndCaptionsFollowTheModes)

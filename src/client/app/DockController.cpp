@@ -227,11 +227,11 @@ QRect TDockController::PreviewRect() const
     return preview_->isVisible() ? preview_->geometry() : QRect();
 }
 
-void TDockController::LobbyMoved(QPoint pos, QPoint cursor)
+void TDockController::LobbyMoved(const QRect& frame, QPoint cursor)
 {
     if (Docked() || busy_)
         return;
-    drag_.Moved(clock_.Now(), {pos.x(), pos.y()}, {cursor.x(), cursor.y()}, ToDock(SiteRect()));
+    drag_.Moved(clock_.Now(), ToDock(frame), {cursor.x(), cursor.y()}, ToDock(SiteRect()));
     ShowPreview();
     if (!drag_.Following())
         return;
@@ -285,9 +285,9 @@ void TDockController::ShowPreview()
 
 bool TDockController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &lobby_ && event->type() == QEvent::Move) {
+    if (watched == &lobby_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
         if (!Docked() && !busy_ && lobby_.isWindow() && lobby_.isVisible())
-            LobbyMoved(lobby_.pos(), QCursor::pos());
+            LobbyMoved(lobby_.frameGeometry(), QCursor::pos());
     } else if (watched == game_ && event->type() == QEvent::Show) {
         gameShown_ = true;
     } else if (watchingRelease_ && event->type() == QEvent::MouseButtonRelease) {

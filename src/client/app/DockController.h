@@ -49,10 +49,10 @@ public:
     // Pages out, hidden, and the host gone: for closing the program.
     void Dismantle();
 
-    // The lobby window moved (its frame is at `pos`) with the pointer at
+    // The lobby window moved (its frame is now `frame`) with the pointer at
     // `cursor`, and a mouse release there; what a real drag and the test
     // hook both feed.
-    void LobbyMoved(QPoint pos, QPoint cursor);
+    void LobbyMoved(const QRect& frame, QPoint cursor);
     void PointerReleased(QPoint cursor);
     // The game window's client area on the screen, empty when it cannot be
     // a dock site now.

@@ -15,12 +15,13 @@ std::int32_t Since(std::int32_t now, std::int32_t mark)
 
 } // namespace
 
-void TDockDrag::Moved(std::int32_t now, TDockPoint pos, TDockPoint cursor, const TDockRect& site)
+void TDockDrag::Moved(std::int32_t now, const TDockRect& frame, TDockPoint cursor, const TDockRect& site)
 {
-    const TDockPoint offset{cursor.x - pos.x, cursor.y - pos.y};
-    if (following_ && pos == pos_)
-        return; // a resize or a repeated report: the window did not move
-    if (following_ && Since(now, lastMove_) < kQuietMs && std::abs(offset.x - offset_.x) <= kSlack &&
+    const TDockPoint offset{cursor.x - frame.left, cursor.y - frame.top};
+    if (following_ && frame == frame_)
+        return; // a repeated report: the window did not move
+    const bool sameSize = frame.width == frame_.width && frame.height == frame_.height;
+    if (following_ && sameSize && Since(now, lastMove_) < kQuietMs && std::abs(offset.x - offset_.x) <= kSlack &&
         std::abs(offset.y - offset_.y) <= kSlack) {
         ++steady_;
     } else {
@@ -28,7 +29,7 @@ void TDockDrag::Moved(std::int32_t now, TDockPoint pos, TDockPoint cursor, const
     }
     following_ = true;
     lastMove_ = now;
-    pos_ = pos;
+    frame_ = frame;
     offset_ = offset;
     cursor_ = cursor;
     site_ = site;

@@ -19,9 +19,10 @@ public:
     // No move for this long ends the drag.
     static constexpr std::int32_t kQuietMs = 500;
 
-    // The window's frame moved to `pos` with the pointer at `cursor`;
-    // `site` is the dock site's client area (empty when there is none).
-    void Moved(std::int32_t now, TDockPoint pos, TDockPoint cursor, const TDockRect& site);
+    // The window's frame is now `frame` with the pointer at `cursor`; `site`
+    // is the dock site's client area (empty when there is none). A frame
+    // that changed its size is being resized by an edge, not dragged.
+    void Moved(std::int32_t now, const TDockRect& frame, TDockPoint cursor, const TDockRect& site);
     // True once, when a drag ended by quiet time with the pointer in the zone.
     bool Tick(std::int32_t now);
     // A mouse release seen during a drag: true when it drops in the zone.
@@ -39,7 +40,7 @@ private:
     bool following_ = false;
     int steady_ = 0;
     std::int32_t lastMove_ = 0;
-    TDockPoint pos_;
+    TDockRect frame_;
     TDockPoint offset_;
     TDockPoint cursor_;
     TDockRect site_;
