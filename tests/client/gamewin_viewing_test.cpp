@@ -375,10 +375,9 @@ TEST(GoMainExamining, CommentaryFromExaminingIsSentAndPending)
     EXPECT_TRUE(f.status.environment.sendVHelp);
 }
 
-TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
+// The window showing a player's live game "XYZ" of ten moves; the game's position.
+TGoSnapshot LiveGameOfTenMoves(TZelGoMainForm& form)
 {
-    GoMainFixture f;
-    TZelGoMainForm& form = *f.form;
     form.CurrentGameKey = "XYZ";
     form.UserPlays = [] { return true; };
     form.SetLayout(1);
@@ -387,6 +386,14 @@ TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
         game.PlayAt(x, y);
     TGoSnapshot snap;
     game.SaveSnapshot(snap);
+    return snap;
+}
+
+TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
+{
+    GoMainFixture f;
+    TZelGoMainForm& form = *f.form;
+    const TGoSnapshot snap = LiveGameOfTenMoves(form);
     const std::string body = NumToCode2(10) + NumToCode2(2) + "DDEE" + "\\#AA\\#nice\\!:: kim";
     form.ShowReceivedCommentary(body, snap);
     ASSERT_EQ(form.Mode(), TZelGoMainForm::kShowing);
@@ -410,14 +417,7 @@ TEST(GoMainLive, ReceivedCommentaryThatCannotBeShownIsNotLost)
 {
     GoMainFixture f;
     TZelGoMainForm& form = *f.form;
-    form.CurrentGameKey = "XYZ";
-    form.UserPlays = [] { return true; };
-    form.SetLayout(1);
-    TGoBoard game;
-    for (auto [x, y] : test::TenMoves())
-        game.PlayAt(x, y);
-    TGoSnapshot snap;
-    game.SaveSnapshot(snap);
+    const TGoSnapshot snap = LiveGameOfTenMoves(form);
 
     // Counts that do not match the variation: nothing shown, the game stays.
     form.ShowReceivedCommentary(NumToCode2(10) + NumToCode2(3) + "DDEE\\#", snap);
