@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -338,9 +339,10 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             QCursor::setPos(from);
         }
         const QPoint grab = from - form_.pos();
-        constexpr int kSteps = 4;
-        for (int i = 1; i <= kSteps; ++i) {
-            const QPoint p = from + (target - from) * i / kSteps;
+        // Small steps, as a window manager reports a drag.
+        const int steps = std::clamp((target - from).manhattanLength() / 16, 4, 400);
+        for (int i = 1; i <= steps; ++i) {
+            const QPoint p = from + (target - from) * i / steps;
             QCursor::setPos(p);
             form_.move(p - grab);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
