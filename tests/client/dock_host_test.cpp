@@ -365,13 +365,14 @@ TEST_F(DockTest, DraggingTheLobbyIntoTheMiddleOfTheGameWindowDocksBoth)
     EXPECT_TRUE(form->Dock().PreviewRect().isEmpty());
     SendMouse(form.get(), QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(700, 100)), Qt::LeftButton,
               Qt::NoButton);
+    QTest::qWait(20);
     EXPECT_FALSE(form->Dock().Docked());
 
     // A release in the zone drops: the host takes the game window's place.
     DragLobby(*form, QPoint(400, 300));
     SendMouse(form.get(), QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(400, 300)), Qt::LeftButton,
               Qt::NoButton);
-    ASSERT_TRUE(form->Dock().Docked());
+    ASSERT_TRUE(Eventually([&] { return form->Dock().Docked(); }));
     EXPECT_FALSE(form->Dock().Preview()->isVisible());
     TTabDockHost* host = form->Dock().Host();
     EXPECT_EQ(host->geometry(), site);

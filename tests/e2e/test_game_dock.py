@@ -122,8 +122,8 @@ def main():
             d = dock(a)
             assert d["preview"] == "1" and rect(d["zone"]) == zone_of(site), (d, zone_of(site))
             a.cmd("drop %d %d" % (cx, cy))
-            d = dock(a)
-            assert d["docked"] == "1" and d["current"] == "0" and d["preview"] == "0", d
+            d = wait_dock(a, lambda d: d["docked"] == "1", "docking by the drop")
+            assert d["current"] == "0" and d["preview"] == "0", d
             # Where the game window was, kept on the screen.
             assert rect(d["host"])[2:] == site[2:], (d, site)
             a.cmd("screenshot %s TTabDockHost" % os.path.join(shots, "e2e_dock_dropped.png"))

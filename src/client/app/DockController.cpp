@@ -266,9 +266,16 @@ void TDockController::DragFinished(bool drop)
         watchingRelease_ = false;
     }
     preview_->hide();
-    // The site may have gone while the lobby was on its way.
-    if (drop && !SiteRect().isEmpty())
-        Dock(game_->geometry(), &lobby_);
+    if (!drop)
+        return;
+    // Docked once the event that dropped is over, if the site is still there.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!SiteRect().isEmpty())
+                Dock(game_->geometry(), &lobby_);
+        },
+        Qt::QueuedConnection);
 }
 
 void TDockController::ShowPreview()
