@@ -23,9 +23,8 @@ TEST(DockZone, MiddleThreeFifthsOfTheClientArea)
     };
     for (const Row& r : rows) {
         const TDockRect z = DockZone(r.client);
-        EXPECT_EQ(z, r.zone) << r.client.left << "," << r.client.top << " " << r.client.width << "x"
-                             << r.client.height << " -> " << z.left << "," << z.top << " " << z.width << "x"
-                             << z.height;
+        EXPECT_EQ(z, r.zone) << r.client.left << "," << r.client.top << " " << r.client.width << "x" << r.client.height
+                             << " -> " << z.left << "," << z.top << " " << z.width << "x" << z.height;
     }
 }
 
@@ -36,11 +35,11 @@ TEST(DockZone, CornersAndFifthEdges)
         TDockPoint p;
         bool inside;
     } rows[] = {
-        {{100, 200}, false}, {{599, 599}, false}, {{100, 599}, false}, {{599, 200}, false}, // the corners
-        {{350, 400}, true},                                                                 // the centre
-        {{200, 280}, true},  {{199, 280}, false}, {{200, 279}, false},                      // 1/5 edges belong in
-        {{499, 519}, true},  {{500, 519}, false}, {{499, 520}, false},                      // 4/5 edges are out
-        {{350, 100}, false}, {{1000, 400}, false},                                          // outside the window
+        {{100, 200}, false}, {{599, 599}, false},  {{100, 599}, false}, {{599, 200}, false}, // the corners
+        {{350, 400}, true},                                                                  // the centre
+        {{200, 280}, true},  {{199, 280}, false},  {{200, 279}, false},                      // 1/5 edges belong in
+        {{499, 519}, true},  {{500, 519}, false},  {{499, 520}, false},                      // 4/5 edges are out
+        {{350, 100}, false}, {{1000, 400}, false},                                           // outside the window
     };
     for (const Row& r : rows)
         EXPECT_EQ(InDockZone(client, r.p), r.inside) << r.p.x << "," << r.p.y;

@@ -35,8 +35,7 @@ namespace {
 const QString kLobbyCaption = QString::fromUtf8("가온하루미 벨다 베타 1.8 c");
 
 // Waits up to two seconds for `done`, with events running.
-template <typename F>
-bool Eventually(F done)
+template <typename F> bool Eventually(F done)
 {
     return QTest::qWaitFor(done, 2000);
 }
