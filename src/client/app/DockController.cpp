@@ -70,8 +70,20 @@ void TDockController::Dock(const QRect& geometry, QWidget* current)
     lobbyPage_.UndockedGeometry = lobby_.geometry();
     gamePage_->UndockedGeometry = game_->geometry();
     host_ = std::make_unique<TTabDockHost>();
-    host_->OnCloseRequest = [this] { lobby_.close(); };
-    host_->OnUndock = [this](QWidget* window, std::optional<QPoint> at) { Undock(window, at); };
+    // The host asks from inside its own events; it may go only after them.
+    host_->OnCloseRequest = [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { lobby_.close(); }, Qt::QueuedConnection);
+    };
+    host_->OnUndock = [this](QWidget* window, std::optional<QPoint> at) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, window, at] {
+                if (host_ && host_->IndexOf(window) >= 0)
+                    Undock(window, at);
+            },
+            Qt::QueuedConnection);
+    };
     host_->setGeometry(OnScreen(geometry));
     host_->AddPage(&lobby_, &lobbyPage_);
     host_->AddPage(game_, gamePage_);

@@ -130,15 +130,8 @@ void TTabDockHost::CurrentChanged(int index)
 void TTabDockHost::RequestUndock(int index, std::optional<QPoint> at)
 {
     QWidget* window = Page(index);
-    if (!window)
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, window, at] {
-            if (IndexOf(window) >= 0 && OnUndock)
-                OnUndock(window, at);
-        },
-        Qt::QueuedConnection);
+    if (window && OnUndock)
+        OnUndock(window, at);
 }
 
 void TTabDockHost::FollowCaption(const QWidget* window)
@@ -154,13 +147,8 @@ void TTabDockHost::FollowCaption(const QWidget* window)
 void TTabDockHost::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (OnCloseRequest)
-                OnCloseRequest();
-        },
-        Qt::QueuedConnection);
+    if (OnCloseRequest)
+        OnCloseRequest();
 }
 
 bool TTabDockHost::eventFilter(QObject* watched, QEvent* event)

@@ -15,8 +15,8 @@ class TDockPage;
 // The tabbed dock host: one top-level window with a tab per docked window,
 // captions following the windows' captions. It never closes by itself: its
 // close box and the ways out of a tab (dragging it off the bar, a double
-// click, the menu item "분리") are reported to its owner once the event that
-// asked is over, so the owner may delete the host then.
+// click, the menu item "분리") are reported to its owner from inside the
+// host's events: the owner must not delete the host before they are over.
 class TTabDockHost : public QWidget {
     Q_OBJECT
 public:
