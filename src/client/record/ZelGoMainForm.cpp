@@ -336,10 +336,10 @@ bool TZelGoMainForm::eventFilter(QObject* watched, QEvent* event)
         QLabel* cell = cells_[static_cast<std::size_t>(i)];
         if (watched != cell)
             continue;
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const bool inside = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
-                                ? mouse->position().x() >= 3 && mouse->position().x() <= cell->width() - 1
-                                : false;
+        // Only mouse presses and releases are mouse events here.
+        const bool button = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
+        const qreal x = button ? static_cast<QMouseEvent*>(event)->position().x() : 0;
+        const bool inside = button && x >= 3 && x <= cell->width() - 1;
         if (event->type() == QEvent::MouseButtonPress && inside) {
             if (i < 9) {
                 cell->setFrameShadow(QFrame::Sunken);
