@@ -303,6 +303,15 @@ void TZelStatus::SyncLogin(bool read)
 
 // --- MainForm Info and Go MainForm Info --------------------------------------
 
+template <class Form>
+void TZelStatus::SyncPlace(const char* section, Form& form, bool read)
+{
+    SyncInt(section, "fptop", form.top, 0, read);
+    SyncInt(section, "fpleft", form.left, 0, read);
+    SyncInt(section, "fpwidth", form.width, 800, read);
+    SyncInt(section, "fpheight", form.height, 600, read);
+}
+
 void TZelStatus::ResetMainForm()
 {
     mainForm = MainFormInfo{};
@@ -311,10 +320,7 @@ void TZelStatus::ResetMainForm()
 void TZelStatus::SyncMainForm(bool read)
 {
     const char* s = kMainForm;
-    SyncInt(s, "fptop", mainForm.top, 0, read);
-    SyncInt(s, "fpleft", mainForm.left, 0, read);
-    SyncInt(s, "fpwidth", mainForm.width, 800, read);
-    SyncInt(s, "fpheight", mainForm.height, 600, read);
+    SyncPlace(s, mainForm, read);
     SyncInt(s, "lengtha", mainForm.lengthA, 139, read);
     SyncInt(s, "lengthb", mainForm.lengthB, 57, read);
     if (read)
@@ -332,10 +338,7 @@ void TZelStatus::ResetGoMainForm()
 void TZelStatus::SyncGoMainForm(bool read)
 {
     const char* s = kGoMainForm;
-    SyncInt(s, "fptop", goMainForm.top, 0, read);
-    SyncInt(s, "fpleft", goMainForm.left, 0, read);
-    SyncInt(s, "fpwidth", goMainForm.width, 800, read);
-    SyncInt(s, "fpheight", goMainForm.height, 600, read);
+    SyncPlace(s, goMainForm, read);
     SyncInt(s, "lengtha", goMainForm.lengthA, 91, read);
 }
 

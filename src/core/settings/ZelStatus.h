@@ -193,6 +193,9 @@ private:
                   bool read);
     void SyncInt(const char* section, const std::string& key, std::int32_t& field, std::int32_t fallback, bool read);
     void SyncBool(const char* section, const std::string& key, bool& field, bool fallback, bool read);
+    // The position and size keys of a form's section.
+    template <class Form>
+    void SyncPlace(const char* section, Form& form, bool read);
     // A count of table entries, kept within 0..max whether read or written.
     void SyncCount(const char* section, const std::string& key, std::int32_t& count, std::int32_t fallback, int max,
                    bool read);
