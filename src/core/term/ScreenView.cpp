@@ -19,8 +19,8 @@ void TScreenView::Push(const TTermLine& line)
     pos_ = SBarMax();
 }
 
-void TScreenView::Recolour(std::vector<TTermLine>& screen, std::uint8_t oldFg, std::uint8_t oldBg,
-                           std::uint8_t newFg, std::uint8_t newBg)
+void TScreenView::Recolour(std::vector<TTermLine>& screen, std::uint8_t oldFg, std::uint8_t oldBg, std::uint8_t newFg,
+                           std::uint8_t newBg)
 {
     zel::Recolour(screen, oldFg, oldBg, newFg, newBg);
     scrollBack_.Recolour(oldFg, oldBg, newFg, newBg);
@@ -53,8 +53,14 @@ void TScreenView::MarkDirty(int row)
         dirty_[static_cast<std::size_t>(row - 1)] = 1;
 }
 
-void TScreenView::MarkAllDirty() { std::fill(dirty_.begin(), dirty_.end(), 1); }
+void TScreenView::MarkAllDirty()
+{
+    std::fill(dirty_.begin(), dirty_.end(), 1);
+}
 
-void TScreenView::ClearDamage() { std::fill(dirty_.begin(), dirty_.end(), 0); }
+void TScreenView::ClearDamage()
+{
+    std::fill(dirty_.begin(), dirty_.end(), 0);
+}
 
 } // namespace zel
