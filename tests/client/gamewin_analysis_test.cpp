@@ -62,7 +62,7 @@ struct AnalysisFixture {
             form->ButtonClick(kFirstNavTag + 3);
     }
 
-    MemorySettings settings;
+    test::MemorySettings settings;
     TZelStatus status;
     AnalysisPrompts prompts;
     test::MemoryFileStore store;
@@ -116,10 +116,10 @@ TEST(GoMainAnalysis, NoticeCountsAndOverlayThenCleared)
     const QRegularExpression format(QString::fromUtf8("^흑\\((\\d+):(\\d+)\\)   백\\((\\d+):(\\d+)\\)$"));
     const auto match = format.match(notice);
     ASSERT_TRUE(match.hasMatch()) << notice.toStdString();
-    // The 3 x 3 corner inside the wall is black's, besides the captured
-    // stone; white's stones on the right are alive and claim little.
+    // The corner inside the wall is black's, and black holds a prisoner;
+    // white, with no prisoners, has its own areas on the right.
     EXPECT_GE(match.captured(1).toInt(), 1 + 16);
-    EXPECT_LT(match.captured(3).toInt(), match.captured(1).toInt());
+    EXPECT_GT(match.captured(3).toInt(), 0);
 }
 
 TEST(GoMainAnalysis, SecondPressWhileShownClearsTheOverlay)
@@ -129,9 +129,11 @@ TEST(GoMainAnalysis, SecondPressWhileShownClearsTheOverlay)
     TZelGoMainForm& form = *f.form;
     const QImage before = form.GoPaintBox()->Canvas();
     // The notice stays up while the button is pressed again.
-    bool clearedWhileShown = false;
+    bool clearedWhileShown = false, pressed = false;
     f.prompts.whileShown = [&] {
-        f.prompts.whileShown = nullptr;
+        if (pressed)
+            return;
+        pressed = true;
         form.CommandButton(1)->click();
         clearedWhileShown = form.GoPaintBox()->Canvas() == before;
     };
