@@ -28,9 +28,9 @@ TEST(AnalysisCommand, LiveStonesLoseTheirOwnClaimsOnly)
         int value, shown;
     };
     const Row rows[] = {
-        {1, 4, 0},  {1, 1, 0},  {1, -3, -3}, {1, -2, -2}, // black stone: its own claims go, white's stay
-        {2, -4, 0}, {2, -1, 0}, {2, 3, 3},   {2, 2, 2},   // and the same for white
-        {0, 3, 3},  {0, -2, -2}, {0, 0, 0},               // empty points keep everything
+        {1, 4, 0},  {1, 1, 0},   {1, -3, -3}, {1, -2, -2}, // black stone: its own claims go, white's stay
+        {2, -4, 0}, {2, -1, 0},  {2, 3, 3},   {2, 2, 2},   // and the same for white
+        {0, 3, 3},  {0, -2, -2}, {0, 0, 0},                // empty points keep everything
     };
     TPointColours colours{};
     TPointValues values{};

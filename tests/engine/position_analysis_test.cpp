@@ -104,8 +104,8 @@ TEST(PositionAnalysis, ColourSwapNegatesAndValuesStayInRange)
             for (int c = 1; c <= 19; ++c) {
                 ASSERT_GE(a->Value(r, c), -4);
                 ASSERT_LE(a->Value(r, c), 4);
-                ASSERT_EQ(a->Value(r, c), -b->Value(r, c)) << "game " << game << " at " << r << "," << c
-                                                            << ResultPicture(*a, position);
+                ASSERT_EQ(a->Value(r, c), -b->Value(r, c))
+                    << "game " << game << " at " << r << "," << c << ResultPicture(*a, position);
                 ASSERT_EQ(a->IsDead(r, c), b->IsDead(r, c));
             }
     }
@@ -113,8 +113,8 @@ TEST(PositionAnalysis, ColourSwapNegatesAndValuesStayInRange)
 
 TEST(PositionAnalysis, DeadStoneInsideTheCornerGivesItsPointToTheOwner)
 {
-    const std::string picture = std::string(kBlackCorner).replace(std::string(kBlackCorner).find(". . . . . X", 60), 5,
-                                                                  ". . O . .");
+    const std::string picture =
+        std::string(kBlackCorner).replace(std::string(kBlackCorner).find(". . . . . X", 60), 5, ". . O . .");
     for (char side : {'B', 'W'}) {
         auto a = Analyse(picture, side);
         SCOPED_TRACE(ResultPicture(a->analysis, a->position));
@@ -355,8 +355,8 @@ TEST(PositionAnalysis, OnePointEyes)
     TCaptureReader reader;
     for (const Row& r : rows) {
         const TAnalysisMap position = PositionMap(PositionFromDiagram(r.picture));
-        const TAnalysisMap eyes = BuildEyeSpaceMap(position, BuildShapeMap(position, 'B'),
-                                                   BuildShapeMap(position, 'W'), 'B');
+        const TAnalysisMap eyes =
+            BuildEyeSpaceMap(position, BuildShapeMap(position, 'B'), BuildShapeMap(position, 'W'), 'B');
         TEyeValuation valuation(reader, position, eyes, 'B');
         const TEyeValue v = valuation.OnePoint(r.row, r.col);
         EXPECT_EQ(v.Halves, r.halves) << r.what;

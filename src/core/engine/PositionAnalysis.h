@@ -54,8 +54,6 @@ public:
 
     // What the last analysis found, for inspection.
     bool IsDead(int row, int col) const { return dead_[row][col] == 'D'; }
-    int Influence(int row, int col) const { return influence_[row][col]; }
-    int Kernel(int dr, int dc) const { return kernel_[dr][dc]; }
     // The group tables of the last pass: [0] the side to move, [1] the other.
     const TGroupTable& Table(int index) const { return tables_[index & 1]; }
     int GroupNumber(int row, int col) const { return groupNumbers_[row][col]; }
