@@ -242,7 +242,7 @@ TEST(GoMainWriting, CommentaryWrittenWhileViewingGoesIntoTheRecord)
     GoMainFixture f;
     f.View(f.RecordText(test::TenMoves()));
     TZelGoMainForm& form = *f.form;
-    form.MyNickname = "kim";
+    f.status.login.nickname = "kim";
     form.show();
     std::vector<int> kinds;
     form.OnGiboEvent = [&](int kind, const std::string&) { kinds.push_back(kind); };
@@ -324,7 +324,7 @@ TEST(GoMainExamining, CommentaryFromExaminingIsSentAndPending)
     GoMainFixture f;
     TZelGoMainForm& form = *f.form;
     form.CurrentGameKey = "ABC";
-    form.MyNickname = "lee";
+    f.status.login.nickname = "lee";
     std::vector<std::pair<int, std::string>> events;
     form.OnGiboEvent = [&](int kind, const std::string& text) { events.emplace_back(kind, text); };
     TGoBoard game;
@@ -375,10 +375,9 @@ TEST(GoMainExamining, CommentaryFromExaminingIsSentAndPending)
     EXPECT_TRUE(f.status.environment.sendVHelp);
 }
 
-TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
+// The window showing a player's live game "XYZ" of ten moves; the game's position.
+TGoSnapshot LiveGameOfTenMoves(TZelGoMainForm& form)
 {
-    GoMainFixture f;
-    TZelGoMainForm& form = *f.form;
     form.CurrentGameKey = "XYZ";
     form.UserPlays = [] { return true; };
     form.SetLayout(1);
@@ -387,10 +386,18 @@ TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
         game.PlayAt(x, y);
     TGoSnapshot snap;
     game.SaveSnapshot(snap);
-    form.EnterMode(TZelGoMainForm::kShowing, snap);
-    form.CommentaryFromServer = true;
+    return snap;
+}
+
+TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
+{
+    GoMainFixture f;
+    TZelGoMainForm& form = *f.form;
+    const TGoSnapshot snap = LiveGameOfTenMoves(form);
     const std::string body = NumToCode2(10) + NumToCode2(2) + "DDEE" + "\\#AA\\#nice\\!:: kim";
-    ASSERT_TRUE(form.ShowCommentary(body));
+    form.ShowReceivedCommentary(body, snap);
+    ASSERT_EQ(form.Mode(), TZelGoMainForm::kShowing);
+    EXPECT_TRUE(form.CommentaryFromServer);
     ASSERT_EQ(f.asked.size(), 1u);
     EXPECT_TRUE(f.asked[0].Cancel.empty());
     EXPECT_EQ(form.Board().MoveCount(), 10);
@@ -404,6 +411,29 @@ TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
     EXPECT_EQ(form.Board().MoveCount(), 10);
     EXPECT_EQ(form.GoPaintBox()->Colour(3, 3), kEmpty);
     EXPECT_FALSE(form.CommentaryFromServer);
+}
+
+TEST(GoMainLive, ReceivedCommentaryThatCannotBeShownIsNotLost)
+{
+    GoMainFixture f;
+    TZelGoMainForm& form = *f.form;
+    const TGoSnapshot snap = LiveGameOfTenMoves(form);
+
+    // Counts that do not match the variation: nothing shown, the game stays.
+    form.ShowReceivedCommentary(NumToCode2(10) + NumToCode2(3) + "DDEE\\#", snap);
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive);
+    EXPECT_EQ(form.Layout(), 1);
+    EXPECT_FALSE(form.CommentaryFromServer);
+
+    // While the user writes a commentary of their own, a received one is
+    // kept for the record rather than dropped.
+    form.EnterMode(TZelGoMainForm::kWriting, snap);
+    const std::string body = NumToCode2(10) + NumToCode2(1) + "DD\\#AA\\#x\\!:: kim";
+    form.ShowReceivedCommentary(body, snap);
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kWriting);
+    ASSERT_EQ(form.HelpList().Count(), 1);
+    EXPECT_EQ(form.HelpList().Key(), "XYZ");
+    EXPECT_EQ(form.HelpList().Line(1), "VH" + body);
 }
 
 TEST(GoMainReviewing, PositionsAreAnnouncedAndFollowed)

@@ -1,7 +1,7 @@
 """A whole game between two real clients on one server: a request from the
 user menu, the settings and request dialogs, moves by board clicks, an undo,
 an end request with dead-stone marking by both players and counting; then a
-second game that ends by resignation. Both clients must write the same records
+second game with a commentary sent during play that ends by resignation. Both clients must write the same records
 and show the same results."""
 
 import glob
@@ -96,6 +96,12 @@ def user_row(client, uid):
         if time.monotonic() > deadline:
             raise TimeoutError("%s not listed: %s" % (uid, rows))
         time.sleep(0.1)
+
+
+def assert_window(client, **want):
+    got = fields(client.cmd("gamewin"))
+    for key, value in want.items():
+        assert got.get(key) == value, (key, value, got)
 
 
 def play(mover, other, x, y, count):
@@ -201,6 +207,26 @@ def main():
             play(b, a, 16, 16, 2)
             play(a, b, 16, 4, 3)
             wait_game(b, lambda g: g["turn"] == "1", "white to move")
+
+            # White writes a commentary with a variation and sends it; black
+            # sees it on a copy of the board and keeps it for the record.
+            assert b.cmd("gamecmd 참고 해설") == "ok"
+            retry(lambda: assert_window(b, mode="1", layout="3"))
+            b.cmd("board 3 3")
+            b.cmd("board 17 17")
+            retry(lambda: assert_window(b, moves="4"))
+            assert b.cmd("gameedit 흑은 삼삼이 좋았다").startswith("ok")
+            b.cmd("gamecmd 작성 마침")
+            answer_dialog(b, "TConfirmVHForm")
+            retry(lambda: assert_window(b, mode="0", layout="1"))
+            answer_dialog(a, "TConfirmVHForm")
+            retry(lambda: assert_window(a, mode="2", layout="4"))
+            shown = a.cmd("gameedit")
+            assert "흑은 삼삼이 좋았다" in shown and "테스터이" in shown, shown
+            a.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_a_commentary.png"))
+            assert a.cmd("gamecmd 보기 마침") == "ok"
+            retry(lambda: assert_window(a, mode="0", layout="1", moves="3"))
+
             b.cmd("gamecmd 불계 선언")
             answer_dialog(b, "TConfirmForm")
             notice = answer_dialog(a, "TCNotifyForm")
@@ -215,6 +241,9 @@ def main():
             rec_b = open(os.path.join(gibo_b, name2), "rb").read()
             assert rec_a == rec_b, (rec_a, rec_b)
             assert rec_a.count(b"\r\nPM") == 3, rec_a
+            # The commentary stands after the move it belongs to, once.
+            assert rec_a.count(b"\r\nVH") == 1, rec_a
+            assert "흑은 삼삼이 좋았다".encode("cp949") in rec_a, rec_a
         except Exception:
             for c in clients:
                 try:

@@ -104,6 +104,31 @@ TEST(SessionEdges, ObserverBehindAsksBlackOnceForTheMissingMoves)
     EXPECT_EQ(carol.session.Board().MoveCount(), 0);
 }
 
+TEST(SessionEdges, CommentaryReachesTheOtherSideUnderTheGameKey)
+{
+    SessionDuo duo;
+    duo.StartGame();
+    const std::string game = duo.a.session.Header().GameId;
+    ASSERT_EQ(game.size(), 3u);
+    // Both windows learn the key their pending commentary is kept under.
+    EXPECT_EQ(duo.a.window.gameKey, game);
+    EXPECT_EQ(duo.b.window.gameKey, game);
+    duo.a.session.BoardClick(4, 4);
+    duo.Run(1000);
+
+    const std::string body = "ABAC" + std::string("DDEE") + "\\#\\#" + KS("좋은 수") + "\\!:: bob";
+    duo.b.session.GiboEvent(1, body);
+    duo.Run(1000);
+    EXPECT_EQ(duo.a.window.commentaries, std::vector<std::string>{body});
+
+    // A body that would split the record, or one for another game, is not shown.
+    const std::string from = game + duo.b.session.SessionId();
+    duo.a.session.OnGameData(from + "GPVABAA\r\nPMDD");
+    duo.a.session.OnGameData("QQQ" + duo.b.session.SessionId() + "GPVABAA\\#");
+    duo.Run(1000);
+    EXPECT_EQ(duo.a.window.commentaries.size(), 1u);
+}
+
 TEST(SessionEdges, TimeLossEndsBothSidesWithTheSameRecord)
 {
     SessionDuo duo;

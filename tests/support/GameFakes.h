@@ -27,6 +27,8 @@ public:
     void ShowCountdown(int count) override { countdown.push_back(count); }
     void PointChanged(int, int, int, std::uint8_t) override {}
     void RecordWritten(const std::string& key, const std::string& name) override { records.emplace_back(key, name); }
+    void GameKeyChanged(const std::string& key) override { gameKey = key; }
+    void ShowReceivedCommentary(const std::string& body) override { commentaries.push_back(body); }
 
     bool shown = false;
     int layout = 0;
@@ -35,6 +37,8 @@ public:
     int deadMarkButtons = 0, deadMarkNotices = 0;
     std::vector<std::string> chat;
     std::vector<int> countdown;
+    std::string gameKey;
+    std::vector<std::string> commentaries;
     std::vector<std::pair<std::string, std::string>> records;
 };
 

@@ -143,6 +143,8 @@ public:
     void ShowCountdown(int) override {}
     void PointChanged(int, int, int, std::uint8_t) override {}
     void RecordWritten(const std::string&, const std::string&) override {}
+    void GameKeyChanged(const std::string&) override {}
+    void ShowReceivedCommentary(const std::string&) override {}
 
     // Prompts
     void Notify(const std::string&, int) override {}

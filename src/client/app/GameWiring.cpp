@@ -38,6 +38,7 @@ void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TZelGoMainForm& form
                                                            records, form.HelpList(), sound_.get()});
     window_->SetSessionInfo(&session_->Info());
     windowLink_ = std::make_unique<TGameWindowLink>(form, *session_);
+    window_->OnReceivedCommentary = [this](const std::string& body) { windowLink_->ShowReceivedCommentary(body); };
     form.SetRecordStore(&records);
     link_->Attach(lobby.Dispatch(), lobby, *session_);
     app.SetSession(link_.get());

@@ -13,6 +13,7 @@
 
 #include <QAbstractItemModel>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -241,6 +242,18 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             return "ok";
         }
         return "error no game button " + rest;
+    }
+    if (verb == "gameedit") {
+        // "gameedit": the commentary editor's text; "gameedit <text>" replaces it.
+        auto* edit = form_.GoMainForm().findChild<QTextEdit*>("GoEdit");
+        if (!edit)
+            return "error no editor";
+        if (!rest.isEmpty()) {
+            if (edit->isReadOnly() || !edit->isVisible())
+                return "error editor not writable";
+            edit->setPlainText(rest);
+        }
+        return "ok " + edit->toPlainText().replace('\n', " / ");
     }
     if (verb == "gamestate") {
         TBBS2Zel* s = form_.Game().Session();

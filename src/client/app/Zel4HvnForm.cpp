@@ -27,6 +27,7 @@
 #include "client/app/NotifyForms.h"
 #include "client/app/QtClock.h"
 #include "client/app/ToolGlyphs.h"
+#include "client/base/QtColours.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
 #include "client/lobby/LobbyController.h"
@@ -47,15 +48,6 @@
 
 namespace zel {
 namespace {
-
-QColor PaletteQColor(int index)
-{
-    if (index < 1 || index > 18)
-        index = 10;
-    std::uint32_t bgr = StandardPalette[static_cast<std::size_t>(index)];
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
 
 QToolButton* TopButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyph, const char* caption, const char* hint)
 {

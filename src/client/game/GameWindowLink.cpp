@@ -24,6 +24,13 @@ TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session) : form
     form_.UserPlays = [this] { return session_.IsPlayer(); };
 }
 
+void TGameWindowLink::ShowReceivedCommentary(const std::string& body)
+{
+    TGoSnapshot snapshot;
+    session_.Board().SaveSnapshot(snapshot);
+    form_.ShowReceivedCommentary(body, snapshot);
+}
+
 void TGameWindowLink::Command(int command)
 {
     switch (command) {

@@ -14,6 +14,9 @@ class TGameWindowLink {
 public:
     TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session);
 
+    // A commentary received during the live game, shown over the session's board.
+    void ShowReceivedCommentary(const std::string& body);
+
     // Review messages of the window (kinds 2..5) for the lobby to send; chat
     // lines and live commentaries go to the session.
     std::function<void(int kind, const std::string& text)> OnText;

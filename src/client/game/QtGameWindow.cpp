@@ -97,4 +97,23 @@ void QtGameWindow::RecordWritten(const std::string&, const std::string& fileName
         form_->CurrentRecordName = fileName;
 }
 
+void QtGameWindow::GameKeyChanged(const std::string& gameKey)
+{
+    if (form_)
+        form_->CurrentGameKey = gameKey;
+}
+
+void QtGameWindow::ShowReceivedCommentary(const std::string& body)
+{
+    if (!form_)
+        return;
+    if (OnReceivedCommentary) {
+        OnReceivedCommentary(body);
+        return;
+    }
+    TGoSnapshot snapshot;
+    form_->Board().SaveSnapshot(snapshot);
+    form_->ShowReceivedCommentary(body, snapshot);
+}
+
 } // namespace zel

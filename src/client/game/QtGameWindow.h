@@ -29,11 +29,16 @@ public:
     void ShowCountdown(int count) override;
     void PointChanged(int x, int y, int mark, std::uint8_t colour) override;
     void RecordWritten(const std::string& gameKey, const std::string& fileName) override;
+    void GameKeyChanged(const std::string& gameKey) override;
+    void ShowReceivedCommentary(const std::string& body) override;
 
     bool BoardInput() const { return input_; }
     // Set to show the dead-stone notice some other way (tests); by default
     // the notice is a modal dialog.
     std::function<void()> OnDeadMarkNotice;
+    // Shows a received commentary on a copy of the session's board; unset,
+    // the window's own board is copied.
+    std::function<void(const std::string& body)> OnReceivedCommentary;
 
 private:
     QPointer<TZelGoMainForm> form_;

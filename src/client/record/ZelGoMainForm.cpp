@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "client/base/QtColours.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
 #include "client/engine/GoPaintBox.h"
@@ -176,6 +177,12 @@ QWidget* TZelGoMainForm::BuildShowPanel()
     gpbPanel_->setObjectName("GPBPanel");
     gpbPanel_->setMinimumSize(19 * 10 + 26, 19 * 10 + 26);
     gpbPanel_->installEventFilter(this);
+    // The board sits on the background colour of the terminals, where the
+    // light coordinate labels read well.
+    gpbPanel_->setAutoFillBackground(true);
+    QPalette background = gpbPanel_->palette();
+    background.setColor(QPalette::Window, PaletteQColor(status_.environment.baseColor));
+    gpbPanel_->setPalette(background);
     paintBox_ = new TGoPaintBox(gpbPanel_);
     paintBox_->setObjectName("GoPaintBox");
     paintBox_->LoadDefaultPictures();

@@ -77,7 +77,6 @@ public:
     bool CommentaryFromServer = false;
     bool IsParticipant = false;
     bool ReviewHost = false;
-    std::string MyNickname;
     std::string CurrentGameKey;
     std::string CurrentRecordName;
     std::string ReviewTitle;
@@ -89,6 +88,9 @@ public:
     // Shows a commentary body; false (and nothing shown) when its lengths
     // do not match its counts.
     bool ShowCommentary(const std::string& body);
+    // A commentary received during the live game, shown over `snapshot`.
+    // Outside the live game it is kept for the game's record instead.
+    void ShowReceivedCommentary(const std::string& body, const TGoSnapshot& snapshot);
     // Reads CurrentRecordName from the record store into a new record.
     RecordStatus LoadRecordFile(const std::string& myId, bool viewing);
     void SeekReviewPosition(int n);

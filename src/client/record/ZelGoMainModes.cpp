@@ -395,7 +395,7 @@ void TZelGoMainForm::FinishCommentary()
         }
         body += text + "\\!";
     }
-    body += ":: " + MyNickname;
+    body += ":: " + status_.login.nickname;
 
     if (previousMode_ == kLive || previousMode_ == kExamining) {
         helpList_.AddPending(CurrentGameKey + "VH" + body);
@@ -409,6 +409,18 @@ void TZelGoMainForm::FinishCommentary()
     }
     variationStart_ = board_.Numbering().FirstNumbered;
     ReturnToPreviousMode();
+}
+
+void TZelGoMainForm::ShowReceivedCommentary(const std::string& body, const TGoSnapshot& snapshot)
+{
+    if (mode_ != kLive) {
+        helpList_.AddPending(CurrentGameKey + "VH" + body);
+        return;
+    }
+    EnterMode(kShowing, snapshot);
+    CommentaryFromServer = true;
+    if (!ShowCommentary(body))
+        ReturnToPreviousMode();
 }
 
 bool TZelGoMainForm::ShowCommentary(const std::string& body)

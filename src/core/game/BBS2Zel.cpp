@@ -10,6 +10,16 @@
 #include "core/ports/Sound.h"
 
 namespace zel {
+namespace {
+
+// A received commentary becomes one line of the game's record: a control
+// byte that ends lines would split the record.
+bool IsRecordLineSafe(std::string_view body)
+{
+    return !body.empty() && body.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+} // namespace
 
 TBBS2Zel::TBBS2Zel(const TSessionServices& services) : s_(services)
 {
@@ -63,6 +73,12 @@ bool TBBS2Zel::ForMyGame() const
 bool TBBS2Zel::ForShownGame() const
 {
     return gameOpen_ && ForThisGame();
+}
+
+void TBBS2Zel::SetGameId(const std::string& key)
+{
+    header_.GameId = key;
+    s_.window.GameKeyChanged(key);
 }
 
 void TBBS2Zel::TimedNotice(const std::string& text, int ms)
@@ -320,8 +336,12 @@ void TBBS2Zel::Dispatch(const std::string& p)
         return;
     }
     if (code == "GPE" || code == "GPV") {
-        if (CheckPayload(p, false) == Check::New && code == "GPE" && ForMyGame())
+        if (CheckPayload(p, false) != Check::New)
+            return;
+        if (code == "GPE" && ForMyGame())
             StartRecovery();
+        else if (code == "GPV" && ForShownGame() && IsRecordLineSafe(p))
+            s_.window.ShowReceivedCommentary(p);
         return;
     }
     if (code == "GPN")

@@ -190,6 +190,8 @@ private:
     void ResetBoardWithHandicap();
     std::string AdjournedName() const { return header_.PairKey + ".tmp"; }
     void TimedNotice(const std::string& text, int ms);
+    // The game key changes only here, so the window always knows it.
+    void SetGameId(const std::string& key);
 
     TSessionServices s_;
     std::int32_t now_ = 0;

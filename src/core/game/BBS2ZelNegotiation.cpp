@@ -76,7 +76,7 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
         if (adjourned.empty() && IsBareName(name) && s_.records.Exists(name))
             adjourned = name;
     }
-    header_.GameId = NumToCode3(static_cast<int>(s_.random.Next(17575)));
+    SetGameId(NumToCode3(static_cast<int>(s_.random.Next(17575))));
     header_.Active = 1;
     header_.ResumeCount = "AA";
     header_.HandicapCode = std::string(1, NumToLetter(set.Handicap));
@@ -143,7 +143,7 @@ void TBBS2Zel::ReceiveRequest(const std::string& p)
     msgLetterIndex_ = 0;
     pendingBody_.clear();
     header_.Active = 1;
-    header_.GameId = header_.MsgGameId;
+    SetGameId(header_.MsgGameId);
     header_.PeerSession = header_.MsgSession;
     header_.ResumeCount = resume;
     header_.BlackId = black;
@@ -319,7 +319,7 @@ bool TBBS2Zel::ResumeAdjourned(const std::string& fileName)
     std::string gameId = NextField(text, pos);
     bool resume = false;
     if (gameId.size() == 3 && AllCapitals(gameId) && LoadGameState(std::string_view(text).substr(pos))) {
-        header_.GameId = gameId;
+        SetGameId(gameId);
         resume = s_.prompts.Confirm(KS("중단대국을 이어두기 하시겠습니까?"), KS("확 인"), KS("취 소"));
     }
     s_.records.Remove(fileName);
@@ -400,9 +400,9 @@ void TBBS2Zel::ObserveFromState()
     xferText_.clear();
     if (key.size() != 3 || !AllCapitals(key))
         return;
-    header_.GameId = key;
+    SetGameId(key);
     StartSession(0);
-    header_.GameId = key;
+    SetGameId(key);
     if (!LoadGameState(state)) {
         EndSession();
         return;

@@ -31,6 +31,11 @@ public:
     virtual void PointChanged(int x, int y, int mark, std::uint8_t colour) = 0;
     // The record of gameKey was written as fileName (pending commentary merges).
     virtual void RecordWritten(const std::string& gameKey, const std::string& fileName) = 0;
+    // The 3-letter key of the game now shown; commentary written during the
+    // game is kept under it until the record is written.
+    virtual void GameKeyChanged(const std::string& gameKey) = 0;
+    // A commentary another player or observer finished during this game.
+    virtual void ShowReceivedCommentary(const std::string& body) = 0;
 };
 
 // What the game session asks of the lobby.
