@@ -49,6 +49,8 @@ public:
     void ShowCountdown(int) override {}
     void PointChanged(int, int, int, std::uint8_t) override {}
     void RecordWritten(const std::string&, const std::string&) override {}
+    void GameKeyChanged(const std::string&) override {}
+    void ShowReceivedCommentary(const std::string&) override {}
     void SendRoomText(const std::string&) override {}
     void SendPrivate(const std::string&, const std::string&) override {}
     void TerminalText(const std::string&) override {}
