@@ -186,6 +186,17 @@ TEST(PositionAnalysis, LifeAndDeath)
             O O O O . . .
          )",
          2, 1, true},
+        // The corner's inside holds white's long links from the edge; they
+        // are eye space all the same.
+        {"a corner held inside the opponent's wall", R"(
+            . . . O . X . . .
+            . . . O . X . . .
+            . . . O . X . . .
+            O O O O . X . . .
+            . . . . . X . . .
+            X X X X X X . . .
+         )",
+         1, 4, false},
         {"a seven-point eye on the edge", R"(
             . . . . . . . X O . .
             X X X X X X X X O . .

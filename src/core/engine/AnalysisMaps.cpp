@@ -177,6 +177,7 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
         }
 
     std::vector<std::pair<int, int>> stack, listed, region;
+    std::vector<char> saved;
     stack.reserve(441);
     listed.reserve(441);
     region.reserve(441);
@@ -214,10 +215,12 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
                 const char start = work[lr][lc];
                 if (position[lr][lc] != '-' || (start != 'z' && start != 'm'))
                     continue;
-                // The empty region from here: eye space when only chains
-                // examined so far, their links and earlier eye and outside
-                // points bound it.
+                // The empty region from here, through unlinked points and
+                // links away from the chain: eye space when only chains
+                // examined so far, the chain's links and earlier eye and
+                // outside points bound it.
                 region.assign(1, {lr, lc});
+                saved.assign(1, start);
                 work[lr][lc] = 'C';
                 bool enclosed = true;
                 for (std::size_t i = 0; i < region.size(); ++i) {
@@ -225,7 +228,8 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
                     for (const auto& d : kStep) {
                         const int y = r + d[0], x = c + d[1];
                         const char cell = work[y][x];
-                        if (cell == 'z') {
+                        if (cell == 'z' || IsConnection(cell)) {
+                            saved.push_back(cell);
                             work[y][x] = 'C';
                             region.push_back({y, x});
                         } else if (cell != 'C' && cell != 'M' && cell != 'm' && cell != 'I' && cell != 'O') {
@@ -234,8 +238,8 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
                     }
                 }
                 enclosed = enclosed && region.size() <= static_cast<std::size_t>(kMaxEyeRegion);
-                for (const auto& [r, c] : region)
-                    work[r][c] = enclosed ? 'I' : 'z';
+                for (std::size_t i = 0; i < region.size(); ++i)
+                    work[region[i].first][region[i].second] = enclosed ? 'I' : saved[i];
                 if (enclosed) {
                     for (const auto& [r, c] : region)
                         eyes[r][c] = 'I';
