@@ -158,6 +158,15 @@ void QtPrompts::Alert(const std::string& text)
     cNotify_->exec();
 }
 
+void QtPrompts::AlertAt(const std::string& text, int left, int top)
+{
+    if (!cNotify_)
+        return;
+    cNotify_->SetText(ToQ(text));
+    cNotify_->move(left, top);
+    cNotify_->exec();
+}
+
 bool QtPrompts::Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption)
 {
     return confirm_ && confirm_->Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption));

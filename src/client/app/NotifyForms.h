@@ -62,6 +62,7 @@ public:
 
     void Notify(const std::string& text, int ms) override;
     void Alert(const std::string& text) override;
+    void AlertAt(const std::string& text, int left, int top) override;
     bool Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption) override;
 
     TNotifyForm* notifyForm() const { return notify_; }

@@ -1,13 +1,14 @@
 #include "client/game/GameRequestForm.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <tuple>
 
+#include "client/base/ButtonRow.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
 
@@ -52,15 +53,7 @@ TGameRequestForm::TGameRequestForm(TGameRequestModel& model, std::function<std::
     grid->addWidget(new QLabel(QString::fromUtf8("자동 거부"), this), 4, 0);
     grid->addWidget(Gauge, 4, 1);
     column->addLayout(grid);
-    auto* buttons = new QHBoxLayout;
-    OkButton = new QPushButton(QString::fromUtf8("수 락"), this);
-    CancelBtn = new QPushButton(QString::fromUtf8("거 부"), this);
-    OkButton->setObjectName("OkButton");
-    CancelBtn->setObjectName("CancelBtn");
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelBtn);
-    column->addLayout(buttons);
+    std::tie(OkButton, CancelBtn) = AddOkCancelRow(this, column, QString::fromUtf8("수 락"), QString::fromUtf8("거 부"));
 
     PanelBlack->setText(ToQ(model_.Black));
     PanelWhite->setText(ToQ(model_.White));

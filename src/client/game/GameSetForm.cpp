@@ -10,7 +10,10 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <initializer_list>
+#include <tuple>
 
+#include "client/base/ButtonRow.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
 
@@ -31,6 +34,14 @@ QSpinBox* Spin(QWidget* parent, int low, int high, int step, const QString& suff
     return s;
 }
 
+// Lays `widgets` out from left to right on `parent`.
+void Row(QWidget* parent, std::initializer_list<QWidget*> widgets)
+{
+    auto* row = new QHBoxLayout(parent);
+    for (QWidget* w : widgets)
+        row->addWidget(w);
+}
+
 } // namespace
 
 TGameSetForm::TGameSetForm(TGameSetModel& model, Random& random, QWidget* parent)
@@ -43,7 +54,6 @@ TGameSetForm::TGameSetForm(TGameSetModel& model, Random& random, QWidget* parent
 
     auto* column = new QVBoxLayout(this);
     auto* method = new QGroupBox(QString::fromUtf8("방법/공제"), this);
-    auto* methodRow = new QHBoxLayout(method);
     cbHandi = new QComboBox(method);
     cbHandi->setObjectName("cbHandi");
     cbHandi->addItem(QString::fromUtf8("호선"));
@@ -56,10 +66,7 @@ TGameSetForm::TGameSetForm(TGameSetModel& model, Random& random, QWidget* parent
     cbDumP->addItems({QString::fromUtf8("흑"), QString::fromUtf8("백")});
     cbDumV = Spin(method, 0, 99, 1, QString());
     cbDumV->setObjectName("cbDumV");
-    methodRow->addWidget(cbHandi);
-    methodRow->addWidget(cbDumP);
-    methodRow->addWidget(cbDumV);
-    methodRow->addWidget(new QLabel(QString::fromUtf8("집 반 공제"), method));
+    Row(method, {cbHandi, cbDumP, cbDumV, new QLabel(QString::fromUtf8("집 반 공제"), method)});
     column->addWidget(method);
 
     auto* timeBox = new QGroupBox(QString::fromUtf8("제한 시간"), this);
@@ -67,26 +74,19 @@ TGameSetForm::TGameSetForm(TGameSetModel& model, Random& random, QWidget* parent
     Tabs = new QTabWidget(timeBox);
     Tabs->setObjectName("STL");
     auto* korean = new QWidget(Tabs);
-    auto* kGrid = new QHBoxLayout(korean);
     seKBase = Spin(korean, 1, 500, 5, QString::fromUtf8(" 분"));
     seKSec = Spin(korean, 10, 60, 10, QString::fromUtf8(" 초"));
     seKSecC = Spin(korean, 1, 99, 1, QString::fromUtf8(" 회"));
     seKBase->setObjectName("seKBase");
-    kGrid->addWidget(seKBase);
-    kGrid->addWidget(seKSec);
-    kGrid->addWidget(seKSecC);
+    Row(korean, {seKBase, seKSec, seKSecC});
     auto* none = new QWidget(Tabs);
-    auto* nRow = new QHBoxLayout(none);
-    nRow->addWidget(new QLabel(QString::fromUtf8("제한 시간 없음"), none));
+    Row(none, {new QLabel(QString::fromUtf8("제한 시간 없음"), none)});
     auto* intl = new QWidget(Tabs);
-    auto* cGrid = new QHBoxLayout(intl);
     seCBase = Spin(intl, 0, 500, 1, QString::fromUtf8(" 분"));
     seCMin = Spin(intl, 0, 90, 1, QString::fromUtf8(" 분"));
     seCMove = Spin(intl, 0, 99, 1, QString::fromUtf8(" 수"));
     seCBase->setObjectName("seCBase");
-    cGrid->addWidget(seCBase);
-    cGrid->addWidget(seCMin);
-    cGrid->addWidget(seCMove);
+    Row(intl, {seCBase, seCMin, seCMove});
     Tabs->addTab(korean, QString::fromUtf8("한국식"));
     Tabs->addTab(none, QString::fromUtf8("무제한"));
     Tabs->addTab(intl, QString::fromUtf8("국제식"));
@@ -94,27 +94,17 @@ TGameSetForm::TGameSetForm(TGameSetModel& model, Random& random, QWidget* parent
     column->addWidget(timeBox);
 
     auto* colourBox = new QGroupBox(QString::fromUtf8("내돌 선택"), this);
-    auto* colourRow = new QHBoxLayout(colourBox);
     rbBlack = new QRadioButton(QString::fromUtf8("흑 돌"), colourBox);
     rbWhite = new QRadioButton(QString::fromUtf8("백 돌"), colourBox);
     rbAuto = new QRadioButton(QString::fromUtf8("자동(호선)"), colourBox);
     rbBlack->setObjectName("rbBlack");
     rbWhite->setObjectName("rbWhite");
     rbAuto->setObjectName("rbAuto");
-    colourRow->addWidget(rbBlack);
-    colourRow->addWidget(rbWhite);
-    colourRow->addWidget(rbAuto);
+    Row(colourBox, {rbBlack, rbWhite, rbAuto});
     column->addWidget(colourBox);
 
-    auto* buttons = new QHBoxLayout;
-    OkButton = new QPushButton(QString::fromUtf8("대국 신청"), this);
-    CancelBtn = new QPushButton(QString::fromUtf8("신청 취소"), this);
-    OkButton->setObjectName("OkButton");
-    CancelBtn->setObjectName("CancelBtn");
-    buttons->addStretch(1);
-    buttons->addWidget(OkButton);
-    buttons->addWidget(CancelBtn);
-    column->addLayout(buttons);
+    std::tie(OkButton, CancelBtn) =
+        AddOkCancelRow(this, column, QString::fromUtf8("대국 신청"), QString::fromUtf8("신청 취소"));
 
     connect(cbHandi, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (syncing_)

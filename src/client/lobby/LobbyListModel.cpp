@@ -1,6 +1,8 @@
 #include "client/lobby/LobbyListModel.h"
 
 #include <QColor>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include "client/base/QtText.h"
 #include "core/lobby/ListRules.h"
@@ -9,8 +11,21 @@
 namespace zel {
 
 TLobbyListModel::TLobbyListModel(QStringList headers, QObject* parent)
-    : QAbstractTableModel(parent), headers_(std::move(headers))
+    : QAbstractTableModel(parent), headers_(std::move(headers)),
+      ascending_(static_cast<std::size_t>(headers_.size()), true)
 {
+}
+
+void TLobbyListModel::ShowIn(QTreeView* list)
+{
+    list->setModel(this);
+    list->setUniformRowHeights(true);
+    list->setRootIsDecorated(false);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->header()->setSectionsClickable(true);
 }
 
 void TLobbyListModel::Attach(TCManager* model)
@@ -122,6 +137,18 @@ void TLobbyListModel::RemoveKeepOrder(int row)
     for (std::size_t i = static_cast<std::size_t>(row); i < items_.size(); ++i)
         Index(items_[i], static_cast<int>(i));
     endRemoveRows();
+}
+
+bool TLobbyListModel::SortBy(int column, SortFn sort)
+{
+    if (!model_ || column < 0 || column >= static_cast<int>(ascending_.size()))
+        return false;
+    const auto c = static_cast<std::size_t>(column);
+    std::vector<int> items = items_;
+    sort(*model_, items, column, ascending_[c]);
+    ascending_[c] = !ascending_[c];
+    Reset(std::move(items));
+    return true;
 }
 
 void TLobbyListModel::RowChanged(int row)

@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+class QTreeView;
+
 namespace zel {
 
 class TCManager;
@@ -14,7 +16,13 @@ class TCManager;
 class TLobbyListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    using SortFn = void (*)(const TCManager& m, std::vector<int>& items, int column, bool ascending);
+
     explicit TLobbyListModel(QStringList headers, QObject* parent = nullptr);
+
+    // Shows this model in `list`: a flat table of whole rows, one selected at a
+    // time, not editable, with clickable headers.
+    void ShowIn(QTreeView* list);
 
     void Attach(TCManager* model);
     TCManager* Model() const { return model_; }
@@ -36,6 +44,10 @@ public:
     int RowOf(int item) const;
     int ItemAt(int row) const;
     const std::vector<int>& Items() const { return items_; }
+    // Sorts the rows by a header column with `sort`: ascending at the first
+    // click of a column, the other way round at the next. False (nothing
+    // done) without a lobby model or for a column outside the headers.
+    bool SortBy(int column, SortFn sort);
 
     // Maximum characters shown in a column, given its width in pixels.
     std::function<int(int column)> columnChars;
@@ -50,6 +62,7 @@ private:
     QStringList headers_;
     std::vector<int> items_;
     std::vector<int> rowOf_; // item -> row, -1 when not shown
+    std::vector<bool> ascending_; // the order of each column's next sort
 };
 
 } // namespace zel

@@ -128,18 +128,12 @@ bool TLoginForm::eventFilter(QObject* watched, QEvent* event)
 
 void TLoginForm::eUserEdited(const QString& text)
 {
-    FilteredText f = FilterIdText(FromQ(text));
-    ApplyFilter(eUser, text, f.text);
-    if (!f.notice.empty())
-        prompts_.Notify(f.notice, kNoticeMs);
+    FilterTyping(eUser, text, FilterIdText, prompts_, kNoticeMs);
 }
 
 void TLoginForm::eAliasEdited(const QString& text)
 {
-    FilteredText f = FilterNicknameText(FromQ(text));
-    ApplyFilter(eAlias, text, f.text);
-    if (!f.notice.empty())
-        prompts_.Notify(f.notice, kNoticeMs);
+    FilterTyping(eAlias, text, FilterNicknameText, prompts_, kNoticeMs);
 }
 
 void TLoginForm::btnOkClick()

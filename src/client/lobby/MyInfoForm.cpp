@@ -132,18 +132,12 @@ TMyInfoForm::TMyInfoForm(TZelStatus& status, Prompts& prompts, bool connected, Q
 
 void TMyInfoForm::FilterId(QLineEdit* field, const QString& text)
 {
-    FilteredText f = FilterIdText(FromQ(text));
-    ApplyFilter(field, text, f.text);
-    if (!f.notice.empty())
-        prompts_.Notify(f.notice, kNoticeMs);
+    FilterTyping(field, text, FilterIdText, prompts_, kNoticeMs);
 }
 
 void TMyInfoForm::AliasEdited(const QString& text)
 {
-    FilteredText f = FilterNicknameText(FromQ(text));
-    ApplyFilter(eAlias, text, f.text);
-    if (!f.notice.empty())
-        prompts_.Notify(f.notice, kNoticeMs);
+    FilterTyping(eAlias, text, FilterNicknameText, prompts_, kNoticeMs);
 }
 
 void TMyInfoForm::FillRecords()

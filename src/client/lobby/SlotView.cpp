@@ -46,15 +46,8 @@ TSlotView::TSlotView(QTreeView* list, QObject* parent)
                             this))
 {
     model_->columnChars = [this](int column) { return ColumnChars(column); };
-    list_->setModel(model_);
-    list_->setUniformRowHeights(true);
-    list_->setRootIsDecorated(false);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    model_->ShowIn(list_);
     QHeaderView* header = list_->header();
-    header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
     const int widths[] = {36, 48, 210, 36};
     for (int i = 0; i < 4; ++i)
@@ -122,14 +115,7 @@ void TSlotView::RoomChanged(int kind, int room)
 
 void TSlotView::SortBy(int column)
 {
-    TCManager* m = model_->Model();
-    if (!m || column < 0 || column >= static_cast<int>(ascending_.size()))
-        return;
-    std::vector<int> rooms = model_->Items();
-    SortRooms(*m, rooms, column, ascending_[static_cast<std::size_t>(column)]);
-    ascending_[static_cast<std::size_t>(column)] = !ascending_[static_cast<std::size_t>(column)];
-    model_->Reset(std::move(rooms));
-    if (selected_ >= 0)
+    if (model_->SortBy(column, SortRooms) && selected_ >= 0)
         Select(selected_, false);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 #include <QObject>
-#include <array>
 #include <functional>
 
 class QTreeView;
@@ -39,7 +38,6 @@ private:
 
     QTreeView* list_;
     TSlotModel* model_;
-    std::array<bool, 5> ascending_{true, true, true, true, true};
     int selected_ = -1;
     bool quiet_ = false;
 };

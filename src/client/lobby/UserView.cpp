@@ -52,15 +52,8 @@ TUserView::TUserView(QTreeView* list, QObject* parent)
       menu_(new QMenu(list))
 {
     menu_->setObjectName("UserMenu");
-    list_->setModel(model_);
-    list_->setUniformRowHeights(true);
-    list_->setRootIsDecorated(false);
-    list_->setAllColumnsShowFocus(true);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    model_->ShowIn(list_);
     QHeaderView* header = list_->header();
-    header->setSectionsClickable(true);
     header->setStretchLastSection(false);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->resizeSection(1, 36);
@@ -146,13 +139,7 @@ void TUserView::UserChanged(int u)
 
 void TUserView::SortBy(int column)
 {
-    TCManager* m = model_->Model();
-    if (!m || column < 0 || column >= static_cast<int>(ascending_.size()))
-        return;
-    std::vector<int> users = model_->Items();
-    SortUsers(*m, users, column, ascending_[static_cast<std::size_t>(column)]);
-    ascending_[static_cast<std::size_t>(column)] = !ascending_[static_cast<std::size_t>(column)];
-    model_->Reset(std::move(users));
+    model_->SortBy(column, SortUsers);
 }
 
 void TUserView::PrepareMenu(int u)

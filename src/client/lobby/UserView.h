@@ -1,6 +1,5 @@
 #pragma once
 #include <QObject>
-#include <array>
 #include <functional>
 #include <string>
 
@@ -49,7 +48,6 @@ private:
     QTreeView* list_;
     TUserModel* model_;
     QMenu* menu_;
-    std::array<bool, 3> ascending_{true, true, true};
     int room_ = -1;
     int menuUser_ = -1;
 };

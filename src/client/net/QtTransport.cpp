@@ -60,12 +60,7 @@ void QtTransport::Close()
 {
     if (!open_)
         return;
-    socket_->blockSignals(true);
-    socket_->abort();
-    socket_->blockSignals(false);
-    Finish();
-    if (events_)
-        events_->OnClosed();
+    DropClosed();
 }
 
 bool QtTransport::IsConnected() const
@@ -118,34 +113,18 @@ void QtTransport::OnSocketError(QAbstractSocket::SocketError error)
         // Bytes still buffered are delivered before the close is reported.
         if (socket_->bytesAvailable() > 0)
             OnReadyRead();
-        if (!open_)
-            return;
-        Finish();
-        socket_->blockSignals(true);
-        socket_->abort();
-        socket_->blockSignals(false);
-        if (events_)
-            events_->OnClosed();
+        if (open_)
+            DropClosed();
         return;
     }
-    Finish();
-    socket_->blockSignals(true);
-    socket_->abort();
-    socket_->blockSignals(false);
-    if (events_)
-        events_->OnError(MapError(error));
+    DropWithError(MapError(error));
 }
 
 void QtTransport::OnConnectTimeout()
 {
     if (!open_ || connected_)
         return;
-    Finish();
-    socket_->blockSignals(true);
-    socket_->abort();
-    socket_->blockSignals(false);
-    if (events_)
-        events_->OnError(TransportError::TimedOut);
+    DropWithError(TransportError::TimedOut);
 }
 
 void QtTransport::Finish()
@@ -153,6 +132,28 @@ void QtTransport::Finish()
     connectTimer_.stop();
     open_ = false;
     connected_ = false;
+}
+
+void QtTransport::Drop()
+{
+    Finish();
+    socket_->blockSignals(true);
+    socket_->abort();
+    socket_->blockSignals(false);
+}
+
+void QtTransport::DropClosed()
+{
+    Drop();
+    if (events_)
+        events_->OnClosed();
+}
+
+void QtTransport::DropWithError(TransportError error)
+{
+    Drop();
+    if (events_)
+        events_->OnError(error);
 }
 
 } // namespace zel

@@ -33,6 +33,11 @@ private:
     void OnSocketError(QAbstractSocket::SocketError error);
     void OnConnectTimeout();
     void Finish();
+    // Finish, and the socket is aborted without raising its signals.
+    void Drop();
+    // Drop, then the close or the failure is reported.
+    void DropClosed();
+    void DropWithError(TransportError error);
 
     QTcpSocket* socket_;
     QTimer connectTimer_;

@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "client/base/QtColours.h"
 #include "client/base/QtText.h"
@@ -24,7 +25,10 @@
 #include "client/term/ChatTerm.h"
 #include "client/term/EditPanel.h"
 #include "core/base/Cp949.h"
+#include "core/engine/AnalysisCommand.h"
 #include "core/engine/LetterCodes.h"
+#include "core/engine/PositionAnalysis.h"
+#include "core/ports/Prompts.h"
 #include "core/ports/FileStore.h"
 #include "core/settings/ZelStatus.h"
 
@@ -494,8 +498,24 @@ void TZelGoMainForm::SetLayout(int layout)
 
 void TZelGoMainForm::ToggleAnalysis()
 {
-    // The position reader is not part of the window; the board control's
-    // overlay is cleared when one is shown.
+    // A press while an analysis is on the board only clears it.
+    if (analysisShown_) {
+        paintBox_->HideAnalysis();
+        analysisShown_ = false;
+        return;
+    }
+    TPointColours colours{};
+    paintBox_->GetColours(colours);
+    auto analysis = std::make_unique<TPositionAnalysis>();
+    analysis->ResetAnalysis();
+    analysis->AnalysePosition(AnalysisInput(colours), board_.ColourToMove() == kBlack ? 'B' : 'W');
+    const TAnalysisCounts counts = paintBox_->ShowAnalysis(DropLiveClaims(analysis->AnalysisResult(), colours));
+    analysisShown_ = true;
+
+    const TElmGoInfo& info = gameInfo_->Model();
+    const QPoint at = terminal_->mapToGlobal(QPoint(2, 2));
+    prompts_.AlertAt(AnalysisNoticeText(counts, CapturedCount(info.nWSDied), CapturedCount(info.nBSDied)), at.x(),
+                     at.y());
     if (analysisShown_) {
         paintBox_->HideAnalysis();
         analysisShown_ = false;

@@ -1,5 +1,7 @@
 #include "core/game/BBS2Zel.h"
 
+#include <algorithm>
+
 #include "core/base/Cp949.h"
 #include "core/engine/LetterCodes.h"
 #include "core/game/GamePorts.h"
@@ -433,29 +435,30 @@ void TBBS2Zel::UndoTo(int count)
         board_.Undo();
 }
 
+int TBBS2Zel::RecoverTo(const std::string& p)
+{
+    int n = Code2ToNum(p);
+    if (n < 0 || p[0] < 'A' || p[0] > 'Z' || p[1] < 'A' || p[1] > 'Z')
+        return -1;
+    if (n < board_.MoveCount())
+        UndoTo(n);
+    return n;
+}
+
 void TBBS2Zel::ReceiveRecoveryRequest(const std::string& p)
 {
     if (!ForMyGame())
         return;
-    int n = Code2ToNum(p);
-    if (n < 0 || p[0] < 'A' || p[0] > 'Z' || p[1] < 'A' || p[1] > 'Z')
+    int n = RecoverTo(p);
+    if (n < 0)
         return;
-    if (n < board_.MoveCount())
-        UndoTo(n);
-    else
-        n = board_.MoveCount();
-    SendGameMessage(true, 0, "GPS" + NumToCode2(n) + NextLetter());
+    SendGameMessage(true, 0, "GPS" + NumToCode2(std::min(n, board_.MoveCount())) + NextLetter());
 }
 
 void TBBS2Zel::ReceiveRecoveryAnswer(const std::string& p)
 {
-    if (!ForShownGame())
+    if (!ForShownGame() || RecoverTo(p) < 0)
         return;
-    int n = Code2ToNum(p);
-    if (n < 0 || p[0] < 'A' || p[0] > 'Z' || p[1] < 'A' || p[1] > 'Z')
-        return;
-    if (n < board_.MoveCount())
-        UndoTo(n);
     if (ForMyGame()) {
         TimedNotice(KS("수순이 복구 되었습니다."), 1500);
         ApplyTurnMode(0);

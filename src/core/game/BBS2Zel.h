@@ -183,6 +183,9 @@ private:
     bool LoadGameState(std::string_view state);
     void ObserveFromState();
     void UndoTo(int count);
+    // The move count of a recovery message (two capital letters), the board
+    // taken back to it when it holds more moves; -1 for a malformed count.
+    int RecoverTo(const std::string& p);
 
     // Header and clocks from the header's codes.
     void SetClocksFromHeader();

@@ -108,11 +108,38 @@ void TCManager::ResetRoom(int room)
         r.title = KS("제목 없음");
 }
 
+void TCManager::NotifyUserChanged(int u) const
+{
+    Notify(onUserViewChange, ChangeChanged, u);
+    Notify(onRoomViewChange, ChangeChanged, u);
+}
+
 void TCManager::SetStatus(int u, int status)
 {
     users_[u].status = status;
-    Notify(onUserViewChange, ChangeChanged, u);
-    Notify(onRoomViewChange, ChangeChanged, u);
+    NotifyUserChanged(u);
+}
+
+int TCManager::UserAt(const std::uint8_t* p, std::size_t n, std::size_t size) const
+{
+    if (n < size)
+        return -1;
+    int u = GetU16(p + 4);
+    return CheckUser(u) == 0 ? u : -1;
+}
+
+int TCManager::SeatedUserAt(const std::uint8_t* p, std::size_t n, std::size_t size) const
+{
+    int u = UserAt(p, n, size);
+    return u >= 0 && users_[u].room >= 0 ? u : -1;
+}
+
+int TCManager::RoomAt(const std::uint8_t* p, std::size_t n, std::size_t size) const
+{
+    if (n < size)
+        return -1;
+    int room = GetU16(p + 4);
+    return CheckRoom(room) == 0 ? room : -1;
 }
 
 void TCManager::MoveUser(int u, int from, int to)
@@ -277,10 +304,8 @@ bool TCManager::UserArrives(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::UserLeaves(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 6)
-        return false;
-    int u = GetU16(p + 4);
-    if (CheckUser(u) != 0 || users_[u].room < 0)
+    int u = SeatedUserAt(p, n, 6);
+    if (u < 0)
         return false;
     MoveUser(u, users_[u].room, -1);
     return true;
@@ -288,11 +313,11 @@ bool TCManager::UserLeaves(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::UserMoves(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 8)
+    int u = UserAt(p, n, 8);
+    if (u < 0)
         return false;
-    int u = GetU16(p + 4);
     int r = GetU16(p + 6);
-    if (CheckUser(u) != 0 || CheckRoom(r) != 0)
+    if (CheckRoom(r) != 0)
         return false;
     MoveUser(u, users_[u].room, r);
     return true;
@@ -300,27 +325,22 @@ bool TCManager::UserMoves(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::ProfileChange(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 14)
-        return false;
-    int u = GetU16(p + 4);
-    if (CheckUser(u) != 0)
+    int u = UserAt(p, n, 14);
+    if (u < 0)
         return false;
     UserRecord& user = users_[u];
     user.invitations = p[8];
     user.profile = p[9];
     user.level = p[10];
     user.rankText = RankText(user.level, true);
-    Notify(onUserViewChange, ChangeChanged, u);
-    Notify(onRoomViewChange, ChangeChanged, u);
+    NotifyUserChanged(u);
     return true;
 }
 
 bool TCManager::InviteSetting(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 10)
-        return false;
-    int u = GetU16(p + 4);
-    if (CheckUser(u) != 0)
+    int u = UserAt(p, n, 10);
+    if (u < 0)
         return false;
     users_[u].invitations = p[8];
     return true;
@@ -342,10 +362,8 @@ void TCManager::ApplyRoomRecord(const std::uint8_t* p)
 
 bool TCManager::RoomOpened(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 60)
-        return false;
-    int room = GetU16(p + 4);
-    if (CheckRoom(room) != 0 || room == 0)
+    int room = RoomAt(p, n, 60);
+    if (room <= 0)
         return false;
     ResetRoom(room);
     ApplyRoomRecord(p);
@@ -358,10 +376,8 @@ bool TCManager::RoomOpened(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::RoomSnapshot(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 60)
-        return false;
-    int room = GetU16(p + 4);
-    if (CheckRoom(room) != 0)
+    int room = RoomAt(p, n, 60);
+    if (room < 0)
         return false;
     ResetRoom(room);
     rooms_[room].people = std::max(0, GetI32(p + 24));
@@ -373,10 +389,8 @@ bool TCManager::RoomSnapshot(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::RoomTitle(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 60)
-        return false;
-    int room = GetU16(p + 4);
-    if (CheckRoom(room) != 0)
+    int room = RoomAt(p, n, 60);
+    if (room < 0)
         return false;
     rooms_[room].title = GetText(p + 28, 32);
     BuildRoomLine(room);
@@ -385,10 +399,8 @@ bool TCManager::RoomTitle(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::RoomMembers(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 8)
-        return false;
-    int room = GetU16(p + 4);
-    if (CheckRoom(room) != 0)
+    int room = RoomAt(p, n, 8);
+    if (room < 0)
         return false;
     std::size_t count = GetU16(p + 6);
     constexpr std::size_t kEntry = 34;
@@ -420,12 +432,12 @@ bool TCManager::RoomMembers(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::MatchRoom(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 48)
+    int room = RoomAt(p, n, 48);
+    if (room <= 0)
         return false;
-    int room = GetU16(p + 4);
     int owner = GetU16(p + 6);
     int second = GetU16(p + 8);
-    if (CheckRoom(room) != 0 || room == 0 || CheckUser(owner) != 0)
+    if (CheckUser(owner) != 0)
         return false;
     ResetRoom(room);
     rooms_[room].owner = owner;
@@ -439,11 +451,11 @@ bool TCManager::MatchRoom(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::GameStarts(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 8)
+    int black = UserAt(p, n, 8);
+    if (black < 0)
         return false;
-    int black = GetU16(p + 4);
     int white = GetU16(p + 6);
-    if (CheckUser(black) != 0 || CheckUser(white) != 0)
+    if (CheckUser(white) != 0)
         return false;
     int room = users_[black].room;
     if (room > 0 && rooms_[room].state < RoomGame) {
@@ -463,10 +475,8 @@ bool TCManager::GameStarts(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::GameEnds(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 6)
-        return false;
-    int u = GetU16(p + 4);
-    if (CheckUser(u) != 0 || users_[u].room < 0)
+    int u = SeatedUserAt(p, n, 6);
+    if (u < 0)
         return false;
     int room = users_[u].room;
     if (rooms_[room].state == RoomMulti) {
@@ -481,34 +491,28 @@ bool TCManager::GameEnds(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::ReviewStarts(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 6)
-        return false;
-    int u = GetU16(p + 4);
-    if (CheckUser(u) != 0 || users_[u].room < 0)
+    int u = SeatedUserAt(p, n, 6);
+    if (u < 0)
         return false;
     int room = users_[u].room;
     rooms_[room].state = RoomReview;
     rooms_[room].first = u;
     users_[u].status = UserReviewing;
     BuildRoomLine(room);
-    Notify(onUserViewChange, ChangeChanged, u);
-    Notify(onRoomViewChange, ChangeChanged, u);
+    NotifyUserChanged(u);
     return true;
 }
 
 bool TCManager::ReviewEnds(const std::uint8_t* p, std::size_t n)
 {
-    if (n < 6)
-        return false;
-    int u = GetU16(p + 4);
-    if (CheckUser(u) != 0 || users_[u].room < 0)
+    int u = SeatedUserAt(p, n, 6);
+    if (u < 0)
         return false;
     int room = users_[u].room;
     rooms_[room].state = room == 0 ? RoomWaiting : RoomOpen;
     users_[u].status = UserFree;
     BuildRoomLine(room);
-    Notify(onUserViewChange, ChangeChanged, u);
-    Notify(onRoomViewChange, ChangeChanged, u);
+    NotifyUserChanged(u);
     return true;
 }
 

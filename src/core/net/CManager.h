@@ -119,6 +119,14 @@ private:
     void ApplyRoomRecord(const std::uint8_t* p);
     void EndGameInRoom(int room);
     void SetStatus(int u, int status);
+    // Both user views are told that user u changed.
+    void NotifyUserChanged(int u) const;
+    // The user or room number at offset 4 of a packet at least `size` bytes
+    // long, or -1 for a shorter packet or a number outside the tables.
+    int UserAt(const std::uint8_t* p, std::size_t n, std::size_t size) const;
+    // As UserAt, and the user must be in a room.
+    int SeatedUserAt(const std::uint8_t* p, std::size_t n, std::size_t size) const;
+    int RoomAt(const std::uint8_t* p, std::size_t n, std::size_t size) const;
     void Notify(const ChangeFn& fn, int kind, int index) const;
 
     int count_ = 0;

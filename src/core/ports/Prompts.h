@@ -13,6 +13,9 @@ public:
     virtual void Notify(const std::string& text, int ms) = 0;
     // Notice with one button "확 인".
     virtual void Alert(const std::string& text) = 0;
+    // The same notice with its top left corner at a screen point (left, top);
+    // where there is no screen it is Alert.
+    virtual void AlertAt(const std::string& text, int, int) { Alert(text); }
     // Question with two buttons; true for the first (OK).
     virtual bool Confirm(const std::string& text, const std::string& okCaption,
                          const std::string& cancelCaption) = 0;

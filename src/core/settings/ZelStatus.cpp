@@ -179,6 +179,40 @@ void TZelStatus::WriteBool(const char* section, const std::string& key, bool val
     backend_.Write(section, key, value ? "1" : "0");
 }
 
+void TZelStatus::SyncText(const char* section, const std::string& key, std::string& field,
+                          const std::string& fallback, bool read)
+{
+    if (read)
+        field = ReadText(section, key, fallback);
+    else
+        WriteText(section, key, field);
+}
+
+void TZelStatus::SyncInt(const char* section, const std::string& key, std::int32_t& field, std::int32_t fallback,
+                         bool read)
+{
+    if (read)
+        field = ReadInt(section, key, fallback);
+    else
+        WriteInt(section, key, field);
+}
+
+void TZelStatus::SyncBool(const char* section, const std::string& key, bool& field, bool fallback, bool read)
+{
+    if (read)
+        field = ReadBool(section, key, fallback);
+    else
+        WriteBool(section, key, field);
+}
+
+void TZelStatus::SyncCount(const char* section, const std::string& key, std::int32_t& count,
+                           std::int32_t fallback, int max, bool read)
+{
+    count = ClampCount(count, max);
+    SyncInt(section, key, count, fallback, read);
+    count = ClampCount(count, max);
+}
+
 // --- defaults ------------------------------------------------------------
 
 std::string TZelStatus::InDir(const std::string& dir, const char* name) const
@@ -227,27 +261,21 @@ void TZelStatus::ResetCritical()
 void TZelStatus::SyncCritical(bool read)
 {
     const char* s = kCritical;
-    if (read) {
-        // The program directory comes first: every later default is built from it.
+    // The program directory comes first: every later default is built from it.
+    // The three directories belong to the installation and are never written.
+    if (read)
         critical.zelpath = ReadText(s, "zelpath", DefaultZelPath());
-        const std::string& dir = critical.zelpath;
-        critical.dzelver = ReadText(s, "dzelver", kVersion);
+    const std::string& dir = critical.zelpath;
+    SyncText(s, "dzelver", critical.dzelver, kVersion, read);
+    if (read) {
         critical.gibodir = ReadText(s, "gibodir", defaults_.gibodir.empty() ? InDir(dir, "Gibo") : defaults_.gibodir);
         critical.advhdir = ReadText(s, "advhdir", defaults_.advhdir.empty() ? InDir(dir, "ADVH") : defaults_.advhdir);
-        critical.convert = ReadText(s, "convert", InDir(dir, "Convert.Tbl"));
-        critical.hanfont = ReadText(s, "hanfont", InDir(dir, "ZelH00.FNT"));
-        critical.engfont = ReadText(s, "engfont", InDir(dir, "ZelE00.FNT"));
-        critical.kssfont = ReadText(s, "kssfont", InDir(dir, "ZelKSS.FNT"));
-        critical.sbsfont = ReadText(s, "sbsfont", InDir(dir, "ZelSBS.FNT"));
-    } else {
-        // The three directories belong to the installation and are never written.
-        WriteText(s, "dzelver", critical.dzelver);
-        WriteText(s, "convert", critical.convert);
-        WriteText(s, "hanfont", critical.hanfont);
-        WriteText(s, "engfont", critical.engfont);
-        WriteText(s, "kssfont", critical.kssfont);
-        WriteText(s, "sbsfont", critical.sbsfont);
     }
+    SyncText(s, "convert", critical.convert, InDir(dir, "Convert.Tbl"), read);
+    SyncText(s, "hanfont", critical.hanfont, InDir(dir, "ZelH00.FNT"), read);
+    SyncText(s, "engfont", critical.engfont, InDir(dir, "ZelE00.FNT"), read);
+    SyncText(s, "kssfont", critical.kssfont, InDir(dir, "ZelKSS.FNT"), read);
+    SyncText(s, "sbsfont", critical.sbsfont, InDir(dir, "ZelSBS.FNT"), read);
 }
 
 // --- Login Info ------------------------------------------------------------
@@ -260,35 +288,29 @@ void TZelStatus::ResetLogin()
 void TZelStatus::SyncLogin(bool read)
 {
     const char* s = kLogin;
-    if (read) {
-        login.userId = ReadText(s, "userid", "");
-        login.nickname = ReadText(s, "nickname", "");
-        login.password = ReadText(s, "password", "");
-        login.level = ReadInt(s, "golevel", 0);
-        login.savePass = ReadBool(s, "savepass", true);
-        login.inviteOn = ReadBool(s, "inviteon", true);
-        login.profile = ReadBool(s, "profile", true);
-    } else {
-        WriteText(s, "userid", login.userId);
-        WriteText(s, "nickname", login.nickname);
-        WriteText(s, "password", login.password);
-        WriteInt(s, "golevel", login.level);
-        WriteBool(s, "savepass", login.savePass);
-        WriteBool(s, "inviteon", login.inviteOn);
-        WriteBool(s, "profile", login.profile);
-    }
+    SyncText(s, "userid", login.userId, "", read);
+    SyncText(s, "nickname", login.nickname, "", read);
+    SyncText(s, "password", login.password, "", read);
+    SyncInt(s, "golevel", login.level, 0, read);
+    SyncBool(s, "savepass", login.savePass, true, read);
+    SyncBool(s, "inviteon", login.inviteOn, true, read);
+    SyncBool(s, "profile", login.profile, true, read);
     for (std::size_t band = 0; band < kBands.size(); ++band) {
-        for (std::size_t field = 0; field < kFields.size(); ++field) {
-            std::string key = std::string(kBands[band]) + kFields[field];
-            if (read)
-                login.counters[band][field] = ReadInt(s, key, 0);
-            else
-                WriteInt(s, key, login.counters[band][field]);
-        }
+        for (std::size_t field = 0; field < kFields.size(); ++field)
+            SyncInt(s, std::string(kBands[band]) + kFields[field], login.counters[band][field], 0, read);
     }
 }
 
 // --- MainForm Info and Go MainForm Info --------------------------------------
+
+template <class Form>
+void TZelStatus::SyncPlace(const char* section, Form& form, bool read)
+{
+    SyncInt(section, "fptop", form.top, 0, read);
+    SyncInt(section, "fpleft", form.left, 0, read);
+    SyncInt(section, "fpwidth", form.width, 800, read);
+    SyncInt(section, "fpheight", form.height, 600, read);
+}
 
 void TZelStatus::ResetMainForm()
 {
@@ -298,25 +320,14 @@ void TZelStatus::ResetMainForm()
 void TZelStatus::SyncMainForm(bool read)
 {
     const char* s = kMainForm;
-    if (read) {
-        mainForm.top = ReadInt(s, "fptop", 0);
-        mainForm.left = ReadInt(s, "fpleft", 0);
-        mainForm.width = ReadInt(s, "fpwidth", 800);
-        mainForm.height = ReadInt(s, "fpheight", 600);
-        mainForm.lengthA = ReadInt(s, "lengtha", 139);
-        mainForm.lengthB = ReadInt(s, "lengthb", 57);
+    SyncPlace(s, mainForm, read);
+    SyncInt(s, "lengtha", mainForm.lengthA, 139, read);
+    SyncInt(s, "lengthb", mainForm.lengthB, 57, read);
+    if (read)
         mainForm.tabDock = true; // stored, but every start docks
-        mainForm.fontSize = ReadInt(s, "fontsize", 10);
-    } else {
-        WriteInt(s, "fptop", mainForm.top);
-        WriteInt(s, "fpleft", mainForm.left);
-        WriteInt(s, "fpwidth", mainForm.width);
-        WriteInt(s, "fpheight", mainForm.height);
-        WriteInt(s, "lengtha", mainForm.lengthA);
-        WriteInt(s, "lengthb", mainForm.lengthB);
+    else
         WriteBool(s, "tabdock", mainForm.tabDock);
-        WriteInt(s, "fontsize", mainForm.fontSize);
-    }
+    SyncInt(s, "fontsize", mainForm.fontSize, 10, read);
 }
 
 void TZelStatus::ResetGoMainForm()
@@ -327,19 +338,8 @@ void TZelStatus::ResetGoMainForm()
 void TZelStatus::SyncGoMainForm(bool read)
 {
     const char* s = kGoMainForm;
-    if (read) {
-        goMainForm.top = ReadInt(s, "fptop", 0);
-        goMainForm.left = ReadInt(s, "fpleft", 0);
-        goMainForm.width = ReadInt(s, "fpwidth", 800);
-        goMainForm.height = ReadInt(s, "fpheight", 600);
-        goMainForm.lengthA = ReadInt(s, "lengtha", 91);
-    } else {
-        WriteInt(s, "fptop", goMainForm.top);
-        WriteInt(s, "fpleft", goMainForm.left);
-        WriteInt(s, "fpwidth", goMainForm.width);
-        WriteInt(s, "fpheight", goMainForm.height);
-        WriteInt(s, "lengtha", goMainForm.lengthA);
-    }
+    SyncPlace(s, goMainForm, read);
+    SyncInt(s, "lengtha", goMainForm.lengthA, 91, read);
 }
 
 // --- Print Option Info -------------------------------------------------------
@@ -353,25 +353,14 @@ void TZelStatus::SyncPrintOption(bool read)
 {
     const char* s = kPrintOption;
     PrintOptionInfo& p = printOption;
-    if (read) {
-        p.tMargin = ReadInt(s, "tmargin", 500);
-        p.lMargin = ReadInt(s, "lmargin", 400);
-        p.goGrid = ReadInt(s, "gogrid", 185);
-        p.dspUnit = ReadInt(s, "dspunit", 0);
-        p.splitNo = ReadInt(s, "splitno", 50);
-        p.perPage = ReadInt(s, "perpage", 2);
-        p.method = ReadInt(s, "method", 1);
-        p.color = ReadBool(s, "color", false);
-    } else {
-        WriteInt(s, "tmargin", p.tMargin);
-        WriteInt(s, "lmargin", p.lMargin);
-        WriteInt(s, "gogrid", p.goGrid);
-        WriteInt(s, "dspunit", p.dspUnit);
-        WriteInt(s, "splitno", p.splitNo);
-        WriteInt(s, "perpage", p.perPage);
-        WriteInt(s, "method", p.method);
-        WriteBool(s, "color", p.color);
-    }
+    SyncInt(s, "tmargin", p.tMargin, 500, read);
+    SyncInt(s, "lmargin", p.lMargin, 400, read);
+    SyncInt(s, "gogrid", p.goGrid, 185, read);
+    SyncInt(s, "dspunit", p.dspUnit, 0, read);
+    SyncInt(s, "splitno", p.splitNo, 50, read);
+    SyncInt(s, "perpage", p.perPage, 2, read);
+    SyncInt(s, "method", p.method, 1, read);
+    SyncBool(s, "color", p.color, false, read);
 }
 
 // --- Environment Info --------------------------------------------------------
@@ -389,27 +378,20 @@ void TZelStatus::SyncEnvironment(bool read)
 {
     const char* s = kEnvironment;
     EnvironmentInfo& e = environment;
+    SyncInt(s, "baseboard", e.baseBoard, 1, read);
+    SyncBool(s, "sendvhelp", e.sendVHelp, true, read);
+    SyncBool(s, "recvvhelp", e.recvVHelp, true, read);
+    SyncInt(s, "basecolor", e.baseColor, 10, read);
+    SyncInt(s, "autotimei", e.autoTimeI, 1, read);
+    SyncText(s, "roomtitle", e.roomTitle, "", read);
+    SyncText(s, "rejectmsg", e.messages[0], "", read);
+    for (int i = 1; i <= 9; ++i)
+        SyncText(s, "macrotext" + std::to_string(i), e.messages[static_cast<std::size_t>(i)], "", read);
     if (read) {
         // Values that index tables elsewhere are kept within those tables.
-        e.baseBoard = InRangeOr(ReadInt(s, "baseboard", 1), 1, 4, 1);
-        e.sendVHelp = ReadBool(s, "sendvhelp", true);
-        e.recvVHelp = ReadBool(s, "recvvhelp", true);
-        e.baseColor = InRangeOr(ReadInt(s, "basecolor", 10), 1, 18, 10);
-        e.autoTimeI = std::clamp<std::int32_t>(ReadInt(s, "autotimei", 1), 1, 100);
-        e.roomTitle = ReadText(s, "roomtitle", "");
-        e.messages[0] = ReadText(s, "rejectmsg", "");
-        for (int i = 1; i <= 9; ++i)
-            e.messages[static_cast<std::size_t>(i)] = ReadText(s, "macrotext" + std::to_string(i), "");
-    } else {
-        WriteInt(s, "baseboard", e.baseBoard);
-        WriteBool(s, "sendvhelp", e.sendVHelp);
-        WriteBool(s, "recvvhelp", e.recvVHelp);
-        WriteInt(s, "basecolor", e.baseColor);
-        WriteInt(s, "autotimei", e.autoTimeI);
-        WriteText(s, "roomtitle", e.roomTitle);
-        WriteText(s, "rejectmsg", e.messages[0]);
-        for (int i = 1; i <= 9; ++i)
-            WriteText(s, "macrotext" + std::to_string(i), e.messages[static_cast<std::size_t>(i)]);
+        e.baseBoard = InRangeOr(e.baseBoard, 1, 4, 1);
+        e.baseColor = InRangeOr(e.baseColor, 1, 18, 10);
+        e.autoTimeI = std::clamp<std::int32_t>(e.autoTimeI, 1, 100);
     }
 }
 
@@ -424,31 +406,16 @@ void TZelStatus::SyncFriends(bool read)
 {
     const char* s = kFriends;
     FriendsInfo& f = friends;
-    if (read) {
-        f.lastPartner = ReadText(s, "lpartner", "");
-        f.findMode = ReadInt(s, "findmode", 1);
-        f.count = ClampCount(ReadInt(s, "nfriends", 0), FriendsInfo::kMax);
-    } else {
-        f.count = ClampCount(f.count, FriendsInfo::kMax);
-        WriteText(s, "lpartner", f.lastPartner);
-        WriteInt(s, "findmode", f.findMode);
-        WriteInt(s, "nfriends", f.count);
-    }
+    SyncText(s, "lpartner", f.lastPartner, "", read);
+    SyncInt(s, "findmode", f.findMode, 1, read);
+    SyncCount(s, "nfriends", f.count, 0, FriendsInfo::kMax, read);
     for (int n = 1; n <= f.count; ++n) {
         FriendEntry& entry = f.friends[static_cast<std::size_t>(n - 1)];
-        if (read) {
-            entry.id = ReadText(s, WithSuffix("friendid", n), "");
-            entry.nickname = ReadText(s, WithSuffix("friendnn", n), "");
-            entry.rankText = ReadText(s, WithSuffix("friendks", n), "");
-            entry.wins = ReadInt(s, WithSuffix("friendsn", n), 0);
-            entry.losses = ReadInt(s, WithSuffix("friendln", n), 0);
-        } else {
-            WriteText(s, WithSuffix("friendid", n), entry.id);
-            WriteText(s, WithSuffix("friendnn", n), entry.nickname);
-            WriteText(s, WithSuffix("friendks", n), entry.rankText);
-            WriteInt(s, WithSuffix("friendsn", n), entry.wins);
-            WriteInt(s, WithSuffix("friendln", n), entry.losses);
-        }
+        SyncText(s, WithSuffix("friendid", n), entry.id, "", read);
+        SyncText(s, WithSuffix("friendnn", n), entry.nickname, "", read);
+        SyncText(s, WithSuffix("friendks", n), entry.rankText, "", read);
+        SyncInt(s, WithSuffix("friendsn", n), entry.wins, 0, read);
+        SyncInt(s, WithSuffix("friendln", n), entry.losses, 0, read);
     }
 }
 
@@ -474,53 +441,23 @@ void TZelStatus::SyncHost(bool read)
 {
     const char* s = kHost;
     HostInfo& h = host;
-    if (read) {
-        h.advHost = ReadText(s, "advhost", defaults_.serverHost);
-        h.advPort = ReadInt(s, "advport", defaults_.configPort);
-        h.hostCount = ClampCount(ReadInt(s, "ngohost", 1), HostInfo::kMax);
-    } else {
-        h.hostCount = ClampCount(h.hostCount, HostInfo::kMax);
-        h.adFileCount = ClampCount(h.adFileCount, HostInfo::kMax);
-        WriteText(s, "advhost", h.advHost);
-        WriteInt(s, "advport", h.advPort);
-        WriteInt(s, "ngohost", h.hostCount);
-    }
+    SyncText(s, "advhost", h.advHost, defaults_.serverHost, read);
+    SyncInt(s, "advport", h.advPort, defaults_.configPort, read);
+    SyncCount(s, "ngohost", h.hostCount, 1, HostInfo::kMax, read);
     for (int n = 1; n <= h.hostCount; ++n) {
         auto i = static_cast<std::size_t>(n - 1);
-        if (read) {
-            h.hosts[i] = ReadText(s, WithSuffix("zelhost", n), defaults_.serverHost);
-            h.ports[i] = ReadInt(s, WithSuffix("zelport", n), defaults_.gamePort);
-        } else {
-            WriteText(s, WithSuffix("zelhost", n), h.hosts[i]);
-            WriteInt(s, WithSuffix("zelport", n), h.ports[i]);
-        }
+        SyncText(s, WithSuffix("zelhost", n), h.hosts[i], defaults_.serverHost, read);
+        SyncInt(s, WithSuffix("zelport", n), h.ports[i], defaults_.gamePort, read);
     }
-    if (read)
-        h.adFileCount = ClampCount(ReadInt(s, "nadfile", 5), HostInfo::kMax);
-    else
-        WriteInt(s, "nadfile", h.adFileCount);
+    SyncCount(s, "nadfile", h.adFileCount, 5, HostInfo::kMax, read);
     for (int n = 1; n <= h.adFileCount; ++n) {
         auto i = static_cast<std::size_t>(n - 1);
-        if (read) {
-            h.adUrls[i] = ReadText(s, WithSuffix("aduaddr", n), DefaultAdUrl(n));
-            h.adSizes[i] = ReadInt(s, WithSuffix("adfsize", n), DefaultAdSize(n));
-        } else {
-            WriteText(s, WithSuffix("aduaddr", n), h.adUrls[i]);
-            WriteInt(s, WithSuffix("adfsize", n), h.adSizes[i]);
-        }
+        SyncText(s, WithSuffix("aduaddr", n), h.adUrls[i], DefaultAdUrl(n), read);
+        SyncInt(s, WithSuffix("adfsize", n), h.adSizes[i], DefaultAdSize(n), read);
     }
-    if (read)
-        h.noteType = ReadInt(s, "notetype", 1);
-    else
-        WriteInt(s, "notetype", h.noteType);
-    for (int n = 1; n <= 3; ++n) {
-        std::string key = "notemsg" + std::to_string(n);
-        auto i = static_cast<std::size_t>(n - 1);
-        if (read)
-            h.noteMsgs[i] = ReadText(s, key, "");
-        else
-            WriteText(s, key, h.noteMsgs[i]);
-    }
+    SyncInt(s, "notetype", h.noteType, 1, read);
+    for (int n = 1; n <= 3; ++n)
+        SyncText(s, "notemsg" + std::to_string(n), h.noteMsgs[static_cast<std::size_t>(n - 1)], "", read);
 }
 
 // --- Color Info --------------------------------------------------------------
@@ -560,12 +497,8 @@ void TZelStatus::SyncColor(bool read)
         {"maincbfc", &ColorInfo::mainCbFc, 2},      {"maincbbc", &ColorInfo::mainCbBc, 17},
         {"maincpbc", &ColorInfo::mainCpBc, 18},
     };
-    for (const Index& x : kIndices) {
-        if (read)
-            c.*x.field = ReadInt(s, x.key, x.fallback);
-        else
-            WriteInt(s, x.key, c.*x.field);
-    }
+    for (const Index& x : kIndices)
+        SyncInt(s, x.key, c.*x.field, x.fallback, read);
 }
 
 } // namespace zel

@@ -187,6 +187,18 @@ private:
     void WriteText(const char* section, const std::string& key, const std::string& value);
     void WriteInt(const char* section, const std::string& key, std::int32_t value);
     void WriteBool(const char* section, const std::string& key, bool value);
+    // Reads a value into `field` (the fallback when it is missing or malformed)
+    // or writes the field.
+    void SyncText(const char* section, const std::string& key, std::string& field, const std::string& fallback,
+                  bool read);
+    void SyncInt(const char* section, const std::string& key, std::int32_t& field, std::int32_t fallback, bool read);
+    void SyncBool(const char* section, const std::string& key, bool& field, bool fallback, bool read);
+    // The position and size keys of a form's section.
+    template <class Form>
+    void SyncPlace(const char* section, Form& form, bool read);
+    // A count of table entries, kept within 0..max whether read or written.
+    void SyncCount(const char* section, const std::string& key, std::int32_t& count, std::int32_t fallback, int max,
+                   bool read);
 
     std::string InDir(const std::string& dir, const char* name) const;
     std::string DefaultZelPath() const;

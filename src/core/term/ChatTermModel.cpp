@@ -6,8 +6,9 @@
 namespace zel {
 
 TChatTermModel::TChatTermModel()
-    : screen_(kMaxRows, BlankLine(15, 10)), dirty_(kMaxRows, 1)
+    : screen_(kMaxRows, BlankLine(15, 10))
 {
+    view_.SetRows(rows_);
 }
 
 void TChatTermModel::AddText(std::string_view text, bool newLine)
@@ -28,7 +29,7 @@ void TChatTermModel::AddText(std::string_view text, bool newLine)
         // A character wider than a one-column view is cut to its first cell.
         for (int k = 0; k < width && col_ + k <= kTermColumns; ++k)
             line[static_cast<std::size_t>(col_ - 1 + k)] = TTermCell{static_cast<std::uint8_t>(text[i + static_cast<std::size_t>(k)]), 0, fg, bg};
-        dirty_[static_cast<std::size_t>(row_ - 1)] = 1;
+        view_.MarkDirty(row_);
         col_ = std::min(col_ + width, kTermColumns + 1);
         i += static_cast<std::size_t>(width);
     }
@@ -54,12 +55,11 @@ void TChatTermModel::NextRow()
         ++row_;
         return;
     }
-    scrollBack_.Push(At(1));
-    sbarPos_ = SBarMax();
+    view_.Push(At(1));
     for (int r = 1; r < rows_; ++r)
         At(r) = At(r + 1);
     At(rows_) = BlankLine(static_cast<std::uint8_t>(emulFg_), static_cast<std::uint8_t>(emulBg_));
-    MarkAllDirty();
+    view_.MarkAllDirty();
 }
 
 void TChatTermModel::Clear()
@@ -68,7 +68,7 @@ void TChatTermModel::Clear()
         line = BlankLine(static_cast<std::uint8_t>(emulFg_), static_cast<std::uint8_t>(emulBg_));
     col_ = row_ = 1;
     runOpen_ = false;
-    MarkAllDirty();
+    view_.MarkAllDirty();
 }
 
 void TChatTermModel::SetColours(int fore, int back)
@@ -76,17 +76,10 @@ void TChatTermModel::SetColours(int fore, int back)
     const auto oldFg = static_cast<std::uint8_t>(emulFg_), oldBg = static_cast<std::uint8_t>(emulBg_);
     const auto newFg = static_cast<std::uint8_t>(std::clamp(fore, 0, 18));
     const auto newBg = static_cast<std::uint8_t>(std::clamp(back, 0, 18));
-    for (auto& line : screen_)
-        for (auto& c : line) {
-            if (c.fg == oldFg)
-                c.fg = newFg;
-            if (c.bg == oldBg)
-                c.bg = newBg;
-        }
-    scrollBack_.Recolour(oldFg, oldBg, newFg, newBg);
+    view_.Recolour(screen_, oldFg, oldBg, newFg, newBg);
     emulFg_ = newFg;
     emulBg_ = newBg;
-    MarkAllDirty();
+    view_.MarkAllDirty();
 }
 
 void TChatTermModel::Resize(int columns, int rows)
@@ -94,7 +87,8 @@ void TChatTermModel::Resize(int columns, int rows)
     columns_ = std::clamp(columns, 1, kTermColumns);
     rows_ = std::clamp(rows, 1, kMaxRows);
     row_ = std::min(row_, rows_);
-    MarkAllDirty();
+    view_.SetRows(rows_);
+    view_.MarkAllDirty();
 }
 
 const TTermLine& TChatTermModel::Row(int row) const
@@ -110,32 +104,5 @@ std::string TChatTermModel::RowText(int row) const
     text.erase(text.find_last_not_of(' ') + 1);
     return text;
 }
-
-void TChatTermModel::SetSBarPos(int pos)
-{
-    pos = std::clamp(pos, 0, SBarMax());
-    if (pos != sbarPos_) {
-        sbarPos_ = pos;
-        MarkAllDirty();
-    }
-}
-
-const TTermLine& TChatTermModel::ViewRow(int row) const
-{
-    row = std::clamp(row, 1, rows_);
-    const int above = SBarMax() - std::min(sbarPos_, SBarMax());
-    if (row <= above)
-        return scrollBack_.Line(scrollBack_.Count() - above + row - 1);
-    return Row(row - above);
-}
-
-bool TChatTermModel::RowDirty(int row) const
-{
-    return row >= 1 && row <= rows_ && dirty_[static_cast<std::size_t>(row - 1)] != 0;
-}
-
-void TChatTermModel::ClearDamage() { std::fill(dirty_.begin(), dirty_.end(), 0); }
-
-void TChatTermModel::MarkAllDirty() { std::fill(dirty_.begin(), dirty_.end(), 1); }
 
 } // namespace zel

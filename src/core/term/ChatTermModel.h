@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/term/ScrollBack.h"
+#include "core/term/ScreenView.h"
 #include "core/term/TermCell.h"
 
 namespace zel {
@@ -35,27 +35,24 @@ public:
 
     const TTermLine& Row(int row) const;
     std::string RowText(int row) const;
-    const TScrollBack& ScrollBack() const { return scrollBack_; }
-    int SBarMax() const { return scrollBack_.SBarMax(); }
-    int SBarPos() const { return sbarPos_; }
-    void SetSBarPos(int pos);
-    const TTermLine& ViewRow(int row) const;
+    const TScrollBack& ScrollBack() const { return view_.ScrollBack(); }
+    int SBarMax() const { return view_.SBarMax(); }
+    int SBarPos() const { return view_.SBarPos(); }
+    void SetSBarPos(int pos) { view_.SetSBarPos(pos); }
+    const TTermLine& ViewRow(int row) const { return view_.ViewRow(row, screen_); }
 
-    bool RowDirty(int row) const;
-    void ClearDamage();
+    bool RowDirty(int row) const { return view_.RowDirty(row); }
+    void ClearDamage() { view_.ClearDamage(); }
 
 private:
     TTermLine& At(int row) { return screen_[static_cast<std::size_t>(row - 1)]; }
     void FlushRun();
     void NextRow();
-    void MarkAllDirty();
 
     int columns_ = kTermColumns;
     int rows_ = 25;
     std::vector<TTermLine> screen_;
-    std::vector<std::uint8_t> dirty_;
-    TScrollBack scrollBack_{kScrollBackLines};
-    int sbarPos_ = 0;
+    TScreenView view_{kScrollBackLines};
     int col_ = 1, row_ = 1;
     int emulFg_ = 15, emulBg_ = 10;
     bool runOpen_ = false;

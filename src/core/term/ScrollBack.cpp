@@ -35,13 +35,7 @@ const TTermLine& TScrollBack::Line(int index) const
 
 void TScrollBack::Recolour(std::uint8_t oldFg, std::uint8_t oldBg, std::uint8_t newFg, std::uint8_t newBg)
 {
-    for (auto& line : lines_)
-        for (auto& c : line) {
-            if (c.fg == oldFg)
-                c.fg = newFg;
-            if (c.bg == oldBg)
-                c.bg = newBg;
-        }
+    zel::Recolour(lines_, oldFg, oldBg, newFg, newBg);
 }
 
 } // namespace zel

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace zel {
 
@@ -24,6 +25,19 @@ inline TTermLine BlankLine(std::uint8_t fg, std::uint8_t bg)
     for (auto& c : line)
         c = TTermCell{0, 0, fg, bg};
     return line;
+}
+
+// Replaces old default colours by new ones in every cell of `lines`.
+inline void Recolour(std::span<TTermLine> lines, std::uint8_t oldFg, std::uint8_t oldBg, std::uint8_t newFg,
+                     std::uint8_t newBg)
+{
+    for (auto& line : lines)
+        for (auto& c : line) {
+            if (c.fg == oldFg)
+                c.fg = newFg;
+            if (c.bg == oldBg)
+                c.bg = newBg;
+        }
 }
 
 } // namespace zel

@@ -59,11 +59,11 @@ void TTermModel::Resize(int columns, int rows)
                                                                  static_cast<std::uint8_t>(emulBg_)));
         buttons_.resize(static_cast<std::size_t>(rows));
         analysed_.resize(static_cast<std::size_t>(rows), 0);
-        dirty_.resize(static_cast<std::size_t>(rows), 1);
     }
     for (int r = rows_ + 1; r <= rows && r <= oldRows; ++r)
         At(r) = BlankLine(static_cast<std::uint8_t>(emulFg_), static_cast<std::uint8_t>(emulBg_));
     rows_ = rows;
+    view_.SetRows(rows_);
     if (fullScreen_)
         bottom_ = rows_;
     bottom_ = std::min(bottom_, rows_);
@@ -105,14 +105,7 @@ void TTermModel::SetColours(int fore, int back)
     const auto oldFg = static_cast<std::uint8_t>(emulFg_), oldBg = static_cast<std::uint8_t>(emulBg_);
     const auto newFg = static_cast<std::uint8_t>(std::clamp(fore, 0, 18));
     const auto newBg = static_cast<std::uint8_t>(std::clamp(back, 0, 18));
-    for (auto& line : screen_)
-        for (auto& c : line) {
-            if (c.fg == oldFg)
-                c.fg = newFg;
-            if (c.bg == oldBg)
-                c.bg = newBg;
-        }
-    scrollBack_.Recolour(oldFg, oldBg, newFg, newBg);
+    view_.Recolour(screen_, oldFg, oldBg, newFg, newBg);
     emulFg_ = fg_ = newFg;
     emulBg_ = bg_ = newBg;
     MarkAllDirty();
@@ -134,31 +127,6 @@ std::string TTermModel::RowText(int row) const
     return text;
 }
 
-void TTermModel::SetSBarPos(int pos)
-{
-    pos = std::clamp(pos, 0, SBarMax());
-    if (pos != sbarPos_) {
-        sbarPos_ = pos;
-        MarkAllDirty();
-    }
-}
-
-const TTermLine& TTermModel::ViewRow(int row) const
-{
-    row = std::clamp(row, 1, rows_);
-    const int above = SBarMax() - std::min(sbarPos_, SBarMax());
-    if (row <= above)
-        return scrollBack_.Line(scrollBack_.Count() - above + row - 1);
-    return Row(row - above);
-}
-
-bool TTermModel::RowDirty(int row) const
-{
-    return row >= 1 && row <= rows_ && dirty_[static_cast<std::size_t>(row - 1)] != 0;
-}
-
-void TTermModel::ClearDamage() { std::fill(dirty_.begin(), dirty_.end(), 0); }
-
 const std::vector<TItemButton>& TTermModel::Buttons(int row)
 {
     row = std::clamp(row, 1, rows_);
@@ -174,7 +142,7 @@ void TTermModel::MarkDirty(int row)
 {
     if (row < 1 || row > rows_)
         return;
-    dirty_[static_cast<std::size_t>(row - 1)] = 1;
+    view_.MarkDirty(row);
     analysed_[static_cast<std::size_t>(row - 1)] = 0;
 }
 
@@ -186,7 +154,7 @@ void TTermModel::MarkAllDirty()
 
 void TTermModel::Feed(std::string_view bytes)
 {
-    if (sbarPos_ != SBarMax())
+    if (SBarPos() != SBarMax())
         SetSBarPos(SBarMax());
     for (char c : bytes) {
         const auto b = static_cast<std::uint8_t>(c);
@@ -494,12 +462,6 @@ void TTermModel::Execute(char final)
     }
 }
 
-void TTermModel::Push(const TTermLine& line)
-{
-    scrollBack_.Push(line);
-    sbarPos_ = SBarMax();
-}
-
 // Pushes the range's top row to the scroll-back and moves the rest up by one.
 void TTermModel::ScrollRange(int first, int last)
 {
@@ -507,7 +469,7 @@ void TTermModel::ScrollRange(int first, int last)
     last = std::min(last, rows_);
     if (first > last)
         return;
-    Push(At(first));
+    view_.Push(At(first));
     for (int r = first; r < last; ++r)
         At(r) = At(r + 1);
     At(last) = BlankLine(static_cast<std::uint8_t>(emulFg_), static_cast<std::uint8_t>(emulBg_));
@@ -524,7 +486,7 @@ void TTermModel::EraseRows(int first, int last, bool push)
     last = std::min(last, rows_);
     for (int r = first; r <= last; ++r) {
         if (push)
-            Push(At(r));
+            view_.Push(At(r));
         At(r) = BlankLine(static_cast<std::uint8_t>(emulFg_), static_cast<std::uint8_t>(emulBg_));
         MarkDirty(r);
     }

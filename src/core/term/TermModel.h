@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/term/ItemButtons.h"
-#include "core/term/ScrollBack.h"
+#include "core/term/ScreenView.h"
 #include "core/term/TermCell.h"
 
 namespace zel {
@@ -65,17 +65,17 @@ public:
     // The row's characters, empty cells as blanks, trailing blanks removed.
     std::string RowText(int row) const;
 
-    const TScrollBack& ScrollBack() const { return scrollBack_; }
-    int SBarMax() const { return scrollBack_.SBarMax(); }
-    int SBarPos() const { return sbarPos_; }
-    void SetSBarPos(int pos);
-    bool ViewAtEnd() const { return sbarPos_ >= SBarMax(); }
+    const TScrollBack& ScrollBack() const { return view_.ScrollBack(); }
+    int SBarMax() const { return view_.SBarMax(); }
+    int SBarPos() const { return view_.SBarPos(); }
+    void SetSBarPos(int pos) { view_.SetSBarPos(pos); }
+    bool ViewAtEnd() const { return SBarPos() >= SBarMax(); }
     // Row 1..Rows() of what the view shows at SBarPos.
-    const TTermLine& ViewRow(int row) const;
+    const TTermLine& ViewRow(int row) const { return view_.ViewRow(row, screen_); }
 
     // Rows to repaint since the last ClearDamage.
-    bool RowDirty(int row) const;
-    void ClearDamage();
+    bool RowDirty(int row) const { return view_.RowDirty(row); }
+    void ClearDamage() { view_.ClearDamage(); }
 
     // Item buttons of a live row, analysed once per change of the row.
     const std::vector<TItemButton>& Buttons(int row);
@@ -98,17 +98,14 @@ private:
     void EraseRows(int first, int last, bool push);
     void EraseCells(int row, int first, int last);
     void ResetColours();
-    void Push(const TTermLine& line);
     void Changed();
 
     int columns_ = kTermColumns;
     int rows_ = 25;
     std::vector<TTermLine> screen_;
-    std::vector<std::uint8_t> dirty_;
     std::vector<std::vector<TItemButton>> buttons_;
     std::vector<std::uint8_t> analysed_;
-    TScrollBack scrollBack_{kScrollBackLines};
-    int sbarPos_ = 0;
+    TScreenView view_{kScrollBackLines};
 
     int col_ = 1, row_ = 1;
     int fg_ = 15, bg_ = 10, emulFg_ = 15, emulBg_ = 10;

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "QtTestApp.h"
+#include "client/lobby/LobbyListModel.h"
+#include "core/net/CManager.h"
+
+namespace zel {
+namespace {
+
+class NumberModel : public TLobbyListModel {
+public:
+    using TLobbyListModel::TLobbyListModel;
+
+protected:
+    QString Text(int item, int) const override { return QString::number(item); }
+    std::uint32_t Colour(int, int) const override { return 0; }
+};
+
+std::vector<std::pair<int, bool>> sorts; // (column, ascending) of each call
+
+void RecordingSort(const TCManager&, std::vector<int>& items, int column, bool ascending)
+{
+    sorts.emplace_back(column, ascending);
+    std::sort(items.begin(), items.end());
+    if (!ascending)
+        std::reverse(items.begin(), items.end());
+}
+
+TEST(LobbyListModel, EachColumnSortsAscendingFirstThenTurnsOver)
+{
+    test::App();
+    sorts.clear();
+    TCManager lobby(8);
+    NumberModel model({"a", "b"});
+    EXPECT_FALSE(model.SortBy(0, RecordingSort)); // no lobby model yet
+    model.Attach(&lobby);
+    model.Reset({3, 1, 2});
+    EXPECT_FALSE(model.SortBy(-1, RecordingSort));
+    EXPECT_FALSE(model.SortBy(2, RecordingSort));
+    EXPECT_TRUE(sorts.empty());
+
+    EXPECT_TRUE(model.SortBy(0, RecordingSort));
+    EXPECT_EQ(model.Items(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(model.RowOf(3), 2);
+    EXPECT_TRUE(model.SortBy(0, RecordingSort));
+    EXPECT_EQ(model.Items(), (std::vector<int>{3, 2, 1}));
+    EXPECT_EQ(model.RowOf(3), 0);
+    EXPECT_TRUE(model.SortBy(1, RecordingSort));
+    EXPECT_TRUE(model.SortBy(0, RecordingSort));
+    EXPECT_EQ(sorts, (std::vector<std::pair<int, bool>>{{0, true}, {0, false}, {1, true}, {0, true}}));
+}
+
+} // namespace
+} // namespace zel
