@@ -199,7 +199,7 @@ TEST_F(LobbyListsTest, ArrivalsKeepTheLoopResponsive)
     });
     feeder.start(10);
     // A loaded machine may run the feeder late: wait for all arrivals.
-    QTRY_COMPARE_WITH_TIMEOUT(next, 5101, 20000);
+    ZEL_WAIT_FOR(next == 5101, 20000);
     feeder.stop();
     probe.stop();
     std::printf("lobby stall with 5000 users, 1000 rooms, 100 arrivals/s: longest %lld ms\n",

@@ -46,7 +46,7 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     // A record path on the command line: the window opens without connecting.
     TZel4HvnForm form(status, prompts, "/tmp/a game.zel");
     form.show();
-    QTRY_VERIFY(form.isVisible());
+    ZEL_WAIT_FOR(form.isVisible(), 5000);
 
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("가온하루미 벨다 베타 1.8 c"));
     for (const char* name :
@@ -67,7 +67,7 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     EXPECT_EQ(form.PanelText(10), QString::fromUtf8("방 0 개(0 명)"));
     EXPECT_EQ(form.PanelText(11), QString::fromUtf8("대기실"));
     EXPECT_EQ(form.PanelText(13), QString::fromUtf8("일반 대화"));
-    QTRY_VERIFY_WITH_TIMEOUT(!form.PanelText(14).isEmpty(), 2000);
+    ZEL_WAIT_FOR(!form.PanelText(14).isEmpty(), 2000);
     EXPECT_EQ(form.PanelText(14).size(), 8);
 
     auto* terminal = form.findChild<TTerminal*>("Terminal");
@@ -85,7 +85,7 @@ TEST_F(LobbyWindowTest, CloseBoxIsRefusedUntilExitThenGeometryIsSaved)
     status.mainForm.tabDock = false; // this window on its own, not a page of the dock host
     TZel4HvnForm form(status, prompts, "x.zel");
     form.show();
-    QTRY_VERIFY(form.isVisible());
+    ZEL_WAIT_FOR(form.isVisible(), 5000);
     // The first start's personal-information window would hold the exit back.
     if (QWidget* first = QApplication::activeModalWidget())
         first->close();
@@ -98,7 +98,7 @@ TEST_F(LobbyWindowTest, CloseBoxIsRefusedUntilExitThenGeometryIsSaved)
     form.resize(720, 520);
     int writes = settings.writes;
     form.sbExit->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 2000);
+    ZEL_WAIT_FOR(!form.isVisible(), 2000);
     EXPECT_GT(settings.writes, writes);
     EXPECT_EQ(status.mainForm.width, 720);
     EXPECT_EQ(status.mainForm.height, 520);

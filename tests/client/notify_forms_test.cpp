@@ -37,7 +37,7 @@ TEST_F(NotifyFormsTest, TimedNoticeClosesItselfAndNeverBlocks)
     EXPECT_EQ(form->windowTitle(), kCaption);
     EXPECT_EQ(form->lbMessage->text(), QString::fromUtf8("아이디는 영문자와 숫자만 가능합니다"));
     test::SaveScreenshot(*form, "notify_form.png");
-    QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 3000);
+    ZEL_WAIT_FOR(!form->isVisible(), 3000);
 
     // A second notice restarts the count instead of being cut short by the first.
     prompts.Notify("one", 150);

@@ -43,7 +43,7 @@ TEST_F(QtTransportTest, RefusedConnectionIsOneErrorAndNothingElse)
     link.SetEvents(&events);
     link.Open("127.0.0.1", port);
     EXPECT_TRUE(link.IsOpen());
-    QTRY_VERIFY_WITH_TIMEOUT(!events.log.empty(), 5000);
+    ZEL_WAIT_FOR(!events.log.empty(), 5000);
     QTest::qWait(50);
     EXPECT_EQ(events.log, std::vector<std::string>{"error 10061"});
     EXPECT_FALSE(link.IsOpen());
@@ -58,21 +58,21 @@ TEST_F(QtTransportTest, BytesBothWaysThenOneCloseWhenThePeerLeaves)
     Recorder events;
     link.SetEvents(&events);
     link.Open("127.0.0.1", server.serverPort());
-    QTRY_VERIFY_WITH_TIMEOUT(server.hasPendingConnections(), 5000);
+    ZEL_WAIT_FOR(server.hasPendingConnections(), 5000);
     QTcpSocket* peer = server.nextPendingConnection();
-    QTRY_VERIFY_WITH_TIMEOUT(link.IsConnected(), 5000);
+    ZEL_WAIT_FOR(link.IsConnected(), 5000);
 
     const std::uint8_t ping[] = {'p', 'i', 'n', 'g'};
     EXPECT_EQ(link.Send(ping, sizeof ping), sizeof ping);
-    QTRY_COMPARE_WITH_TIMEOUT(peer->bytesAvailable(), qint64(4), 5000);
+    ZEL_WAIT_FOR((peer->bytesAvailable()) == (qint64(4)), 5000);
     EXPECT_EQ(peer->readAll(), QByteArray("ping"));
 
     peer->write("hello");
     peer->flush();
-    QTRY_COMPARE_WITH_TIMEOUT(events.bytes, std::string("hello"), 5000);
+    ZEL_WAIT_FOR((events.bytes) == (std::string("hello")), 5000);
     peer->write("bye");
     peer->disconnectFromHost();
-    QTRY_VERIFY_WITH_TIMEOUT(!link.IsOpen(), 5000);
+    ZEL_WAIT_FOR(!link.IsOpen(), 5000);
     QTest::qWait(50);
     EXPECT_EQ(events.bytes, "hellobye");
     EXPECT_EQ(events.log, (std::vector<std::string>{"connected", "closed"}));
@@ -96,7 +96,7 @@ TEST_F(QtTransportTest, CloseReportsAtOnceAndReopenStartsAfresh)
 
     events.log.clear();
     link.Open("127.0.0.1", server.serverPort());
-    QTRY_VERIFY_WITH_TIMEOUT(link.IsConnected(), 5000);
+    ZEL_WAIT_FOR(link.IsConnected(), 5000);
     link.Close();
     QTest::qWait(100);
     EXPECT_EQ(events.log, (std::vector<std::string>{"connected", "closed"}));
