@@ -277,6 +277,20 @@ TEST_F(DockTest, EveryWayOutGivesBothWindowsBackWhereTheyWere)
     }
 }
 
+TEST_F(DockTest, AGameWindowHiddenWhileDockedStaysHiddenWhenUndocked)
+{
+    auto form = Start();
+    TZelGoMainForm& game = form->GoMainForm();
+    ASSERT_TRUE(form->Dock().Docked());
+    game.hide(); // the game is over
+    form->Dock().Undock();
+    ASSERT_TRUE(Eventually([&] { return !form->Dock().Docked(); }));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(game.isVisible());
+    game.show(); // the next game shows it again
+    EXPECT_TRUE(game.isVisible());
+}
+
 TEST_F(DockTest, ClosingTheHostIsClosingTheLobbyAndSavesTheWindowsOwnPlaces)
 {
     auto form = Start();

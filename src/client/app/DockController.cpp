@@ -91,6 +91,7 @@ void TDockController::Dock(const QRect& geometry, QWidget* current)
     host_->show();
     host_->raise();
     gameShown_ = true;
+    gameWanted_ = true;
     busy_ = false;
     if (OnDockChanged)
         OnDockChanged(true);
@@ -119,7 +120,12 @@ void TDockController::TearDown(bool show, QWidget* dragged, std::optional<QPoint
     busy_ = true;
     QRect lobbyFrame = lobbyPage_.UndockedGeometry.value_or(lobby_.geometry());
     QRect gameFrame = gamePage_->UndockedGeometry.value_or(game_->geometry());
+    // A game window the session hid while docked stays hidden, unless the
+    // user pulled its tab out.
+    const bool showGame = gameWanted_ || dragged == game_;
     QWidget* front = dragged ? dragged : host_->Current();
+    if (front == game_ && !showGame)
+        front = &lobby_;
     host_->TakePage(game_, &lobby_);
     host_->TakePage(&lobby_, nullptr);
     lobbyPage_.UndockedGeometry.reset();
@@ -141,7 +147,8 @@ void TDockController::TearDown(bool show, QWidget* dragged, std::optional<QPoint
 
     if (show) {
         lobby_.show();
-        game_->show();
+        if (showGame)
+            game_->show();
         if (front) {
             front->raise();
             front->activateWindow();
@@ -184,6 +191,7 @@ bool TDockController::GameVisibility(bool visible)
     if (busy_)
         return false;
     if (Docked()) {
+        gameWanted_ = visible;
         if (visible) {
             host_->Select(game_);
             host_->show();

@@ -87,6 +87,7 @@ private:
     TDockDrag drag_;
     bool busy_ = false;
     bool gameShown_ = false;
+    bool gameWanted_ = false; // the session shows the game page while docked
     bool dockPending_ = false;
     bool watchingRelease_ = false;
 };
