@@ -166,6 +166,10 @@ private:
     void CloseMarkers();
     void ReturnToPreviousMode();
     void EndViewing();
+    // Writes the record back to `fileName`, frees it and returns to the live caption.
+    void CloseRecord(const std::string& fileName);
+    // The automatic replay timer, at "autotimei" seconds.
+    void AutoReplay(bool on);
 
     void Navigate(int tag);
     void RecordFirst();

@@ -238,25 +238,36 @@ void TZelGoMainForm::ShowingCommand(int code)
 void TZelGoMainForm::EndViewing()
 {
     aTimer_->stop();
+    CloseRecord(CurrentRecordName);
+    if (OnNavEvent)
+        OnNavEvent(2);
+}
+
+void TZelGoMainForm::CloseRecord(const std::string& fileName)
+{
     if (record_ && store_) {
         TRecordFiles files(*store_, prompts_);
-        files.SaveToFile(*record_, CurrentRecordName);
+        files.SaveToFile(*record_, fileName);
     }
     mode_ = kLive;
     setWindowTitle(QString::fromUtf8(kLiveCaption));
     record_.reset();
-    if (OnNavEvent)
-        OnNavEvent(2);
+}
+
+void TZelGoMainForm::AutoReplay(bool on)
+{
+    if (on)
+        aTimer_->start(std::clamp(status_.environment.autoTimeI, 1, 100) * 1000);
+    else
+        aTimer_->stop();
 }
 
 void TZelGoMainForm::ViewingCommand(int code)
 {
     switch (code) {
     case 19:
-        aTimer_->start(std::clamp(status_.environment.autoTimeI, 1, 100) * 1000);
-        break;
     case 26:
-        aTimer_->stop();
+        AutoReplay(code == 19);
         break;
     case 22:
         EndViewing();
@@ -280,13 +291,7 @@ void TZelGoMainForm::ReviewingCommand(int code)
             OnGiboEvent(3, "");
         break;
     case 31:
-        if (record_ && store_) {
-            TRecordFiles files(*store_, prompts_);
-            files.SaveToFile(*record_, recordFileName_);
-        }
-        mode_ = kLive;
-        setWindowTitle(QString::fromUtf8(kLiveCaption));
-        record_.reset();
+        CloseRecord(recordFileName_);
         if (OnGiboEvent)
             OnGiboEvent(5, "");
         if (OnNavEvent)
@@ -301,10 +306,8 @@ void TZelGoMainForm::ExaminingCommand(int code)
 {
     switch (code) {
     case 19:
-        aTimer_->start(std::clamp(status_.environment.autoTimeI, 1, 100) * 1000);
-        break;
     case 26:
-        aTimer_->stop();
+        AutoReplay(code == 19);
         break;
     case 33:
     case 34:
