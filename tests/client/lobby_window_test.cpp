@@ -13,6 +13,7 @@
 #include "client/app/NotifyForms.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/record/ZelGoMainForm.h"
+#include "core/base/Cp949.h"
 #include "client/term/Terminal.h"
 #include "core/engine/GoBoard.h"
 #include "core/record/RecordHeader.h"
@@ -69,6 +70,15 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     EXPECT_EQ(form.PanelText(13), QString::fromUtf8("일반 대화"));
     ZEL_WAIT_FOR(!form.PanelText(14).isEmpty(), 2000);
     EXPECT_EQ(form.PanelText(14).size(), 8);
+    // The game window shows the lobby's status texts too, from its creation
+    // on; its macro cells stay its own.
+    form.SetPanel(11, KS("1 번 방(2 명)"));
+    TZelGoMainForm& game = form.GoMainForm();
+    EXPECT_EQ(game.StatusCell(11)->text(), QString::fromUtf8("1 번 방(2 명)"));
+    form.SetPanel(14, "12:00:00");
+    EXPECT_EQ(game.StatusCell(14)->text(), QString("12:00:00"));
+    form.SetPanel(1, "x");
+    EXPECT_EQ(game.StatusCell(1)->text(), QString("2"));
 
     auto* terminal = form.findChild<TTerminal*>("Terminal");
     ASSERT_NE(terminal, nullptr);

@@ -478,6 +478,8 @@ TZelGoMainForm& TZel4HvnForm::GoMainForm()
         // The program ends with the lobby window, whatever the game window shows.
         goMainForm_->setAttribute(Qt::WA_QuitOnClose, false);
         dock_->SetGameWindow(goMainForm_, goMainForm_);
+        for (int i = 10; i < kPanelCount; ++i)
+            goMainForm_->SetStatusText(i, PanelText(i));
     }
     return *goMainForm_;
 }
@@ -583,6 +585,8 @@ void TZel4HvnForm::SetPanel(int index, const std::string& text)
     if (index < 0 || index >= kPanelCount)
         return;
     panels_[static_cast<std::size_t>(index)]->setText(ToQ(text));
+    if (goMainForm_)
+        goMainForm_->SetStatusText(index, ToQ(text));
 }
 
 void TZel4HvnForm::EnableConnect(bool enabled)

@@ -299,11 +299,19 @@ void TZelGoMainForm::BuildStatusBar()
         } else if (i == 11) {
             cell->installEventFilter(this);
         }
-        cell->setMinimumWidth(i < 9 ? 21 : 40);
+        // As wide as the lobby's cells, whose texts cells 10..14 repeat.
+        static constexpr int kWidths[6] = {30, 50, 50, 50, 76, 76};
+        cell->setMinimumWidth(i < 9 ? 21 : kWidths[i - 9]);
         cells_[static_cast<std::size_t>(i)] = cell;
         bar->addWidget(cell, i == 9 ? 1 : 0);
     }
     setStatusBar(bar);
+}
+
+void TZelGoMainForm::SetStatusText(int index, const QString& text)
+{
+    if (index >= 10 && index < static_cast<int>(cells_.size()))
+        cells_[static_cast<std::size_t>(index)]->setText(text);
 }
 
 int TZelGoMainForm::BoardSide(int width, int height)

@@ -126,6 +126,9 @@ public:
     QToolButton* NavButton(int i) const { return navButtons_[static_cast<std::size_t>(i)]; }
     QTimer* AutoTimer() const { return aTimer_; }
     QLabel* StatusCell(int i) const { return cells_[static_cast<std::size_t>(i)]; }
+    // The lobby's own status texts, shown in cells 10..14 as in the lobby
+    // window; other cells are the window's own and are left alone.
+    void SetStatusText(int index, const QString& text);
 
     // The banner address a click on the logo (tag 3) or the banner (tag 5)
     // opens; empty when there is none or it is not a web address.
