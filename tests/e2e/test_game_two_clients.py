@@ -98,6 +98,10 @@ def user_row(client, uid):
         time.sleep(0.1)
 
 
+def expect_in(text, answer):
+    assert text in answer, (text, answer)
+
+
 def assert_window(client, **want):
     got = fields(client.cmd("gamewin"))
     for key, value in want.items():
@@ -141,6 +145,11 @@ def main():
                 wait_game(c, lambda g: g["open"] == "1" and g["kind"] == "0", "game start")
             wait_game(a, lambda g: g["turn"] == "1", "black to move")
             assert game(b)["turn"] == "0"
+
+            # Room chat during the game shows in both game windows.
+            a.cmd("type 잘 부탁합니다")
+            for c in (a, b):
+                retry(lambda: expect_in("잘 부탁합니다", c.cmd("gamechat")))
 
             moves = [(a, b, 4, 4), (b, a, 16, 16), (a, b, 4, 16), (b, a, 16, 4)]
             for n, (mover, other, x, y) in enumerate(moves, 1):

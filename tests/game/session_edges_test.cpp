@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/base/Cp949.h"
 #include "core/engine/LetterCodes.h"
 #include "support/SessionDuo.h"
@@ -102,6 +104,16 @@ TEST(SessionEdges, ObserverBehindAsksBlackOnceForTheMissingMoves)
     EXPECT_EQ(carol.lobby.privates[0].first, "alice");
     EXPECT_EQ(carol.lobby.privates[0].second, ">M<AAcarol\\#>D<");
     EXPECT_EQ(carol.session.Board().MoveCount(), 0);
+}
+
+TEST(SessionEdges, TerminalLinesReachTheGameChatOnlyWhileAGameIsOpen)
+{
+    SessionDuo duo;
+    duo.a.session.FeedTerminalLine("before");
+    duo.StartGame();
+    duo.a.session.FeedTerminalLine("during");
+    EXPECT_EQ(std::count(duo.a.window.chat.begin(), duo.a.window.chat.end(), "before"), 0);
+    EXPECT_EQ(std::count(duo.a.window.chat.begin(), duo.a.window.chat.end(), "during"), 1);
 }
 
 TEST(SessionEdges, CommentaryReachesTheOtherSideUnderTheGameKey)

@@ -50,6 +50,12 @@ bool TGameWiring::GameInProgress() const
     return link_->GameInProgress();
 }
 
+void TGameWiring::TerminalLine(const std::string& line)
+{
+    if (session_)
+        session_->FeedTerminalLine(line);
+}
+
 void TGameWiring::StopGame(const std::string& name, const std::string& id)
 {
     if (session_)

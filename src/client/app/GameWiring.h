@@ -39,6 +39,8 @@ public:
     bool GameInProgress() const;
     // "/x": the running game stops on the word of `name`.
     void StopGame(const std::string& name, const std::string& id);
+    // A line of the lobby's terminal, for the game window's chat.
+    void TerminalLine(const std::string& line);
 
 private:
     const Clock& clock_;

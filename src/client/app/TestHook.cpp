@@ -29,6 +29,7 @@
 #include "client/lobby/LobbyController.h"
 #include "client/lobby/MemoForm.h"
 #include "client/lobby/UserView.h"
+#include "client/term/ChatTerm.h"
 #include "client/term/Terminal.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
@@ -182,7 +183,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         // The terminal's rows that hold text, joined by " | ".
         QStringList rows;
         TTermModel& model = form_.Terminal().Model();
-        for (int row = 0; row < model.Rows(); ++row) {
+        for (int row = 1; row <= model.Rows(); ++row) {
             QString text = ToQ(model.RowText(row)).trimmed();
             if (!text.isEmpty())
                 rows << text;
@@ -274,6 +275,17 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             edit->setPlainText(rest);
         }
         return "ok " + edit->toPlainText().replace('\n', " / ");
+    }
+    if (verb == "gamechat") {
+        // The game window's chat rows that hold text, joined by " | ".
+        QStringList rows;
+        TChatTermModel& model = form_.GoMainForm().GoTerminal()->Model();
+        for (int row = 1; row <= model.Rows(); ++row) {
+            QString text = ToQ(model.RowText(row)).trimmed();
+            if (!text.isEmpty())
+                rows << text;
+        }
+        return "ok " + rows.join(" | ");
     }
     if (verb == "gamestate") {
         TBBS2Zel* s = form_.Game().Session();

@@ -611,6 +611,8 @@ void TZel4HvnForm::EnableRoom(bool enabled)
 void TZel4HvnForm::PrintLine(const std::string& line)
 {
     terminal_->PrintLine(line);
+    if (gameWiring_)
+        gameWiring_->TerminalLine(line);
 }
 
 bool TZel4HvnForm::OpenLoginDialog()

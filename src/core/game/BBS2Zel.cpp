@@ -647,6 +647,12 @@ void TBBS2Zel::GiboEvent(int kind, const std::string& text)
         SendRaw("XA" + header_.GameId + sessionId_ + "GPV" + text);
 }
 
+void TBBS2Zel::FeedTerminalLine(const std::string& line)
+{
+    if (gameOpen_)
+        s_.window.ChatLine(line);
+}
+
 void TBBS2Zel::NavEvent(int code)
 {
     if (code == 1 || code == 2)

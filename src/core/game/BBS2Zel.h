@@ -76,6 +76,9 @@ public:
     // Text from the game window: kind 0 a chat line or macro (to the room),
     // kind 1 a commentary finished during a live game (sent as "GPV").
     void GiboEvent(int kind, const std::string& text);
+    // A line the lobby's terminal received; while a game is open it is also
+    // written to the game window's chat.
+    void FeedTerminalLine(const std::string& line);
     // Navigation: 1 ends the session, 2 also resets the info panel to 5 rows.
     void NavEvent(int code);
     // "/x" (the user's own name and id) or a departure from the room; true
