@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QWindow>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -75,7 +76,8 @@ protected:
     std::unique_ptr<TZel4HvnForm> Start(bool tabDock = true)
     {
         status.mainForm.tabDock = tabDock;
-        auto form = std::make_unique<TZel4HvnForm>(status, prompts, "missing.zel");
+        // A record on the command line shows the game window from the start.
+        auto form = std::make_unique<TZel4HvnForm>(status, prompts, FromQ(WriteRecord()));
         form->show();
         if (tabDock) {
             EXPECT_TRUE(Eventually([&] { return form->Dock().Docked(); }));
@@ -92,6 +94,7 @@ protected:
         h.Black = "kim(kim) 3d";
         h.White = "lee(lee) 2d";
         h.DateLine = "2026-12-07 21:30";
+        QDir().mkpath(ToQ(status.critical.gibodir));
         QFile file(ToQ(status.critical.gibodir) + "/20261207kimlee.zel");
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QByteArray::fromStdString(RecordHeaderLine(h) + "\r\n" + board.RecordLinesText()));

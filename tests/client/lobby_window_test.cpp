@@ -13,6 +13,8 @@
 #include "client/app/NotifyForms.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/record/ZelGoMainForm.h"
+#include "core/game/BBS2Zel.h"
+#include "client/app/GameWiring.h"
 #include "core/base/Cp949.h"
 #include "client/term/Terminal.h"
 #include "core/engine/GoBoard.h"
@@ -146,6 +148,26 @@ TEST_F(LobbyWindowTest, RecordButtonViewsTheChosenFileAndCancelShowsNothing)
     EXPECT_EQ(game->Mode(), TZelGoMainForm::kViewing);
     EXPECT_EQ(game->CurrentRecordName, "20261207kimlee.zel");
     EXPECT_TRUE(game->isVisible());
+    TBBS2Zel* session = form.Game().Session();
+    ASSERT_NE(session, nullptr);
+    EXPECT_TRUE(session->GameOpen());
+
+    // Another record while viewing replaces the first; "보기 마침" ends the
+    // viewing: the window goes and no game stays open.
+    game->NavButton(3)->click();
+    form.sbVGiboClick();
+    EXPECT_EQ(game->Mode(), TZelGoMainForm::kViewing);
+    EXPECT_EQ(game->Board().MoveCount(), 0);
+    game->ButtonClick(5);
+    EXPECT_EQ(game->Mode(), TZelGoMainForm::kLive);
+    EXPECT_FALSE(game->isVisible());
+    EXPECT_FALSE(session->GameOpen());
+
+    // A file that cannot be read leaves nothing open either.
+    form.ChooseRecordFile = [&](const QString&) { return gibo + "/gone.zel"; };
+    form.sbVGiboClick();
+    EXPECT_FALSE(session->GameOpen());
+    EXPECT_FALSE(game->isVisible());
 }
 
 TEST_F(LobbyWindowTest, HelpOpensTheFirstBannerWebLinkElseTheLocalPage)

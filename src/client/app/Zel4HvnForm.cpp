@@ -43,6 +43,7 @@
 #include "core/app/ConfigExchange.h"
 #include "core/app/LobbyLink.h"
 #include "core/base/Cp949.h"
+#include "core/game/BBS2Zel.h"
 #include "core/record/RecordHeader.h"
 #include "core/settings/ZelStatus.h"
 #include "os/DirFileStore.h"
@@ -167,6 +168,7 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     link_->onCleanup = [this] { lobby_->ConnectionCleanup(); };
     OnChatLine = [this](const std::string& line) { lobby_->ChatLine(line); };
     gameWiring_->Attach(*app_, *link_, GoMainForm(), prompts_, *records_);
+    WireGameWindow();
     terminal_->OnSend = [this](const std::string& text) { lobby_->TerminalClick(text); };
     connect(sbRoom, &QToolButton::clicked, this, [this] { lobby_->sbRoomClick(); });
     connect(sbMyRI, &QToolButton::clicked, this, [this] { lobby_->sbMyRIClick(); });
@@ -430,13 +432,35 @@ void TZel4HvnForm::FormShow()
     app_->FormShow(recordPath_);
     if (!recordPath_.empty()) {
         PrintLine("   ### " + recordPath_);
-        GoMainForm().OpenRecordPath(recordPath_);
-        GoMainForm().show();
+        ViewRecord(recordPath_);
     }
+}
+
+bool TZel4HvnForm::ViewRecord(const std::string& path)
+{
+    TBBS2Zel* session = gameWiring_->Session();
+    TZelGoMainForm& go = GoMainForm();
+    // Another record replaces the one being viewed.
+    if (session && session->GameOpen() && session->SessionKind() == 3)
+        go.EndRecordViewing();
+    if (session && !session->OpenRecord()) {
+        prompts_.Notify(KS("대국 중에는 기보를 볼 수 없습니다."), 1500);
+        return false;
+    }
+    if (go.OpenRecordPath(path) != RecordStatus::Ok) {
+        go.EndRecordViewing();
+        return false;
+    }
+    go.show();
+    return true;
 }
 
 void TZel4HvnForm::sbVGiboClick()
 {
+    if (TBBS2Zel* session = gameWiring_->Session(); session && session->GameOpen() && session->SessionKind() != 3) {
+        prompts_.Notify(KS("대국 중에는 기보를 볼 수 없습니다."), 1500);
+        return;
+    }
     const QString dir = ToQ(status_.critical.gibodir);
     const QString path = ChooseRecordFile ? ChooseRecordFile(dir)
                                           : QFileDialog::getOpenFileName(this, QString::fromUtf8("기보 보기"), dir,
@@ -445,8 +469,7 @@ void TZel4HvnForm::sbVGiboClick()
         return;
     const std::string file = FromQ(path);
     PrintLine("   ### " + file);
-    GoMainForm().OpenRecordPath(file);
-    GoMainForm().show();
+    ViewRecord(file);
 }
 
 std::string TZel4HvnForm::HelpAddress() const
@@ -468,6 +491,21 @@ void TZel4HvnForm::sbHelpClick()
         OpenAddress(url);
     else
         QDesktopServices::openUrl(QUrl(ToQ(url)));
+}
+
+void TZel4HvnForm::WireGameWindow()
+{
+    TZelGoMainForm& go = GoMainForm();
+    go.InGameRoom = [this] { return app_->OwnRoom() > 0; };
+    go.InMultiGameRoom = [this] { return gameWiring_->Link().InMultiRoom(); };
+    // One line per millisecond, as in the lobby's own chat input.
+    go.FloodToken = [this] { return static_cast<int>(clock_->Now()); };
+    go.RememberLine = [this](const std::string& line) {
+        // Slash commands go through the lobby's chat, which counts them itself.
+        if (line.empty() || line[0] != '/')
+            lobby_->Chat().RememberSent(line);
+    };
+    go.ShowRoomMembers = [this] { lobby_->PlacePanelClick(); };
 }
 
 TZelGoMainForm& TZel4HvnForm::GoMainForm()

@@ -59,6 +59,9 @@ public:
     QString PanelText(int index) const;
     // "기보 보기": picks a "*.zel" file in "gibodir" and views it in the game window.
     void sbVGiboClick();
+    // Views the record file at `path` in the game window; refused with a
+    // notice while a game is open.
+    bool ViewRecord(const std::string& path);
     // "도움말": the first banner link when it is a web page, else the local help page.
     void sbHelpClick();
     std::string HelpAddress() const;
@@ -117,6 +120,8 @@ private:
     void SaveWindowInfo();
     void CloseWhenFree();
     GameLinkHooks GameHooks();
+    // The game window's questions to the lobby: room, chat rules, members.
+    void WireGameWindow();
 
     TZelStatus& status_;
     QtPrompts& prompts_;

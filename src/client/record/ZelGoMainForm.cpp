@@ -483,7 +483,7 @@ void TZelGoMainForm::SetLayout(int layout)
     if (layout < 1 || layout > 7)
         return;
     layout_ = layout;
-    const auto commands = LayoutCommands(layout, MultiGameHost);
+    const auto commands = LayoutCommands(layout, InMultiGameRoom && InMultiGameRoom());
     for (int i = 0; i < kCommandButtons; ++i)
         SetCommand(i, commands[static_cast<std::size_t>(i)]);
     paintBox_->SetHoverMode(false);

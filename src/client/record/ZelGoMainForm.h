@@ -64,6 +64,8 @@ public:
     // Questions to the session and the lobby; unset means "no".
     std::function<bool()> UserPlays;
     std::function<bool()> InGameRoom;
+    // The user's room is a multi-game room (its host clears boards).
+    std::function<bool()> InMultiGameRoom;
     // Changes once per lobby tick; a chat line goes out only when it changed.
     std::function<int()> FloodToken;
     std::function<void(const std::string& line)> RememberLine;
@@ -74,7 +76,6 @@ public:
     std::function<bool(TCheckedQuestion& question)> CheckedQuestion;
 
     // Set by the session and the record code.
-    bool MultiGameHost = false;
     bool CommentaryFromServer = false;
     bool IsParticipant = false;
     bool ReviewHost = false;
@@ -98,6 +99,8 @@ public:
     // Views the record file at `path` (from the command line): the window
     // reads it from the file's own directory, without connecting.
     RecordStatus OpenRecordPath(const std::string& path);
+    // Ends viewing a record file as "보기 마침" does; false when not viewing.
+    bool EndRecordViewing();
     void SetRecordStore(FileStore* store) { store_ = store; }
 
     // The handlers of the buttons, the board and the timer.

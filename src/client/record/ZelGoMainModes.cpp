@@ -235,6 +235,14 @@ void TZelGoMainForm::ShowingCommand(int code)
     }
 }
 
+bool TZelGoMainForm::EndRecordViewing()
+{
+    if (mode_ != kViewing)
+        return false;
+    EndViewing();
+    return true;
+}
+
 void TZelGoMainForm::EndViewing()
 {
     aTimer_->stop();

@@ -647,6 +647,14 @@ void TBBS2Zel::GiboEvent(int kind, const std::string& text)
         SendRaw("XA" + header_.GameId + sessionId_ + "GPV" + text);
 }
 
+bool TBBS2Zel::OpenRecord()
+{
+    if (gameOpen_)
+        return false;
+    StartSession(3);
+    return true;
+}
+
 void TBBS2Zel::FeedTerminalLine(const std::string& line)
 {
     if (gameOpen_)

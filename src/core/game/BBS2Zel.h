@@ -76,6 +76,10 @@ public:
     // Text from the game window: kind 0 a chat line or macro (to the room),
     // kind 1 a commentary finished during a live game (sent as "GPV").
     void GiboEvent(int kind, const std::string& text);
+    // Viewing a record alone, only while no game is open: the session shows
+    // the window for it and hides it again when the viewing ends. False when
+    // a game is open.
+    bool OpenRecord();
     // A line the lobby's terminal received; while a game is open it is also
     // written to the game window's chat.
     void FeedTerminalLine(const std::string& line);

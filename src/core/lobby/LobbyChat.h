@@ -52,6 +52,9 @@ public:
 
     // A line typed in the chat input.
     void ChatBoxLine(const std::string& line);
+    // A line the game window sent to the room: it counts for the flood rule
+    // like one typed here (a macro as "zel macro text").
+    void RememberSent(const std::string& ringText) { Sent(ringText); }
     // Macro 1..9 with its text; the ring records a constant text.
     void SendMacro(const std::string& text);
     // A room member's chat block (">M<" + name + ">Z<") or its end (">R<"):
