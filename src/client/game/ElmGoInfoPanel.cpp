@@ -35,12 +35,27 @@ TElmGoInfoPanel::TElmGoInfoPanel(QWidget* parent) : QWidget(parent), timer_(new 
     setAutoFillBackground(false);
     timer_->setInterval(500);
     connect(timer_, &QTimer::timeout, this, &TElmGoInfoPanel::Tick);
+    Listen(own_);
     SetFonts(QString::fromUtf8("굴림체"), 9, true);
+}
+
+TElmGoInfoPanel::~TElmGoInfoPanel()
+{
+    shown_->OnChanged = nullptr;
+}
+
+void TElmGoInfoPanel::Listen(TElmGoInfo& model)
+{
+    model.OnChanged = [this] { Refresh(); };
 }
 
 void TElmGoInfoPanel::ShowModel(TElmGoInfo* model)
 {
-    shown_ = model ? model : &own_;
+    TElmGoInfo* next = model ? model : &own_;
+    if (next != shown_)
+        shown_->OnChanged = nullptr;
+    shown_ = next;
+    Listen(*shown_);
     Refresh();
 }
 

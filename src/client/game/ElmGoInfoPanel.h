@@ -14,15 +14,17 @@ namespace zel {
 // Draws the game information panel: the clock strip with both clock faces
 // and their remaining-time texts, then one row per shown line (label on the
 // left, value on the right). It owns the panel's model and runs the model's
-// 500 ms tick from a window timer with the time `Now` gives.
+// 500 ms tick from a window timer with the time `Now` gives. It listens to
+// the shown model's OnChanged, so height and timer follow every change.
 class TElmGoInfoPanel : public QWidget {
     Q_OBJECT
 public:
     explicit TElmGoInfoPanel(QWidget* parent = nullptr);
+    ~TElmGoInfoPanel() override;
 
     // The model shown: the panel's own, or one the game session keeps
     // (null goes back to the own one). The other model must outlive the panel
-    // or be detached first.
+    // or be detached first; the panel takes its OnChanged while shown.
     TElmGoInfo& Model() { return *shown_; }
     const TElmGoInfo& Model() const { return *shown_; }
     void ShowModel(TElmGoInfo* model);
@@ -32,7 +34,7 @@ public:
     // Colours as colour values in blue-green-red order.
     void SetColours(int blackFace, int blackHands, int whiteHands, int whiteFace);
     void SetFonts(const QString& family, int size, bool bold);
-    // Call after changing the model; repaints and adjusts the height.
+    // Repaints and adjusts height and timer; the model's setters call it.
     void Refresh();
     // Starts or stops the 500 ms timer as the model's running state asks.
     void SyncTimer();
@@ -54,6 +56,7 @@ protected:
 
 private:
     void Tick();
+    void Listen(TElmGoInfo& model);
 
     TElmGoInfo own_;
     TElmGoInfo* shown_ = &own_;

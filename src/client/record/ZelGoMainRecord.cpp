@@ -20,6 +20,24 @@
 
 namespace zel {
 
+namespace {
+
+// One move back in the record. The board stands at Current: leaving a move
+// takes that move off, leaving a commentary keeps the board, as the
+// commentary belongs to the move before it. False when Current stays.
+bool BackOneMove(TGiboList& record, TGoBoard& board)
+{
+    TGoNode* before = record.Current();
+    record.PrevMove();
+    if (record.Current() == before)
+        return false;
+    if (before->Kind == TGoNode::kMove)
+        board.Undo();
+    return true;
+}
+
+} // namespace
+
 void TZelGoMainForm::PlayRecordPoint(int x, int y)
 {
     if (x == 0 && y == 0)
@@ -44,9 +62,8 @@ void TZelGoMainForm::RecordFirst()
     while (record_->Current()->Number > 1) {
         bool moved = false;
         for (int k = 0; k < stepCount_; ++k) {
-            if (!record_->PrevMove())
+            if (!BackOneMove(*record_, board_))
                 break;
-            board_.Undo();
             moved = true;
         }
         if (!moved)
@@ -57,9 +74,8 @@ void TZelGoMainForm::RecordFirst()
 void TZelGoMainForm::RecordBack(int n)
 {
     for (int k = 0; k < n; ++k) {
-        if (!record_->PrevMove())
+        if (!BackOneMove(*record_, board_))
             break;
-        board_.Undo();
     }
 }
 
@@ -234,9 +250,8 @@ void TZelGoMainForm::SeekReviewPosition(int n)
         TGoNode* node = record_->Current();
         if (!(n < node->Number || (n == node->Number && node->Kind == 2)))
             break;
-        if (!record_->PrevMove())
+        if (!BackOneMove(*record_, board_))
             break;
-        board_.Undo();
     }
 }
 

@@ -48,6 +48,7 @@ TElmGoInfo::TElmGoInfo()
 void TElmGoInfo::SetNowSeq(const std::string& v)
 {
     nowSeq_ = v;
+    Changed();
     if (maxSeq_ >= 0 && DigitsOf(v) == maxSeq_ && OnSave)
         OnSave();
 }
@@ -55,6 +56,7 @@ void TElmGoInfo::SetNowSeq(const std::string& v)
 void TElmGoInfo::SetNowTurn(const std::string& v)
 {
     nowTurn_ = v.empty() ? v : v + KS("차례");
+    Changed();
 }
 
 std::string TElmGoInfo::SeqRowText() const
@@ -70,6 +72,7 @@ void TElmGoInfo::SetMaxSeq(std::string_view text)
 void TElmGoInfo::SetNowStone(std::uint8_t colour, std::int32_t now)
 {
     nowStone_ = colour;
+    Changed();
     if (InfoMode != 0 || !running_)
         return;
     TSideClock& done = colour == 2 ? black_ : white_;
@@ -93,6 +96,7 @@ void TElmGoInfo::SetTmEnabled(bool on, std::int32_t now)
     } else {
         running_ = false;
     }
+    Changed();
 }
 
 void TElmGoInfo::SetRunning(bool on, std::int32_t now)
@@ -102,6 +106,7 @@ void TElmGoInfo::SetRunning(bool on, std::int32_t now)
     running_ = on;
     if (on)
         turnStart_ = now;
+    Changed();
 }
 
 void TElmGoInfo::SetClock(std::uint8_t colour, int mainSeconds, int periodSeconds, int periods)
@@ -112,6 +117,7 @@ void TElmGoInfo::SetClock(std::uint8_t colour, int mainSeconds, int periodSecond
     c.Limit = static_cast<std::uint16_t>(mainSeconds);
     c.PeriodLen = static_cast<std::uint16_t>(periodSeconds);
     c.Periods = static_cast<std::uint16_t>(periods);
+    Changed();
 }
 
 std::string TElmGoInfo::SideText(const TSideClock& c)
@@ -153,6 +159,7 @@ bool TElmGoInfo::ApplyClockText(std::uint8_t colour, std::string_view text)
         other.PeriodLen = c.PeriodLen;
         other.Periods = c.Periods;
     }
+    Changed();
     return true;
 }
 
@@ -170,6 +177,7 @@ void TElmGoInfo::LoadClocks(std::string_view text)
         white_ = w;
         white_.Base = white_.Used;
     }
+    Changed();
 }
 
 std::string TElmGoInfo::FullClockText() const
@@ -191,6 +199,7 @@ void TElmGoInfo::SetByoyomi(std::string_view text)
         c->PeriodLen = static_cast<std::uint16_t>(len);
         c->Periods = static_cast<std::uint16_t>(periods);
     }
+    Changed();
 }
 
 int TElmGoInfo::LastPeriodSeconds(std::uint8_t colour) const

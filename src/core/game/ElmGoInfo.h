@@ -30,6 +30,9 @@ public:
 
     TimeOverEvent TimeOver;
     SaveEvent OnSave;
+    // Raised after a setter changed what is shown (clock state, rows, turn);
+    // the one panel showing the model listens here. Tick does not raise it.
+    std::function<void()> OnChanged;
 
     // Rows of the panel (CP949 texts).
     std::string BPlayer, WPlayer, Method, PResult, PlayDate, PlayName;
@@ -37,7 +40,11 @@ public:
     const std::string& NowPut() const { return nowPut_; }
     const std::string& NowTurn() const { return nowTurn_; }
     void SetNowSeq(const std::string& v);
-    void SetNowPut(const std::string& v) { nowPut_ = v.empty() ? v : "(" + v + ")"; }
+    void SetNowPut(const std::string& v)
+    {
+        nowPut_ = v.empty() ? v : "(" + v + ")";
+        Changed();
+    }
     void SetNowTurn(const std::string& v);
     std::string nBSDied = " 0", nWSDied = " 0";
     // Row 4 as shown: move count, last move and whose turn it is.
@@ -83,6 +90,11 @@ public:
     void Tick(std::int32_t now);
 
 private:
+    void Changed()
+    {
+        if (OnChanged)
+            OnChanged();
+    }
     static bool ParseClock(std::string_view text, TSideClock& out);
     static std::string SideText(const TSideClock& c);
 
