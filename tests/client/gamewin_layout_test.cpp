@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QTextEdit>
 #include <QToolButton>
@@ -185,6 +187,36 @@ TEST(GoMainWindow, ChatLinesAreBoundedAndPaced)
     EXPECT_EQ(remembered.back(), "zel macro text");
 }
 
+TEST(GoMainWindow, TheLiveGamesTurnedButtonsComeBackAfterACommentary)
+{
+    GoMainFixture f;
+    TZelGoMainForm& form = *f.form;
+    form.OnCommand = [](int, int) {};
+    form.UserPlays = [] { return true; };
+    form.SetLayout(1);
+    form.SetButtonCommand(7, 25); // marking dead stones: "지정 마침"
+    form.ButtonClick(4);          // chat blocked: "대화 허용"
+    TGoBoard game;
+    for (auto [x, y] : test::TenMoves())
+        game.PlayAt(x, y);
+    TGoSnapshot snap;
+    game.SaveSnapshot(snap);
+    for (int way : {0, 1}) {
+        SCOPED_TRACE(way);
+        if (way == 0) {
+            form.EnterMode(TZelGoMainForm::kWriting, snap);
+            form.ButtonClick(4); // 작성 취소
+        } else {
+            form.EnterMode(TZelGoMainForm::kExamining, snap);
+            form.ButtonClick(5); // 검토 마침
+        }
+        ASSERT_EQ(form.Mode(), TZelGoMainForm::kLive);
+        EXPECT_EQ(Caption(form, 7), QString::fromUtf8("지정 마침"));
+        EXPECT_EQ(Caption(form, 4), QString::fromUtf8("대화 허용"));
+        EXPECT_EQ(Caption(form, 0), QString::fromUtf8("참고 해설"));
+    }
+}
+
 TEST(GoMainWindow, MacroCellsSendTheirTexts)
 {
     GoMainFixture f;
@@ -204,6 +236,12 @@ TEST(GoMainWindow, MacroCellsSendTheirTexts)
     EXPECT_EQ(cell->frameShadow(), QFrame::Raised);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], "macro three");
+
+    // The hint is the macro as it stands when the pointer rests there.
+    f.status.environment.messages[3] = "changed";
+    QHelpEvent hover(QEvent::ToolTip, QPoint(10, 5), cell->mapToGlobal(QPoint(10, 5)));
+    QApplication::sendEvent(cell, &hover);
+    EXPECT_EQ(cell->toolTip(), QString("changed"));
 }
 
 TEST(GoMainWindow, ClosingInAGameRoomIsRefused)

@@ -22,6 +22,7 @@ TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session) : form
             OnText(kind, text);
     };
     form_.UserPlays = [this] { return session_.IsPlayer(); };
+    form_.LiveColourToMove = [this] { return session_.Board().ColourToMove(); };
 }
 
 void TGameWindowLink::ShowReceivedCommentary(const std::string& body)

@@ -348,6 +348,11 @@ bool TZelGoMainForm::eventFilter(QObject* watched, QEvent* event)
         QLabel* cell = cells_[static_cast<std::size_t>(i)];
         if (watched != cell)
             continue;
+        if (event->type() == QEvent::ToolTip && i < 9) {
+            // The macro as it is now: the environment window may change it.
+            cell->setToolTip(ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
+            return false;
+        }
         // Only mouse presses and releases are mouse events here.
         const bool button = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
         const qreal x = button ? static_cast<QMouseEvent*>(event)->position().x() : 0;
@@ -516,7 +521,9 @@ void TZelGoMainForm::ToggleAnalysis()
     paintBox_->GetColours(colours);
     auto analysis = std::make_unique<TPositionAnalysis>();
     analysis->ResetAnalysis();
-    analysis->AnalysePosition(AnalysisInput(colours), board_.ColourToMove() == kBlack ? 'B' : 'W');
+    // In the live game the session's board, not this window's, knows who moves.
+    const std::uint8_t toMove = mode_ == kLive && LiveColourToMove ? LiveColourToMove() : board_.ColourToMove();
+    analysis->AnalysePosition(AnalysisInput(colours), toMove == kBlack ? 'B' : 'W');
     const TAnalysisCounts counts = paintBox_->ShowAnalysis(DropLiveClaims(analysis->AnalysisResult(), colours));
     analysisShown_ = true;
 

@@ -63,6 +63,8 @@ public:
     std::function<void(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)> OnBoardClick;
     // Questions to the session and the lobby; unset means "no".
     std::function<bool()> UserPlays;
+    // The colour to move in the live game (the session's board).
+    std::function<std::uint8_t()> LiveColourToMove;
     std::function<bool()> InGameRoom;
     // The user's room is a multi-game room (its host clears boards).
     std::function<bool()> InMultiGameRoom;
@@ -217,6 +219,9 @@ private:
     int mode_ = kLive;
     int layout_ = 0;
     std::array<TButtonCommand, kCommandButtons> buttonCommands_{};
+    // The live game's buttons, kept while a commentary or examining is shown.
+    std::array<TButtonCommand, kCommandButtons> liveButtons_{};
+    int liveLayout_ = 0;
 
     int previousMode_ = kLive;
     TGoSnapshot savedSnapshot_{};

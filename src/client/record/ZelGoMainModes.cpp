@@ -28,6 +28,12 @@ namespace zel {
 
 void TZelGoMainForm::EnterMode(int mode, const TGoSnapshot& snapshot)
 {
+    if (mode_ == kLive && mode != kLive) {
+        // The live game's buttons may carry turned commands ("지정 마침",
+        // "대화 허용", "수순 지움"): they come back with the game.
+        liveButtons_ = buttonCommands_;
+        liveLayout_ = layout_;
+    }
     previousMode_ = mode_;
     savedSnapshot_ = snapshot;
     mode_ = mode;
@@ -509,9 +515,14 @@ void TZelGoMainForm::ReturnToPreviousMode()
     }
     const int previous = previousMode_;
     switch (previous) {
-    case kLive:
-        SetLayout(UserPlays && UserPlays() ? 1 : 2);
+    case kLive: {
+        const int layout = UserPlays && UserPlays() ? 1 : 2;
+        SetLayout(layout);
+        if (layout == liveLayout_)
+            for (int i = 0; i < kCommandButtons; ++i)
+                SetButtonCommand(i, liveButtons_[static_cast<std::size_t>(i)].Command);
         break;
+    }
     case kViewing:
         SetLayout(5);
         break;
