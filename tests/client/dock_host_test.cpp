@@ -17,6 +17,7 @@
 #include <QToolButton>
 
 #include "QtTestApp.h"
+#include "RecordFileKit.h"
 #include "client/app/DockController.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/TabDockHost.h"
@@ -87,18 +88,9 @@ protected:
 
     QString WriteRecord()
     {
-        TGoBoard board;
-        board.PlayAt(16, 4);
-        board.PlayAt(4, 16);
-        TRecordHeader h;
-        h.Black = "kim(kim) 3d";
-        h.White = "lee(lee) 2d";
-        h.DateLine = "2026-12-07 21:30";
-        QDir().mkpath(ToQ(status.critical.gibodir));
-        QFile file(ToQ(status.critical.gibodir) + "/20261207kimlee.zel");
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(RecordHeaderLine(h) + "\r\n" + board.RecordLinesText()));
-        return file.fileName();
+        const QString path = test::WriteTwoMoveRecord(ToQ(status.critical.gibodir));
+        EXPECT_FALSE(path.isEmpty());
+        return path;
     }
 
     static void SendMouse(QWidget* to, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)

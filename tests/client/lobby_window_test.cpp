@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "QtTestApp.h"
+#include "RecordFileKit.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/record/ZelGoMainForm.h"
@@ -119,18 +120,9 @@ TEST_F(LobbyWindowTest, CloseBoxIsRefusedUntilExitThenGeometryIsSaved)
 TEST_F(LobbyWindowTest, RecordButtonViewsTheChosenFileAndCancelShowsNothing)
 {
     TZel4HvnForm form(status, prompts, "x.zel");
-    TGoBoard board;
-    board.PlayAt(16, 4);
-    board.PlayAt(4, 16);
-    TRecordHeader h;
-    h.Black = "kim(kim) 3d";
-    h.White = "lee(lee) 2d";
-    h.DateLine = "2026-12-07 21:30";
     const QString gibo = ToQ(status.critical.gibodir);
-    QFile file(gibo + "/20261207kimlee.zel");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray::fromStdString(RecordHeaderLine(h) + "\r\n" + board.RecordLinesText()));
-    file.close();
+    const QString path = test::WriteTwoMoveRecord(gibo);
+    ASSERT_FALSE(path.isEmpty());
 
     QString askedIn;
     form.ChooseRecordFile = [&](const QString& in) {
@@ -143,7 +135,7 @@ TEST_F(LobbyWindowTest, RecordButtonViewsTheChosenFileAndCancelShowsNothing)
     ASSERT_NE(game, nullptr);
     EXPECT_FALSE(game->isVisible());
 
-    form.ChooseRecordFile = [&](const QString&) { return file.fileName(); };
+    form.ChooseRecordFile = [&](const QString&) { return path; };
     form.sbVGiboClick();
     EXPECT_EQ(game->Mode(), TZelGoMainForm::kViewing);
     EXPECT_EQ(game->CurrentRecordName, "20261207kimlee.zel");
