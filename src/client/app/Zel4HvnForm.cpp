@@ -436,17 +436,26 @@ void TZel4HvnForm::FormShow()
     }
 }
 
+bool TZel4HvnForm::GameBlocksViewing()
+{
+    TBBS2Zel* session = gameWiring_->Session();
+    if (!session || !session->GameOpen() || session->SessionKind() == 3)
+        return false;
+    prompts_.Notify(KS("대국 중에는 기보를 볼 수 없습니다."), 1500);
+    return true;
+}
+
 bool TZel4HvnForm::ViewRecord(const std::string& path)
 {
+    if (GameBlocksViewing())
+        return false;
     TBBS2Zel* session = gameWiring_->Session();
     TZelGoMainForm& go = GoMainForm();
     // Another record replaces the one being viewed.
-    if (session && session->GameOpen() && session->SessionKind() == 3)
+    if (session && session->GameOpen())
         go.EndRecordViewing();
-    if (session && !session->OpenRecord()) {
-        prompts_.Notify(KS("대국 중에는 기보를 볼 수 없습니다."), 1500);
+    if (session && !session->OpenRecord())
         return false;
-    }
     if (go.OpenRecordPath(path) != RecordStatus::Ok) {
         go.EndRecordViewing();
         return false;
@@ -457,10 +466,8 @@ bool TZel4HvnForm::ViewRecord(const std::string& path)
 
 void TZel4HvnForm::sbVGiboClick()
 {
-    if (TBBS2Zel* session = gameWiring_->Session(); session && session->GameOpen() && session->SessionKind() != 3) {
-        prompts_.Notify(KS("대국 중에는 기보를 볼 수 없습니다."), 1500);
+    if (GameBlocksViewing())
         return;
-    }
     const QString dir = ToQ(status_.critical.gibodir);
     const QString path = ChooseRecordFile ? ChooseRecordFile(dir)
                                           : QFileDialog::getOpenFileName(this, QString::fromUtf8("기보 보기"), dir,

@@ -62,6 +62,8 @@ public:
     // Views the record file at `path` in the game window; refused with a
     // notice while a game is open.
     bool ViewRecord(const std::string& path);
+    // True, after a notice, while a game (not a viewed record) is open.
+    bool GameBlocksViewing();
     // "도움말": the first banner link when it is a web page, else the local help page.
     void sbHelpClick();
     std::string HelpAddress() const;

@@ -101,7 +101,8 @@ public:
     // Views the record file at `path` (from the command line): the window
     // reads it from the file's own directory, without connecting.
     RecordStatus OpenRecordPath(const std::string& path);
-    // Ends viewing a record file as "보기 마침" does; false when not viewing.
+    // Ends viewing a record file as "보기 마침" does (closing a commentary
+    // shown from it first); false when not viewing.
     bool EndRecordViewing();
     void SetRecordStore(FileStore* store) { store_ = store; }
 

@@ -243,6 +243,9 @@ void TZelGoMainForm::ShowingCommand(int code)
 
 bool TZelGoMainForm::EndRecordViewing()
 {
+    // A commentary shown from the record goes first.
+    if (mode_ == kShowing && previousMode_ == kViewing)
+        ReturnToPreviousMode();
     if (mode_ != kViewing)
         return false;
     EndViewing();
