@@ -11,8 +11,7 @@ import tempfile
 import time
 
 from harness import Server
-from test_game_two_clients import answer_dialog, login, play, retry, user_row, wait_dialog, wait_game, \
-    wait_terminal
+from test_game_two_clients import answer_dialog, ask_for_game, login, meet_in_room, play, report, wait_game
 
 LOBBY_CAPTION = "가온하루미 벨다 베타 1.8 c"
 
@@ -68,18 +67,8 @@ def main():
             clients.append(b)
             assert dock(a)["docked"] == "0"
 
-            a.cmd("type /m 같이 둬요")
-            wait_terminal(a, "번 방에 들어 왔습니다!")
-            a.cmd("click sbMyRI")
-            a.cmd("usermenu %d 1" % user_row(a, "tester2"))
-            retry(lambda: b.cmd("click btnAccept"))
-            wait_terminal(a, "테스터이(tester2)님 입실")
-            a.cmd("usermenu %d 0" % user_row(a, "tester2"))
-            wait_dialog(a, "TGameSetForm")
-            a.cmd("click rbBlack")
-            a.cmd("click OkButton")
-            wait_dialog(b, "TGameRequestForm")
-            b.cmd("click OkButton")
+            meet_in_room(a, b, "같이 둬요")
+            ask_for_game(a, b)
             for c in (a, b):
                 wait_game(c, lambda g: g["open"] == "1" and g["kind"] == "0", "game start")
 
@@ -144,11 +133,7 @@ def main():
                 c.cmd("quit")
                 assert c.wait_exit(10) == 0
         except Exception:
-            for c in clients:
-                try:
-                    print("dock:", c.cmd("dockstate"), "events:", c.events[-12:], file=sys.stderr)
-                except Exception as e:
-                    print("no answer:", e, file=sys.stderr)
+            report(clients, "dockstate")
             raise
         finally:
             for c in clients:

@@ -98,6 +98,35 @@ def user_row(client, uid):
         time.sleep(0.1)
 
 
+def meet_in_room(a, b, title):
+    """A makes a room with `title` and invites B, who accepts."""
+    a.cmd("type /m " + title)
+    wait_terminal(a, "번 방에 들어 왔습니다!")
+    a.cmd("click sbMyRI")
+    a.cmd("usermenu %d 1" % user_row(a, "tester2"))
+    retry(lambda: b.cmd("click btnAccept"))
+    wait_terminal(a, "테스터이(tester2)님 입실")
+
+
+def ask_for_game(a, b):
+    """A asks B for a game from the member list, playing black; B accepts."""
+    retry(lambda: a.cmd("usermenu %d 0" % user_row(a, "tester2")) == "ok" or None)
+    wait_dialog(a, "TGameSetForm")
+    a.cmd("click rbBlack")
+    a.cmd("click OkButton")
+    wait_dialog(b, "TGameRequestForm")
+    b.cmd("click OkButton")
+
+
+def report(clients, verb):
+    """After a failure: each client's answer to `verb` and its last events."""
+    for c in clients:
+        try:
+            print(verb + ":", c.cmd(verb), "events:", c.events[-12:], file=sys.stderr)
+        except Exception as e:
+            print("no answer:", e, file=sys.stderr)
+
+
 def expect_in(text, answer):
     assert text in answer, (text, answer)
 
@@ -126,21 +155,9 @@ def main():
             b, gibo_b = login(srv, home_b, "tester2", "테스터이")
             clients.append(b)
 
-            # Both players in one room.
-            a.cmd("type /m 한판 두어요")
-            wait_terminal(a, "번 방에 들어 왔습니다!")
-            a.cmd("click sbMyRI")
-            a.cmd("usermenu %d 1" % user_row(a, "tester2"))
-            retry(lambda: b.cmd("click btnAccept"))
-            wait_terminal(a, "테스터이(tester2)님 입실")
-
-            # A asks B from the member list; A plays black.
-            a.cmd("usermenu %d 0" % user_row(a, "tester2"))
-            wait_dialog(a, "TGameSetForm")
-            a.cmd("click rbBlack")
-            a.cmd("click OkButton")
-            wait_dialog(b, "TGameRequestForm")
-            b.cmd("click OkButton")
+            # Both players in one room; A asks B from the member list.
+            meet_in_room(a, b, "한판 두어요")
+            ask_for_game(a, b)
             for c in (a, b):
                 wait_game(c, lambda g: g["open"] == "1" and g["kind"] == "0", "game start")
             wait_game(a, lambda g: g["turn"] == "1", "black to move")
@@ -203,12 +220,7 @@ def main():
             first_record = ga["record"]
             for c in (a, b):
                 wait_game(c, lambda g: g["open"] == "0", "first game closed")
-            retry(lambda: a.cmd("usermenu %d 0" % user_row(a, "tester2")) == "ok" or None)
-            wait_dialog(a, "TGameSetForm")
-            a.cmd("click rbBlack")
-            a.cmd("click OkButton")
-            wait_dialog(b, "TGameRequestForm")
-            b.cmd("click OkButton")
+            ask_for_game(a, b)
             for c in (a, b):
                 wait_game(c, lambda g: g["open"] == "1" and g["moves"] == "0", "second game start")
             wait_game(a, lambda g: g["turn"] == "1", "black to move again")
@@ -254,11 +266,7 @@ def main():
             assert rec_a.count(b"\r\nVH") == 1, rec_a
             assert "흑은 삼삼이 좋았다".encode("cp949") in rec_a, rec_a
         except Exception:
-            for c in clients:
-                try:
-                    print("gamestate:", c.cmd("gamestate"), "events:", c.events[-12:], file=sys.stderr)
-                except Exception as e:
-                    print("no answer:", e, file=sys.stderr)
+            report(clients, "gamestate")
             raise
         finally:
             for c in clients:
