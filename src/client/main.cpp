@@ -6,6 +6,7 @@
 #include "client/app/NotifyForms.h"
 #include "client/app/TestHook.h"
 #include "client/app/Zel4HvnForm.h"
+#include "client/app/ZelClient.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
 #include "client/settings/ClientSettingsDefaults.h"
@@ -33,8 +34,8 @@ int main(int argc, char** argv)
     std::string recordPath = zel::FromQ(args.join(' '));
 
     zel::QtPrompts prompts;
-    zel::TZel4HvnForm form(status, prompts, recordPath);
-    std::unique_ptr<zel::TestHook> hook = zel::TestHook::Install(form);
-    form.show();
+    zel::TZelClient client(status, prompts, recordPath);
+    std::unique_ptr<zel::TestHook> hook = zel::TestHook::Install(client);
+    client.Form().show();
     return app.exec();
 }

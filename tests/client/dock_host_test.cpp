@@ -22,6 +22,7 @@
 #include "client/app/NotifyForms.h"
 #include "client/app/TabDockHost.h"
 #include "client/app/Zel4HvnForm.h"
+#include "client/app/ZelClient.h"
 #include "client/base/QtText.h"
 #include "client/record/ZelGoMainForm.h"
 #include "client/term/EditPanel.h"
@@ -74,16 +75,16 @@ protected:
     }
 
     // A lobby started with a record on the command line shows the game window.
-    std::unique_ptr<TZel4HvnForm> Start(bool tabDock = true)
+    std::unique_ptr<TZelClient> Start(bool tabDock = true)
     {
         status.mainForm.tabDock = tabDock;
         // A record on the command line shows the game window from the start.
-        auto form = std::make_unique<TZel4HvnForm>(status, prompts, FromQ(WriteRecord()));
-        form->show();
+        auto client = std::make_unique<TZelClient>(status, prompts, FromQ(WriteRecord()));
+        client->Form().show();
         if (tabDock) {
-            EXPECT_TRUE(Eventually([&] { return form->Dock().Docked(); }));
+            EXPECT_TRUE(Eventually([&] { return client->Dock().Docked(); }));
         }
-        return form;
+        return client;
     }
 
     QString WriteRecord()
@@ -122,12 +123,13 @@ protected:
 
 TEST_F(DockTest, GameWindowComesUpDockedAndTheSessionsShowAndHideOnlySelectTabs)
 {
-    auto form = Start();
-    TZelGoMainForm& game = form->GoMainForm();
-    ASSERT_TRUE(form->Dock().Docked());
-    TTabDockHost* host = form->Dock().Host();
+    auto client = Start();
+    TZel4HvnForm* form = &client->Form();
+    TZelGoMainForm& game = client->GoMainForm();
+    ASSERT_TRUE(client->Dock().Docked());
+    TTabDockHost* host = client->Dock().Host();
     ASSERT_EQ(host->Count(), 2);
-    EXPECT_EQ(host->Page(0), form.get());
+    EXPECT_EQ(host->Page(0), form);
     EXPECT_EQ(host->Page(1), &game);
     EXPECT_EQ(host->Current(), &game);
     EXPECT_EQ(host->Tabs()->tabText(0), kLobbyCaption);
@@ -142,13 +144,13 @@ TEST_F(DockTest, GameWindowComesUpDockedAndTheSessionsShowAndHideOnlySelectTabs)
     // Hiding the game window removes nothing: the lobby's tab comes forward.
     game.hide();
     EXPECT_EQ(host->Count(), 2);
-    EXPECT_EQ(host->Current(), form.get());
+    EXPECT_EQ(host->Current(), form);
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(game.isVisible());
     EXPECT_EQ(host->windowTitle(), kLobbyCaption);
     EXPECT_EQ(host->focusWidget(), form->ChatBox->Input());
     game.hide(); // twice changes nothing
-    EXPECT_EQ(host->Current(), form.get());
+    EXPECT_EQ(host->Current(), form);
 
     game.show();
     EXPECT_EQ(host->Current(), &game);
@@ -157,7 +159,7 @@ TEST_F(DockTest, GameWindowComesUpDockedAndTheSessionsShowAndHideOnlySelectTabs)
     EXPECT_EQ(host->windowTitle(), game.windowTitle());
 
     // Dialogs of either page stand over the host, not over a hidden window.
-    for (QWidget* owner : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&game)}) {
+    for (QWidget* owner : {static_cast<QWidget*>(form), static_cast<QWidget*>(&game)}) {
         QDialog dialog(owner);
         dialog.show();
         ASSERT_NE(dialog.windowHandle(), nullptr);
@@ -168,15 +170,16 @@ TEST_F(DockTest, GameWindowComesUpDockedAndTheSessionsShowAndHideOnlySelectTabs)
 
 TEST_F(DockTest, DockedWindowsKeepWorkingAndCaptionsFollowTheModes)
 {
-    auto form = Start();
-    TZelGoMainForm& game = form->GoMainForm();
-    TTabDockHost* host = form->Dock().Host();
+    auto client = Start();
+    TZel4HvnForm* form = &client->Form();
+    TZelGoMainForm& game = client->GoMainForm();
+    TTabDockHost* host = client->Dock().Host();
     ASSERT_NE(host, nullptr);
     const QString path = WriteRecord();
 
     // The lobby's record button, from its tab, views in the game's tab.
     host->Tabs()->setCurrentIndex(0);
-    form->ChooseRecordFile = [&](const QString&) { return path; };
+    client->ChooseRecordFile = [&](const QString&) { return path; };
     form->sbVGibo->setEnabled(true);
     form->sbVGibo->click();
     EXPECT_EQ(game.Mode(), TZelGoMainForm::kViewing);
@@ -206,9 +209,10 @@ TEST_F(DockTest, EveryWayOutGivesBothWindowsBackWhereTheyWere)
     enum Way { DoubleClick, MenuItem, DragOff, HookVerb };
     for (Way way : {DoubleClick, MenuItem, DragOff, HookVerb}) {
         SCOPED_TRACE(way);
-        auto form = Start();
-        TZelGoMainForm& game = form->GoMainForm();
-        QPointer<TTabDockHost> host = form->Dock().Host();
+        auto client = Start();
+    TZel4HvnForm* form = &client->Form();
+        TZelGoMainForm& game = client->GoMainForm();
+        QPointer<TTabDockHost> host = client->Dock().Host();
         ASSERT_TRUE(host);
         const QRect lobbyBefore = *form->UndockedGeometry;
         const QRect gameBefore = *game.UndockedGeometry;
@@ -236,23 +240,23 @@ TEST_F(DockTest, EveryWayOutGivesBothWindowsBackWhereTheyWere)
             // A move within reach of the bar keeps the tab on.
             SendMouse(bar, QEvent::MouseMove, onTab + QPoint(0, bar->height()), Qt::NoButton, Qt::LeftButton);
             QTest::qWait(20);
-            EXPECT_TRUE(form->Dock().Docked());
+            EXPECT_TRUE(client->Dock().Docked());
             const QPoint off(80, bar->height() + TTabDockHost::kTearDistance + 16);
             dropAt = bar->mapToGlobal(off);
             SendMouse(bar, QEvent::MouseMove, off, Qt::NoButton, Qt::LeftButton);
             break;
         }
         case HookVerb:
-            form->Dock().Undock();
+            client->Dock().Undock();
             break;
         }
-        ASSERT_TRUE(Eventually([&] { return !form->Dock().Docked(); }));
+        ASSERT_TRUE(Eventually([&] { return !client->Dock().Docked(); }));
         EXPECT_TRUE(host.isNull());
         EXPECT_TRUE(form->isWindow());
         EXPECT_TRUE(game.isWindow());
         EXPECT_TRUE(form->isVisible());
         EXPECT_TRUE(game.isVisible());
-        EXPECT_EQ(game.parentWidget(), form.get());
+        EXPECT_EQ(game.parentWidget(), form);
         EXPECT_FALSE(form->UndockedGeometry.has_value());
         EXPECT_FALSE(status.mainForm.tabDock);
         EXPECT_EQ(form->geometry(), lobbyBefore);
@@ -274,12 +278,13 @@ TEST_F(DockTest, EveryWayOutGivesBothWindowsBackWhereTheyWere)
 
 TEST_F(DockTest, AGameWindowHiddenWhileDockedStaysHiddenWhenUndocked)
 {
-    auto form = Start();
-    TZelGoMainForm& game = form->GoMainForm();
-    ASSERT_TRUE(form->Dock().Docked());
+    auto client = Start();
+    TZel4HvnForm* form = &client->Form();
+    TZelGoMainForm& game = client->GoMainForm();
+    ASSERT_TRUE(client->Dock().Docked());
     game.hide(); // the game is over
-    form->Dock().Undock();
-    ASSERT_TRUE(Eventually([&] { return !form->Dock().Docked(); }));
+    client->Dock().Undock();
+    ASSERT_TRUE(Eventually([&] { return !client->Dock().Docked(); }));
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(game.isVisible());
     game.show(); // the next game shows it again
@@ -288,9 +293,10 @@ TEST_F(DockTest, AGameWindowHiddenWhileDockedStaysHiddenWhenUndocked)
 
 TEST_F(DockTest, ClosingTheHostIsClosingTheLobbyAndSavesTheWindowsOwnPlaces)
 {
-    auto form = Start();
-    TZelGoMainForm& game = form->GoMainForm();
-    QPointer<TTabDockHost> host = form->Dock().Host();
+    auto client = Start();
+    TZel4HvnForm* form = &client->Form();
+    TZelGoMainForm& game = client->GoMainForm();
+    QPointer<TTabDockHost> host = client->Dock().Host();
     ASSERT_TRUE(host);
     const QRect lobbyOwn = *form->UndockedGeometry;
     host->resize(780, 580);
@@ -302,20 +308,20 @@ TEST_F(DockTest, ClosingTheHostIsClosingTheLobbyAndSavesTheWindowsOwnPlaces)
                prompts.notifyForm()->lbMessage->text() == QString::fromUtf8("'종료' 버튼을 사용하세요!");
     }));
     EXPECT_TRUE(host->isVisible());
-    EXPECT_TRUE(form->Dock().Docked());
+    EXPECT_TRUE(client->Dock().Docked());
 
     // The game window closed by the lobby while docked stores its own place.
     game.close();
     EXPECT_EQ(status.goMainForm.width, 720);
     EXPECT_EQ(status.goMainForm.left, 60);
     EXPECT_EQ(settings.values["Go MainForm Info"]["fpheight"], "520");
-    EXPECT_TRUE(form->Dock().Docked());
-    EXPECT_EQ(host->Current(), form.get());
+    EXPECT_TRUE(client->Dock().Docked());
+    EXPECT_EQ(host->Current(), form);
 
     // Exiting: the lobby's own place and "tabdock" 1 are stored, the host goes.
     host->Tabs()->setCurrentIndex(0);
     form->sbExit->click();
-    EXPECT_TRUE(Eventually([&] { return !form->Dock().Docked(); }));
+    EXPECT_TRUE(Eventually([&] { return !client->Dock().Docked(); }));
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(game.isVisible());
     EXPECT_TRUE(form->isWindow());
@@ -329,17 +335,17 @@ TEST_F(DockTest, ClosingTheHostIsClosingTheLobbyAndSavesTheWindowsOwnPlaces)
 
 TEST_F(DockTest, NoDockingWhenTheUserUndockedOrTheLobbyIsNotShown)
 {
-    auto form = Start(false);
-    TZelGoMainForm& game = form->GoMainForm();
+    auto client = Start(false);
+    TZelGoMainForm& game = client->GoMainForm();
     QTest::qWait(50);
-    EXPECT_FALSE(form->Dock().Docked());
+    EXPECT_FALSE(client->Dock().Docked());
     EXPECT_TRUE(game.isVisible());
     EXPECT_TRUE(game.isWindow());
     EXPECT_EQ(game.geometry(), QRect(60, 40, 720, 520));
 
     // A lobby never shown (no record on the command line) keeps a plain game window.
     status.mainForm.tabDock = true;
-    TZel4HvnForm hidden(status, prompts, "x.zel");
+    TZelClient hidden(status, prompts, "x.zel");
     hidden.GoMainForm().show();
     QTest::qWait(50);
     EXPECT_FALSE(hidden.Dock().Docked());
@@ -349,67 +355,69 @@ TEST_F(DockTest, NoDockingWhenTheUserUndockedOrTheLobbyIsNotShown)
 
 TEST_F(DockTest, DraggingTheLobbyIntoTheMiddleOfTheGameWindowDocksBoth)
 {
-    auto form = Start(false);
-    TZelGoMainForm& game = form->GoMainForm();
+    auto client = Start(false);
+    TZel4HvnForm* form = &client->Form();
+    TZelGoMainForm& game = client->GoMainForm();
     game.setGeometry(60, 40, 720, 520);
-    const QRect site = form->Dock().SiteRect();
+    const QRect site = client->Dock().SiteRect();
     ASSERT_EQ(site, QRect(60, 40, 720, 520));
     const QRect zone(60 + 144, 40 + 104, 432, 312);
 
     // Moves that end beside the zone show no preview and dock nothing.
     DragLobby(*form, QPoint(100, 300));
-    EXPECT_TRUE(form->Dock().PreviewRect().isEmpty());
+    EXPECT_TRUE(client->Dock().PreviewRect().isEmpty());
     QTest::qWait(TDockDrag::kQuietMs + 250);
-    EXPECT_FALSE(form->Dock().Docked());
+    EXPECT_FALSE(client->Dock().Docked());
 
     // Into the zone: the preview is the zone itself.
     DragLobby(*form, QPoint(400, 300));
-    EXPECT_EQ(form->Dock().PreviewRect(), zone);
-    EXPECT_TRUE(form->Dock().Preview()->isVisible());
+    EXPECT_EQ(client->Dock().PreviewRect(), zone);
+    EXPECT_TRUE(client->Dock().Preview()->isVisible());
     test::SaveScreenshot(game, "dock_preview_site.png");
 
     // Out again before letting go: no preview, no docking on release.
     DragLobby(*form, QPoint(700, 100));
-    EXPECT_TRUE(form->Dock().PreviewRect().isEmpty());
-    SendMouse(form.get(), QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(700, 100)), Qt::LeftButton,
+    EXPECT_TRUE(client->Dock().PreviewRect().isEmpty());
+    SendMouse(form, QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(700, 100)), Qt::LeftButton,
               Qt::NoButton);
     QTest::qWait(20);
-    EXPECT_FALSE(form->Dock().Docked());
+    EXPECT_FALSE(client->Dock().Docked());
 
     // A release in the zone drops: the host takes the game window's place.
     DragLobby(*form, QPoint(400, 300));
-    SendMouse(form.get(), QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(400, 300)), Qt::LeftButton,
+    SendMouse(form, QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(400, 300)), Qt::LeftButton,
               Qt::NoButton);
-    ASSERT_TRUE(Eventually([&] { return form->Dock().Docked(); }));
-    EXPECT_FALSE(form->Dock().Preview()->isVisible());
-    TTabDockHost* host = form->Dock().Host();
+    ASSERT_TRUE(Eventually([&] { return client->Dock().Docked(); }));
+    EXPECT_FALSE(client->Dock().Preview()->isVisible());
+    TTabDockHost* host = client->Dock().Host();
     EXPECT_EQ(host->geometry(), site);
-    EXPECT_EQ(host->Page(0), form.get());
-    EXPECT_EQ(host->Current(), form.get());
+    EXPECT_EQ(host->Page(0), form);
+    EXPECT_EQ(host->Current(), form);
     EXPECT_EQ(*game.UndockedGeometry, site);
 
     // Undocked again, the game window is back where it was.
-    form->Dock().Undock();
+    client->Dock().Undock();
     EXPECT_EQ(game.geometry(), site);
 }
 
 TEST_F(DockTest, TheQuietEndOfADragIsADropAndAHiddenSiteIsNone)
 {
-    auto form = Start(false);
-    TZelGoMainForm& game = form->GoMainForm();
+    auto client = Start(false);
+    TZel4HvnForm* form = &client->Form();
+    TZelGoMainForm& game = client->GoMainForm();
     game.setGeometry(60, 40, 720, 520);
 
     game.hide();
     DragLobby(*form, QPoint(400, 300));
-    EXPECT_TRUE(form->Dock().PreviewRect().isEmpty());
+    EXPECT_TRUE(client->Dock().PreviewRect().isEmpty());
     QTest::qWait(TDockDrag::kQuietMs + 250);
-    EXPECT_FALSE(form->Dock().Docked());
+    EXPECT_FALSE(client->Dock().Docked());
 
     game.show();
     DragLobby(*form, QPoint(420, 320));
-    EXPECT_FALSE(form->Dock().PreviewRect().isEmpty());
-    EXPECT_TRUE(Eventually([&] { return form->Dock().Docked(); }));
-    EXPECT_TRUE(form->Dock().PreviewRect().isEmpty());
+    EXPECT_FALSE(client->Dock().PreviewRect().isEmpty());
+    EXPECT_TRUE(Eventually([&] { return client->Dock().Docked(); }));
+    EXPECT_TRUE(client->Dock().PreviewRect().isEmpty());
 }
 
 } // namespace

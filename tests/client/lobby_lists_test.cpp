@@ -15,6 +15,7 @@
 #include "QtTestApp.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/Zel4HvnForm.h"
+#include "client/app/ZelClient.h"
 #include "client/base/QtText.h"
 #include "client/lobby/LobbyController.h"
 #include "core/app/LobbyLink.h"
@@ -52,27 +53,27 @@ protected:
         d.zelpath = FromQ(dir.path());
         return d;
     }
-    void Feed(TZel4HvnForm& form, const test::Bytes& b) { form.Link().OnPacket(b.data(), b.size()); }
+    void Feed(TZelClient& client, const test::Bytes& b) { client.Link().OnPacket(b.data(), b.size()); }
     QString Cell(QTreeView* list, int row, int column) { return list->model()->index(row, column).data().toString(); }
 
     // Logs in as user 1 of `n` slots with `users` people and `rooms` rooms.
-    void Populate(TZel4HvnForm& form, int n, int users, int rooms)
+    void Populate(TZelClient& client, int n, int users, int rooms)
     {
-        Feed(form, test::LoginAccepted(1, 0, n));
-        Feed(form, test::RoomRecord(pk::RoomSnapshot, 0, RoomWaiting, -1, "", -1, -1, users));
+        Feed(client, test::LoginAccepted(1, 0, n));
+        Feed(client, test::RoomRecord(pk::RoomSnapshot, 0, RoomWaiting, -1, "", -1, -1, users));
         std::vector<test::MemberEntry> members{{1, "me", "Me", 20}};
         for (int u = 2; u <= users; ++u)
             members.push_back({u, "u" + std::to_string(u), "N" + std::to_string(u), u % 39 < 27 ? u % 39 : 30 + u % 9});
-        Feed(form, test::RoomMembers(0, members));
+        Feed(client, test::RoomMembers(0, members));
         const int states[] = {RoomOpen, RoomGame, RoomReview, RoomOpen, RoomMulti};
         for (int r = 1; r <= rooms; ++r) {
             int owner = 1 + r * 2, other = owner + 1;
             int state = states[r % 5];
-            Feed(form, test::RoomRecord(pk::RoomOpened, r, state, owner, "room " + std::to_string(r),
+            Feed(client, test::RoomRecord(pk::RoomOpened, r, state, owner, "room " + std::to_string(r),
                                         state == RoomGame ? owner : -1, state == RoomGame ? other : -1));
-            Feed(form, test::UserMoves(other, r));
+            Feed(client, test::UserMoves(other, r));
         }
-        Feed(form, test::Packet6(pk::LobbyEntered, 0));
+        Feed(client, test::Packet6(pk::LobbyEntered, 0));
     }
 
     bool appReady = (test::App(), true);
@@ -84,10 +85,11 @@ protected:
 
 TEST_F(LobbyListsTest, ListsFollowTheModel)
 {
-    TZel4HvnForm form(status, prompts, "/tmp/none.zel");
+    TZelClient client(status, prompts, "/tmp/none.zel");
+    TZel4HvnForm& form = client.Form();
     form.resize(800, 600);
     form.show();
-    Populate(form, 400, 200, 50);
+    Populate(client, 400, 200, 50);
     QTreeView* rooms = form.SlotLBox;
     QTreeView* users = form.UserLBox;
     ASSERT_EQ(rooms->model()->rowCount(), 51);
@@ -97,8 +99,8 @@ TEST_F(LobbyListsTest, ListsFollowTheModel)
     EXPECT_EQ(rooms->model()->index(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0xFF, 0));
 
     // "번호" twice: descending, the waiting room stays on top.
-    form.Lobby().Slots().SortBy(0);
-    form.Lobby().Slots().SortBy(0);
+    client.Lobby().Slots().SortBy(0);
+    client.Lobby().Slots().SortBy(0);
     EXPECT_EQ(Cell(rooms, 0, 1), QString::fromUtf8("대기실"));
     EXPECT_EQ(Cell(rooms, 1, 0).trimmed(), "50");
 
@@ -109,35 +111,36 @@ TEST_F(LobbyListsTest, ListsFollowTheModel)
     EXPECT_EQ(users->model()->headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("전체 대기자"));
 
     // A room click shows its members; a departure from it repaints single rows.
-    form.Lobby().Slots().Select(3, true);
+    client.Lobby().Slots().Select(3, true);
     EXPECT_EQ(users->model()->rowCount(), 2);
     EXPECT_EQ(users->model()->headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("3번 방 참여자"));
-    Feed(form, test::UserMoves(8, 0));
+    Feed(client, test::UserMoves(8, 0));
     EXPECT_EQ(users->model()->rowCount(), 1);
 
     // A removed room: the last row takes its place.
     int before = rooms->model()->rowCount();
-    Feed(form, test::UserMoves(7, 0)); // room 3 is empty now
+    Feed(client, test::UserMoves(7, 0)); // room 3 is empty now
     EXPECT_EQ(rooms->model()->rowCount(), before - 1);
 
     // Own move into a room: place panel, notice, member view.
-    Feed(form, test::UserMoves(1, 4));
+    Feed(client, test::UserMoves(1, 4));
     EXPECT_EQ(form.PanelText(11), QString::fromUtf8("4 번 방(3 명)"));
-    EXPECT_TRUE(form.Lobby().MemberView());
-    EXPECT_EQ(form.Lobby().Users().ShownRoom(), 4);
-    Feed(form, test::UserMoves(1, 0));
+    EXPECT_TRUE(client.Lobby().MemberView());
+    EXPECT_EQ(client.Lobby().Users().ShownRoom(), 4);
+    Feed(client, test::UserMoves(1, 0));
     EXPECT_EQ(form.PanelText(11), QString::fromUtf8("대기실"));
-    EXPECT_FALSE(form.Lobby().MemberView());
+    EXPECT_FALSE(client.Lobby().MemberView());
     QTest::qWait(50);
     Shot(form, "lobby_200_users_50_rooms.png");
 }
 
 TEST_F(LobbyListsTest, UserMenuAndFriends)
 {
-    TZel4HvnForm form(status, prompts, "/tmp/none.zel");
+    TZelClient client(status, prompts, "/tmp/none.zel");
+    TZel4HvnForm& form = client.Form();
     form.show();
-    Populate(form, 400, 40, 5);
-    TUserView& users = form.Lobby().Users();
+    Populate(client, 400, 40, 5);
+    TUserView& users = client.Lobby().Users();
     users.Show(0);
     int row = -1;
     for (int r = 0; r < users.ShownCount(); ++r)
@@ -171,10 +174,11 @@ TEST_F(LobbyListsTest, UserMenuAndFriends)
 
 TEST_F(LobbyListsTest, ArrivalsKeepTheLoopResponsive)
 {
-    TZel4HvnForm form(status, prompts, "/tmp/none.zel");
+    TZelClient client(status, prompts, "/tmp/none.zel");
+    TZel4HvnForm& form = client.Form();
     form.resize(800, 600);
     form.show();
-    Populate(form, 8000, 5000, 1000);
+    Populate(client, 8000, 5000, 1000);
     ASSERT_EQ(form.SlotLBox->model()->rowCount(), 1001);
 
     // 100 arrivals per second for one second; the longest gap between two
@@ -193,7 +197,7 @@ TEST_F(LobbyListsTest, ArrivalsKeepTheLoopResponsive)
     QTimer feeder;
     QObject::connect(&feeder, &QTimer::timeout, [&] {
         if (next <= 5100) {
-            Feed(form, test::UserArrives(next, "a" + std::to_string(next), "A", next % 27));
+            Feed(client, test::UserArrives(next, "a" + std::to_string(next), "A", next % 27));
             ++next;
         }
     });
@@ -249,7 +253,7 @@ TEST_F(LobbyListsTest, PersonalInformationWindow)
 
 TEST_F(LobbyListsTest, SearchWindow)
 {
-    TZel4HvnForm lobby(status, prompts, "/tmp/none.zel");
+    TZelClient lobby(status, prompts, "/tmp/none.zel");
     Populate(lobby, 400, 200, 20);
     status.login.level = 30;
     TSearchForm form(status, lobby.Lobby().Dispatch());

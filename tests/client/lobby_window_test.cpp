@@ -13,6 +13,8 @@
 #include "RecordFileKit.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/Zel4HvnForm.h"
+#include "client/app/ZelClient.h"
+#include "core/app/LobbyApp.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/game/BBS2Zel.h"
 #include "client/app/GameWiring.h"
@@ -48,7 +50,8 @@ protected:
 TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
 {
     // A record path on the command line: the window opens without connecting.
-    TZel4HvnForm form(status, prompts, "/tmp/a game.zel");
+    TZelClient client(status, prompts, "/tmp/a game.zel");
+    TZel4HvnForm& form = client.Form();
     form.show();
     ZEL_WAIT_FOR(form.isVisible(), 5000);
 
@@ -76,7 +79,7 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     // The game window shows the lobby's status texts too, from its creation
     // on; its macro cells stay its own.
     form.SetPanel(11, KS("1 번 방(2 명)"));
-    TZelGoMainForm& game = form.GoMainForm();
+    TZelGoMainForm& game = client.GoMainForm();
     EXPECT_EQ(game.StatusCell(11)->text(), QString::fromUtf8("1 번 방(2 명)"));
     form.SetPanel(14, "12:00:00");
     EXPECT_EQ(game.StatusCell(14)->text(), QString("12:00:00"));
@@ -89,14 +92,15 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     for (int row = 1; row <= terminal->Rows(); ++row)
         shown = shown || terminal->Model().RowText(row).find("/tmp/a game.zel") != std::string::npos;
     EXPECT_TRUE(shown);
-    EXPECT_EQ(form.App().State(), TLobbyApp::Idle);
+    EXPECT_EQ(client.App().State(), TLobbyApp::Idle);
     test::SaveScreenshot(form, "lobby_window.png");
 }
 
 TEST_F(LobbyWindowTest, CloseBoxIsRefusedUntilExitThenGeometryIsSaved)
 {
     status.mainForm.tabDock = false; // this window on its own, not a page of the dock host
-    TZel4HvnForm form(status, prompts, "x.zel");
+    TZelClient client(status, prompts, "x.zel");
+    TZel4HvnForm& form = client.Form();
     form.show();
     ZEL_WAIT_FOR(form.isVisible(), 5000);
     // The first start's personal-information window would hold the exit back.
@@ -119,35 +123,36 @@ TEST_F(LobbyWindowTest, CloseBoxIsRefusedUntilExitThenGeometryIsSaved)
 
 TEST_F(LobbyWindowTest, RecordButtonViewsTheChosenFileAndCancelShowsNothing)
 {
-    TZel4HvnForm form(status, prompts, "x.zel");
+    TZelClient client(status, prompts, "x.zel");
+    TZel4HvnForm& form = client.Form();
     const QString gibo = ToQ(status.critical.gibodir);
     const QString path = test::WriteTwoMoveRecord(gibo);
     ASSERT_FALSE(path.isEmpty());
 
     QString askedIn;
-    form.ChooseRecordFile = [&](const QString& in) {
+    client.ChooseRecordFile = [&](const QString& in) {
         askedIn = in;
         return QString();
     };
-    form.sbVGiboClick();
+    client.sbVGiboClick();
     EXPECT_EQ(askedIn, gibo);
     auto* game = form.findChild<TZelGoMainForm*>();
     ASSERT_NE(game, nullptr);
     EXPECT_FALSE(game->isVisible());
 
-    form.ChooseRecordFile = [&](const QString&) { return path; };
-    form.sbVGiboClick();
+    client.ChooseRecordFile = [&](const QString&) { return path; };
+    client.sbVGiboClick();
     EXPECT_EQ(game->Mode(), TZelGoMainForm::kViewing);
     EXPECT_EQ(game->CurrentRecordName, "20261207kimlee.zel");
     EXPECT_TRUE(game->isVisible());
-    TBBS2Zel* session = form.Game().Session();
+    TBBS2Zel* session = client.Game().Session();
     ASSERT_NE(session, nullptr);
     EXPECT_TRUE(session->GameOpen());
 
     // Another record while viewing replaces the first; "보기 마침" ends the
     // viewing: the window goes and no game stays open.
     game->NavButton(3)->click();
-    form.sbVGiboClick();
+    client.sbVGiboClick();
     EXPECT_EQ(game->Mode(), TZelGoMainForm::kViewing);
     EXPECT_EQ(game->Board().MoveCount(), 0);
     game->ButtonClick(5);
@@ -156,17 +161,18 @@ TEST_F(LobbyWindowTest, RecordButtonViewsTheChosenFileAndCancelShowsNothing)
     EXPECT_FALSE(session->GameOpen());
 
     // A file that cannot be read leaves nothing open either.
-    form.ChooseRecordFile = [&](const QString&) { return gibo + "/gone.zel"; };
-    form.sbVGiboClick();
+    client.ChooseRecordFile = [&](const QString&) { return gibo + "/gone.zel"; };
+    client.sbVGiboClick();
     EXPECT_FALSE(session->GameOpen());
     EXPECT_FALSE(game->isVisible());
 }
 
 TEST_F(LobbyWindowTest, HelpOpensTheFirstBannerWebLinkElseTheLocalPage)
 {
-    TZel4HvnForm form(status, prompts, "x.zel");
+    TZelClient client(status, prompts, "x.zel");
+    TZel4HvnForm& form = client.Form();
     std::vector<std::string> opened;
-    form.OpenAddress = [&](const std::string& url) { opened.push_back(url); };
+    client.OpenAddress = [&](const std::string& url) { opened.push_back(url); };
     const std::string local = FromQ(QUrl::fromLocalFile(dir.path() + "/help.html").toString());
     struct Row {
         int count;

@@ -25,6 +25,7 @@
 #include "client/app/GameWiring.h"
 #include "client/app/TabDockHost.h"
 #include "client/app/Zel4HvnForm.h"
+#include "client/app/ZelClient.h"
 #include "client/base/QtText.h"
 #include "client/lobby/LobbyController.h"
 #include "client/lobby/MemoForm.h"
@@ -60,14 +61,15 @@ bool ParsePoint(const QString& text, QPoint& point)
 
 } // namespace
 
-std::unique_ptr<TestHook> TestHook::Install(TZel4HvnForm& form)
+std::unique_ptr<TestHook> TestHook::Install(TZelClient& client)
 {
     if (qEnvironmentVariable("ZEL_TEST_HOOK") != "1")
         return nullptr;
-    return std::make_unique<TestHook>(form);
+    return std::make_unique<TestHook>(client);
 }
 
-TestHook::TestHook(TZel4HvnForm& form) : form_(form), notifier_(STDIN_FILENO, QSocketNotifier::Read)
+TestHook::TestHook(TZelClient& client)
+    : client_(client), form_(client.Form()), notifier_(STDIN_FILENO, QSocketNotifier::Read)
 {
     connect(&notifier_, &QSocketNotifier::activated, this, &TestHook::OnReadable);
     connect(&poll_, &QTimer::timeout, this, &TestHook::Poll);
@@ -176,13 +178,13 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         return "ok " + StateLine();
     if (verb == "type") {
         std::string line = FromQ(rest);
-        QTimer::singleShot(0, &form_, [this, line] { form_.Lobby().ChatLine(line); });
+        QTimer::singleShot(0, &form_, [this, line] { client_.Lobby().ChatLine(line); });
         return "ok";
     }
     if (verb == "terminal") {
         // The terminal's rows that hold text, joined by " | ".
         QStringList rows;
-        TTermModel& model = form_.Terminal().Model();
+        TTermModel& model = client_.Terminal().Model();
         for (int row = 1; row <= model.Rows(); ++row) {
             QString text = ToQ(model.RowText(row)).trimmed();
             if (!text.isEmpty())
@@ -207,7 +209,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     if (verb == "memos") {
         QStringList shown;
         for (int i = 0; i < 4; ++i) {
-            TMemoForm& memo = form_.Lobby().Memo(i);
+            TMemoForm& memo = client_.Lobby().Memo(i);
             if (memo.isVisible())
                 shown << memo.windowTitle() + ":" + memo.mText->toPlainText().replace('\n', " / ");
         }
@@ -218,18 +220,18 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         QStringList args = rest.split(' ', Qt::SkipEmptyParts);
         if (args.size() != 2)
             return "error usage usermenu <row> <tag>";
-        TUserView& users = form_.Lobby().Users();
+        TUserView& users = client_.Lobby().Users();
         int row = args[0].toInt();
         int tag = args[1].toInt();
         QTimer::singleShot(0, &form_, [this, row, tag] {
-            TUserView& view = form_.Lobby().Users();
+            TUserView& view = client_.Lobby().Users();
             if (view.OnMenu && row >= 0 && row < view.ShownCount())
                 view.OnMenu(tag, view.UserAt(row));
         });
         return row < users.ShownCount() ? "ok" : "error no row";
     }
     if (verb == "gamewin") {
-        TZelGoMainForm& go = form_.GoMainForm();
+        TZelGoMainForm& go = client_.GoMainForm();
         return QString("ok mode=%1 layout=%2 moves=%3 visible=%4 title=%5")
             .arg(go.Mode())
             .arg(go.Layout())
@@ -245,7 +247,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         int y = args.size() == 2 ? args[1].toInt(&okY) : 0;
         if (!okX || !okY || x < 1 || x > 19 || y < 1 || y > 19)
             return "error usage board <x> <y> (1..19)";
-        TZelGoMainForm& go = form_.GoMainForm();
+        TZelGoMainForm& go = client_.GoMainForm();
         if (!go.isVisible())
             return "error game window hidden";
         QTimer::singleShot(0, &go, [&go, x, y] { go.BoardClick(Qt::LeftButton, Qt::NoModifier, x, y); });
@@ -253,7 +255,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     }
     if (verb == "gamecmd") {
         // "gamecmd <caption>": presses the game window's button with that caption.
-        TZelGoMainForm& go = form_.GoMainForm();
+        TZelGoMainForm& go = client_.GoMainForm();
         for (QToolButton* b : go.findChildren<QToolButton*>()) {
             if (!b->isVisible() || b->text().remove('&').trimmed() != rest)
                 continue;
@@ -266,7 +268,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     }
     if (verb == "gameedit") {
         // "gameedit": the commentary editor's text; "gameedit <text>" replaces it.
-        auto* edit = form_.GoMainForm().findChild<QTextEdit*>("GoEdit");
+        auto* edit = client_.GoMainForm().findChild<QTextEdit*>("GoEdit");
         if (!edit)
             return "error no editor";
         if (!rest.isEmpty()) {
@@ -279,7 +281,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     if (verb == "gamechat") {
         // The game window's chat rows that hold text, joined by " | ".
         QStringList rows;
-        TChatTermModel& model = form_.GoMainForm().GoTerminal()->Model();
+        TChatTermModel& model = client_.GoMainForm().GoTerminal()->Model();
         for (int row = 1; row <= model.Rows(); ++row) {
             QString text = ToQ(model.RowText(row)).trimmed();
             if (!text.isEmpty())
@@ -288,7 +290,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         return "ok " + rows.join(" | ");
     }
     if (verb == "gamestate") {
-        TBBS2Zel* s = form_.Game().Session();
+        TBBS2Zel* s = client_.Game().Session();
         if (!s)
             return "error no session";
         return QString("ok open=%1 kind=%2 moves=%3 input=%4 turn=%5 dead=%6 request=%7 record=%8 result=%9")
@@ -320,7 +322,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         return "ok";
     }
     if (verb == "dockstate") {
-        TDockController& dock = form_.Dock();
+        TDockController& dock = client_.Dock();
         TTabDockHost* host = dock.Host();
         QStringList tabs;
         for (int i = 0; host && i < host->Count(); ++i)
@@ -342,7 +344,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         QPoint target;
         if (!ParsePoint(rest, target))
             return "error usage " + verb + " <x> <y>";
-        TDockController& dock = form_.Dock();
+        TDockController& dock = client_.Dock();
         if (dock.Docked() || !form_.isWindow())
             return "error docked";
         QPoint from = QCursor::pos();
@@ -367,13 +369,13 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         return "ok";
     }
     if (verb == "undock") {
-        if (!form_.Dock().Docked())
+        if (!client_.Dock().Docked())
             return "error not docked";
-        form_.Dock().Undock();
+        client_.Dock().Undock();
         return "ok";
     }
     if (verb == "docktab") {
-        TTabDockHost* host = form_.Dock().Host();
+        TTabDockHost* host = client_.Dock().Host();
         bool ok = false;
         const int index = rest.toInt(&ok);
         if (!host || !ok || index < 0 || index >= host->Count())
@@ -386,7 +388,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
 
 QString TestHook::StateLine() const
 {
-    TLobbyApp& app = form_.App();
+    TLobbyApp& app = client_.App();
     QStringList panels;
     for (int i = 9; i < TZel4HvnForm::kPanelCount; ++i)
         panels << form_.PanelText(i);
@@ -402,7 +404,7 @@ QString TestHook::StateLine() const
 
 void TestHook::Poll()
 {
-    TLobbyApp& app = form_.App();
+    TLobbyApp& app = client_.App();
     if (app.State() != lastState_) {
         lastState_ = app.State();
         Emit(QString("event state=%1").arg(lastState_));

@@ -11,6 +11,7 @@ class QWidget;
 namespace zel {
 
 class TZel4HvnForm;
+class TZelClient;
 
 // Drives the client from a test: reads commands from stdin line by line and
 // answers each with one line on stdout starting "ok" or "error"; reports
@@ -18,9 +19,9 @@ class TZel4HvnForm;
 class TestHook : public QObject {
     Q_OBJECT
 public:
-    // The hook for `form`, or null when the environment does not ask for one.
-    static std::unique_ptr<TestHook> Install(TZel4HvnForm& form);
-    explicit TestHook(TZel4HvnForm& form);
+    // The hook for `client`, or null when the environment does not ask for one.
+    static std::unique_ptr<TestHook> Install(TZelClient& client);
+    explicit TestHook(TZelClient& client);
 
 private:
     void OnReadable();
@@ -31,6 +32,7 @@ private:
     void Poll();
     static void Emit(const QString& line);
 
+    TZelClient& client_;
     TZel4HvnForm& form_;
     QSocketNotifier notifier_;
     QTimer poll_;

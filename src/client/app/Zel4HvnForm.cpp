@@ -2,51 +2,31 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
-#include <QDesktopServices>
-#include <QDialog>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QSplitter>
-#include <QThread>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
-#include <QKeyEvent>
 #include <QTreeView>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "client/app/BannerLabel.h"
-#include "client/app/DockController.h"
-#include "client/app/GameWiring.h"
-#include "client/app/NotifyForms.h"
-#include "client/app/QtClock.h"
+#include "client/app/LobbyFormPorts.h"
 #include "client/app/ToolGlyphs.h"
 #include "client/base/QtColours.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
-#include "client/lobby/LobbyController.h"
 #include "client/lobby/LoginForm.h"
-#include "client/net/QtTransport.h"
-#include "client/record/ZelGoMainForm.h"
 #include "client/term/EditPanel.h"
-#include "client/term/FontLoader.h"
-#include "client/term/QtHanjaPainter.h"
 #include "client/term/Terminal.h"
-#include "core/term/BackDraw.h"
 #include "core/app/ConfigExchange.h"
-#include "core/app/LobbyLink.h"
-#include "core/base/Cp949.h"
-#include "core/game/BBS2Zel.h"
-#include "core/record/RecordHeader.h"
 #include "core/settings/ZelStatus.h"
-#include "os/DirFileStore.h"
 
 namespace zel {
 namespace {
@@ -99,27 +79,14 @@ QTreeView* ListBox(QWidget* parent, const char* name, const char* headerName, in
 
 } // namespace
 
-TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::string& recordPath, QWidget* parent)
-    : QMainWindow(parent), status_(status), prompts_(prompts), recordPath_(recordPath),
-      clock_(std::make_unique<QtClock>()), game_(new QtTransport(this)), probe_(new QtTransport(this)),
-      config_(new QtTransport(this))
+TZel4HvnForm::TZel4HvnForm(TZelStatus& status, Prompts& prompts, TBackDraw& backDraw, TLobbyFormPorts& ports,
+                           QWidget* parent)
+    : QMainWindow(parent), status_(status), prompts_(prompts), backDraw_(backDraw), ports_(ports)
 {
     setObjectName("TZel4HvnForm");
     setWindowTitle(QString::fromUtf8("가온하루미 벨다 베타 1.8 c"));
     setFont(UiFont(9));
     resize(680, 491);
-
-    QDir().mkpath(ToQ(status_.critical.gibodir));
-    QDir().mkpath(ToQ(status_.critical.advhdir));
-    banners_ = std::make_unique<DirFileStore>(ToQ(status_.critical.advhdir).toStdString());
-    program_ = std::make_unique<DirFileStore>(ToQ(status_.critical.zelpath).toStdString());
-    records_ = std::make_unique<DirFileStore>(ToQ(status_.critical.gibodir).toStdString());
-
-    // The bitmap fonts of the terminals, from the program directory.
-    backDraw_ = std::make_unique<TBackDraw>(StandardPalette);
-    hanja_ = std::make_unique<TQtHanjaPainter>();
-    backDraw_->SetHanjaPainter(hanja_.get());
-    LoadBitmapFonts(*backDraw_, ToQ(status_.critical.zelpath), &fontError_);
 
     auto* central = new QWidget(this);
     central->setObjectName("MainBody");
@@ -136,47 +103,6 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     setCentralWidget(central);
     BuildStatusBar();
     ApplyColours();
-    dock_ = std::make_unique<TDockController>(*this, *this, *clock_);
-    // "tabdock": the game window comes up docked with this one at its first show.
-    dock_->DockAtFirstShow = [this] { return status_.mainForm.tabDock; };
-    dock_->OnDockChanged = [this](bool docked) { status_.mainForm.tabDock = docked; };
-
-    app_ = std::make_unique<TLobbyApp>(status_, TLobbyApp::Ports{*clock_, *game_, *probe_, *config_, *banners_,
-                                                                 prompts_, *this, program_.get(), records_.get()});
-
-    gameWiring_ = std::make_unique<TGameWiring>(status_, *clock_, GameHooks());
-    link_ = std::make_unique<TLobbyLink>(*app_, status_, *clock_, *this, &gameWiring_->Link());
-    app_->SetListener(link_.get());
-
-    MainTimer.setObjectName("MainTimer");
-    MainTimer.setSingleShot(true);
-    connect(&MainTimer, &QTimer::timeout, this, &TZel4HvnForm::MainTimerTimer);
-    MainTimer.start(250);
-    // A notice or question the game session shows from the tick holds the
-    // main timer; its game messages must still go out and come in meanwhile.
-    GameQueueTimer.setObjectName("GameQueueTimer");
-    connect(&GameQueueTimer, &QTimer::timeout, this, [this] {
-        if (inMainTick_ && gameWiring_)
-            gameWiring_->Link().Queue().Tick(clock_->Now());
-    });
-    GameQueueTimer.start(200);
-    connect(sbConn, &QToolButton::clicked, this, [this] { app_->ConnTBClick(); });
-    connect(sbExit, &QToolButton::clicked, this, [this] { app_->sbExitClick(); });
-
-    lobby_ = new TLobbyController(*this, *app_, link_->Dispatch(), status_, prompts_, *clock_);
-    link_->SetUi(lobby_);
-    link_->onCleanup = [this] { lobby_->ConnectionCleanup(); };
-    OnChatLine = [this](const std::string& line) { lobby_->ChatLine(line); };
-    gameWiring_->Attach(*app_, *link_, GoMainForm(), prompts_, *records_);
-    WireGameWindow();
-    terminal_->OnSend = [this](const std::string& text) { lobby_->TerminalClick(text); };
-    connect(sbRoom, &QToolButton::clicked, this, [this] { lobby_->sbRoomClick(); });
-    connect(sbMyRI, &QToolButton::clicked, this, [this] { lobby_->sbMyRIClick(); });
-    connect(sbFind, &QToolButton::clicked, this, [this] { lobby_->sbFindClick(); });
-    connect(sbInfo, &QToolButton::clicked, this, [this] { lobby_->sbInfoClick(); });
-    connect(sbVGame, &QToolButton::clicked, this, [this] { lobby_->sbVGameClick(); });
-    connect(sbVGibo, &QToolButton::clicked, this, &TZel4HvnForm::sbVGiboClick);
-    connect(sbHelp, &QToolButton::clicked, this, &TZel4HvnForm::sbHelpClick);
     for (int i = 0; i < 9; ++i) {
         panels_[static_cast<std::size_t>(i)]->setToolTip(
             ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
@@ -190,43 +116,24 @@ bool TZel4HvnForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         for (int i = 0; i < kPanelCount; ++i) {
-            if (watched != panels_[static_cast<std::size_t>(i)])
-                continue;
-            if (i < 9)
-                lobby_->Macro(i + 1);
-            else if (i == 11)
-                lobby_->PlacePanelClick();
-            else if (i == 13 && lobby_->Chat().memoTarget >= 0)
-                lobby_->Chat().OpenMemo(lobby_->Chat().memoTarget);
-            return false;
+            if (watched == panels_[static_cast<std::size_t>(i)]) {
+                ports_.PanelClicked(i);
+                return false;
+            }
         }
     } else if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
                (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (lobby_ && (key->modifiers() & Qt::AltModifier) && key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 &&
-            app_->IsConnected()) {
-            lobby_->Macro(key->key() - Qt::Key_0);
+        if ((key->modifiers() & Qt::AltModifier) && key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 &&
+            ports_.MacroKey(key->key() - Qt::Key_0))
             return true;
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 TZel4HvnForm::~TZel4HvnForm()
 {
-    // Both windows out of a host first: it must not take them with it.
-    dock_.reset();
     qApp->removeEventFilter(this);
-    MainTimer.stop();
-    GameQueueTimer.stop();
-    app_->SetListener(nullptr);
-    link_->SetUi(nullptr);
-    link_->onCleanup = nullptr;
-    delete lobby_;
-    lobby_ = nullptr;
-    link_.reset();
-    gameWiring_.reset();
-    app_.reset();
 }
 
 QWidget* TZel4HvnForm::BuildTopPanel()
@@ -305,15 +212,12 @@ QWidget* TZel4HvnForm::BuildMainPanel()
     auto* chatColumn = new QVBoxLayout(chatPanel);
     chatColumn->setContentsMargins(0, 0, 0, 0);
     chatColumn->setSpacing(2);
-    terminal_ = new TTerminal(*backDraw_, chatPanel);
+    terminal_ = new TTerminal(backDraw_, chatPanel);
     terminal_->setObjectName("Terminal");
     ChatBox = new TEditPanel(chatPanel);
     ChatBox->setObjectName("ChatBox");
     ChatBox->Input()->setPlaceholderText(QString::fromUtf8("대화 내용을 입력하세요"));
-    ChatBox->OnLine = [this](const std::string& line) {
-        if (OnChatLine)
-            OnChatLine(line);
-    };
+    ChatBox->OnLine = [this](const std::string& line) { ports_.ChatLine(line); };
     chatColumn->addWidget(terminal_, 1);
     chatColumn->addWidget(ChatBox);
 
@@ -426,172 +330,18 @@ void TZel4HvnForm::FormShow()
     MainSplitter->setSizes({MainSplitter->height() - chat, chat});
     userButtons_->setMinimumHeight(info.lengthB > 0 ? info.lengthB : 57);
     ChatBox->SetFontSize(info.fontSize > 5 && info.fontSize < 40 ? info.fontSize : 10);
-    if (!fontError_.isEmpty())
-        PrintLine(FromQ(QString::fromUtf8("   ### 글꼴 파일을 읽지 못했습니다: ") + fontError_));
-
-    app_->FormShow(recordPath_);
-    if (!recordPath_.empty()) {
-        PrintLine("   ### " + recordPath_);
-        ViewRecord(recordPath_);
-    }
-}
-
-bool TZel4HvnForm::GameBlocksViewing()
-{
-    TBBS2Zel* session = gameWiring_->Session();
-    if (!session || !session->GameOpen() || session->SessionKind() == 3)
-        return false;
-    prompts_.Notify(KS("대국 중에는 기보를 볼 수 없습니다."), 1500);
-    return true;
-}
-
-bool TZel4HvnForm::ViewRecord(const std::string& path)
-{
-    if (GameBlocksViewing())
-        return false;
-    TBBS2Zel* session = gameWiring_->Session();
-    TZelGoMainForm& go = GoMainForm();
-    // Another record replaces the one being viewed.
-    if (session && session->GameOpen())
-        go.EndRecordViewing();
-    if (session && !session->OpenRecord())
-        return false;
-    if (go.OpenRecordPath(path) != RecordStatus::Ok) {
-        go.EndRecordViewing();
-        return false;
-    }
-    go.show();
-    return true;
-}
-
-void TZel4HvnForm::sbVGiboClick()
-{
-    if (GameBlocksViewing())
-        return;
-    const QString dir = ToQ(status_.critical.gibodir);
-    const QString path = ChooseRecordFile ? ChooseRecordFile(dir)
-                                          : QFileDialog::getOpenFileName(this, QString::fromUtf8("기보 보기"), dir,
-                                                                         QStringLiteral("*.zel"));
-    if (path.isEmpty())
-        return;
-    const std::string file = FromQ(path);
-    PrintLine("   ### " + file);
-    ViewRecord(file);
-}
-
-std::string TZel4HvnForm::HelpAddress() const
-{
-    const HostInfo& host = status_.host;
-    if (host.adFileCount >= 1) {
-        // Addresses come from the configuration server: only web pages open.
-        const QUrl link(ToQ(host.adUrls[0]));
-        if (link.isValid() && (link.scheme() == "http" || link.scheme() == "https"))
-            return host.adUrls[0];
-    }
-    return FromQ(QUrl::fromLocalFile(ToQ(status_.critical.zelpath) + "/help.html").toString());
-}
-
-void TZel4HvnForm::sbHelpClick()
-{
-    const std::string url = HelpAddress();
-    if (OpenAddress)
-        OpenAddress(url);
-    else
-        QDesktopServices::openUrl(QUrl(ToQ(url)));
-}
-
-void TZel4HvnForm::WireGameWindow()
-{
-    TZelGoMainForm& go = GoMainForm();
-    go.InGameRoom = [this] { return app_->OwnRoom() > 0; };
-    go.InMultiGameRoom = [this] { return gameWiring_->Link().InMultiRoom(); };
-    // One line per millisecond, as in the lobby's own chat input.
-    go.FloodToken = [this] { return static_cast<int>(clock_->Now()); };
-    go.RememberLine = [this](const std::string& line) {
-        // Slash commands go through the lobby's chat, which counts them itself.
-        if (line.empty() || line[0] != '/')
-            lobby_->Chat().RememberSent(line);
-    };
-    go.ShowRoomMembers = [this] { lobby_->PlacePanelClick(); };
-}
-
-TZelGoMainForm& TZel4HvnForm::GoMainForm()
-{
-    if (!goMainForm_) {
-        goMainForm_ = new TZelGoMainForm(status_, prompts_, *backDraw_, this);
-        goMainForm_->setWindowFlag(Qt::Window);
-        // The program ends with the lobby window, whatever the game window shows.
-        goMainForm_->setAttribute(Qt::WA_QuitOnClose, false);
-        dock_->SetGameWindow(goMainForm_, goMainForm_);
-        for (int i = 10; i < kPanelCount; ++i)
-            goMainForm_->SetStatusText(i, PanelText(i));
-    }
-    return *goMainForm_;
-}
-
-GameLinkHooks TZel4HvnForm::GameHooks()
-{
-    GameLinkHooks hooks;
-    hooks.command = [this](const std::string& line) {
-        if (lobby_)
-            lobby_->ChatLine(line);
-    };
-    hooks.dateText = [] {
-        QDate today = QDate::currentDate();
-        return ShortDateText(today.year(), today.month(), today.day());
-    };
-    hooks.dateSuffix = [this]() -> std::string {
-        QLabel* cell = goMainForm_ ? goMainForm_->StatusCell(1) : nullptr;
-        return cell ? FromQ(cell->text()) : std::string{};
-    };
-    hooks.sessionStarted = [this] {
-        GoMainForm().show();
-        GoMainForm().raise();
-    };
-    hooks.sessionEnded = [this](int) {
-        if (goMainForm_)
-            goMainForm_->hide();
-    };
-    return hooks;
-}
-
-void TZel4HvnForm::MainTimerTimer()
-{
-    std::int32_t now = clock_->Now();
-    inMainTick_ = true;
-    app_->Tick(now);
-    link_->Tick(now);
-    inMainTick_ = false;
-    MainTimer.start(200);
+    ports_.FormShown();
 }
 
 void TZel4HvnForm::closeEvent(QCloseEvent* event)
 {
-    if (!app_->FormCloseQuery()) {
+    if (!ports_.MayClose()) {
         event->ignore();
         return;
     }
     SaveWindowInfo();
-    if (goMainForm_ && !goMainForm_->close())
-        goMainForm_->hide();
-    const bool wasDocked = dock_->Docked();
-    dock_->Dismantle();
-    // A timed notice still up would keep the program from ending.
-    QDialog* notices[] = {prompts_.notifyForm(), prompts_.cNotifyForm()};
-    for (QDialog* notice : notices)
-        if (notice && notice->isVisible())
-            notice->close();
-    MainTimer.stop();
-    GameQueueTimer.stop();
-    game_->Close();
-    probe_->Close();
-    config_->Close();
+    ports_.Closing();
     event->accept();
-    // Leaving the program: a close that lands inside a nested dialog loop, or
-    // one of this window as a page of the dock host, does not end the
-    // application by itself.
-    if (app_->Exiting() && (wasDocked || QThread::currentThread()->loopLevel() > 0))
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 void TZel4HvnForm::SaveWindowInfo()
@@ -607,7 +357,6 @@ void TZel4HvnForm::SaveWindowInfo()
     if (sizes.size() == 2)
         info.lengthA = sizes[1];
     info.lengthB = userButtons_->height();
-    info.tabDock = dock_->Docked();
     status_.Save("MainForm Info");
     status_.Save("Go MainForm Info");
 }
@@ -630,8 +379,7 @@ void TZel4HvnForm::SetPanel(int index, const std::string& text)
     if (index < 0 || index >= kPanelCount)
         return;
     panels_[static_cast<std::size_t>(index)]->setText(ToQ(text));
-    if (goMainForm_)
-        goMainForm_->SetStatusText(index, ToQ(text));
+    ports_.PanelChanged(index, text);
 }
 
 void TZel4HvnForm::EnableConnect(bool enabled)
@@ -656,8 +404,7 @@ void TZel4HvnForm::EnableRoom(bool enabled)
 void TZel4HvnForm::PrintLine(const std::string& line)
 {
     terminal_->PrintLine(line);
-    if (gameWiring_)
-        gameWiring_->TerminalLine(line);
+    ports_.LinePrinted(line);
 }
 
 bool TZel4HvnForm::OpenLoginDialog()
@@ -668,7 +415,7 @@ bool TZel4HvnForm::OpenLoginDialog()
 
 void TZel4HvnForm::OpenPersonalInfo()
 {
-    lobby_->sbInfoClick();
+    ports_.OpenPersonalInfo();
 }
 
 void TZel4HvnForm::LoadBanners()

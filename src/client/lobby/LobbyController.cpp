@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "client/app/GameWiring.h"
+#include "client/lobby/LobbyGame.h"
 #include "client/app/ToolGlyphs.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
@@ -38,8 +38,8 @@ constexpr int kFriendPanel = 12;
 } // namespace
 
 TLobbyController::TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
-                                   Prompts& prompts, const Clock& clock)
-    : QObject(&form), form_(form), app_(app), status_(status), prompts_(prompts), clock_(clock), dispatch_(dispatch),
+                                   Prompts& prompts, const Clock& clock, TLobbyGame& game)
+    : QObject(&form), form_(form), app_(app), game_(game), status_(status), prompts_(prompts), clock_(clock), dispatch_(dispatch),
       chat_(dispatch_, status.friends, clock, *this), notices_(dispatch_, chat_, *this),
       slots_(new TSlotView(form.SlotLBox, this)), users_(new TUserView(form.UserLBox, this))
 {
@@ -467,18 +467,17 @@ void TLobbyController::FriendCounterChanged(int online, int stored)
 
 bool TLobbyController::GameInProgress() const
 {
-    return form_.Game().GameInProgress();
+    return game_.GameInProgress();
 }
 
 void TLobbyController::CloseGameWindow()
 {
-    if (!form_.Game().GameInProgress())
-        form_.GoMainForm().close();
+    game_.CloseGameWindow();
 }
 
 void TLobbyController::StopGame(const std::string& word, const std::string& id)
 {
-    form_.Game().StopGame(word, id);
+    game_.StopGame(word, id);
 }
 
 } // namespace zel

@@ -17,6 +17,7 @@ class Clock;
 class PacketSender;
 class Prompts;
 class TLobbyApp;
+class TLobbyGame;
 class TMemoForm;
 class TSlotView;
 class TUserView;
@@ -30,7 +31,7 @@ class TLobbyController : public QObject, public LobbyPorts, public LobbyChatPort
     Q_OBJECT
 public:
     TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status, Prompts& prompts,
-                     const Clock& clock);
+                     const Clock& clock, TLobbyGame& game);
     ~TLobbyController() override;
 
     TLobbyDispatch& Dispatch() { return dispatch_; }
@@ -91,6 +92,7 @@ private:
 
     TZel4HvnForm& form_;
     TLobbyApp& app_;
+    TLobbyGame& game_;
     TZelStatus& status_;
     Prompts& prompts_;
     const Clock& clock_;

@@ -1,0 +1,337 @@
+#include "client/app/ZelClient.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QThread>
+#include <QToolButton>
+#include <QUrl>
+
+#include "client/app/DockController.h"
+#include "client/app/GameWiring.h"
+#include "client/app/NotifyForms.h"
+#include "client/app/Zel4HvnForm.h"
+#include "client/base/QtText.h"
+#include "client/lobby/LobbyController.h"
+#include "client/record/ZelGoMainForm.h"
+#include "client/term/FontLoader.h"
+#include "client/term/Terminal.h"
+#include "core/app/LobbyApp.h"
+#include "core/app/LobbyLink.h"
+#include "core/base/Cp949.h"
+#include "core/game/BBS2Zel.h"
+#include "core/record/RecordHeader.h"
+#include "core/settings/ZelStatus.h"
+
+
+namespace zel {
+namespace {
+
+// A directory the program keeps its files in, made when it is missing.
+std::filesystem::path MadeDir(const std::string& cp949)
+{
+    const QString dir = ToQ(cp949);
+    QDir().mkpath(dir);
+    return dir.toStdString();
+}
+
+} // namespace
+
+TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string& recordPath)
+    : status_(status), prompts_(prompts), recordPath_(recordPath), banners_(MadeDir(status.critical.advhdir)),
+      program_(MadeDir(status.critical.zelpath)), records_(MadeDir(status.critical.gibodir)),
+      backDraw_(StandardPalette)
+{
+    // The bitmap fonts of the terminals, from the program directory.
+    backDraw_.SetHanjaPainter(&hanja_);
+    LoadBitmapFonts(backDraw_, ToQ(status_.critical.zelpath), &fontError_);
+
+    form_ = std::make_unique<TZel4HvnForm>(status_, prompts_, backDraw_, static_cast<TLobbyFormPorts&>(*this));
+    goMain_ = new TZelGoMainForm(status_, prompts_, backDraw_, form_.get());
+    goMain_->setWindowFlag(Qt::Window);
+    // The program ends with the lobby window, whatever the game window shows.
+    goMain_->setAttribute(Qt::WA_QuitOnClose, false);
+    for (int i = 10; i < TZel4HvnForm::kPanelCount; ++i)
+        goMain_->SetStatusText(i, form_->PanelText(i));
+
+    dock_ = std::make_unique<TDockController>(*form_, *form_, clock_);
+    dock_->SetGameWindow(goMain_, goMain_);
+    // "tabdock": the game window comes up docked with this one at its first show.
+    dock_->DockAtFirstShow = [this] { return status_.mainForm.tabDock; };
+    dock_->OnDockChanged = [this](bool docked) { status_.mainForm.tabDock = docked; };
+
+    app_ = std::make_unique<TLobbyApp>(status_, TLobbyApp::Ports{clock_, gameSocket_, probeSocket_, configSocket_,
+                                                                 banners_, prompts_, *form_, &program_, &records_});
+
+    GameLinkHooks hooks;
+    hooks.command = [this](const std::string& line) { lobby_->ChatLine(line); };
+    hooks.dateText = [] {
+        QDate today = QDate::currentDate();
+        return ShortDateText(today.year(), today.month(), today.day());
+    };
+    hooks.dateSuffix = [this]() -> std::string {
+        QLabel* cell = goMain_->StatusCell(1);
+        return cell ? FromQ(cell->text()) : std::string{};
+    };
+    hooks.sessionStarted = [this] {
+        goMain_->show();
+        goMain_->raise();
+    };
+    hooks.sessionEnded = [this](int) { goMain_->hide(); };
+    game_ = std::make_unique<TGameWiring>(status_, clock_, std::move(hooks));
+    link_ = std::make_unique<TLobbyLink>(*app_, status_, clock_, *form_, &game_->Link());
+    app_->SetListener(link_.get());
+
+    lobby_ = std::make_unique<TLobbyController>(*form_, *app_, link_->Dispatch(), status_, prompts_, clock_,
+                                                static_cast<TLobbyGame&>(*this));
+    link_->SetUi(lobby_.get());
+    link_->onCleanup = [this] { lobby_->ConnectionCleanup(); };
+    game_->Attach(*app_, *link_, *goMain_, prompts_, records_);
+    WireGameWindow();
+    WireButtons();
+
+    MainTimer.setObjectName("MainTimer");
+    MainTimer.setSingleShot(true);
+    QObject::connect(&MainTimer, &QTimer::timeout, form_.get(), [this] { MainTimerTimer(); });
+    MainTimer.start(250);
+    // A notice or question the game session shows from the tick holds the
+    // main timer; its game messages must still go out and come in meanwhile.
+    GameQueueTimer.setObjectName("GameQueueTimer");
+    QObject::connect(&GameQueueTimer, &QTimer::timeout, form_.get(), [this] {
+        if (inMainTick_)
+            game_->Link().Queue().Tick(clock_.Now());
+    });
+    GameQueueTimer.start(200);
+}
+
+TZelClient::~TZelClient()
+{
+    // Both windows out of a host first: it must not take them with it.
+    dock_.reset();
+    MainTimer.stop();
+    GameQueueTimer.stop();
+    app_->SetListener(nullptr);
+    link_->SetUi(nullptr);
+    link_->onCleanup = nullptr;
+    lobby_.reset();
+    link_.reset();
+    game_.reset();
+    app_.reset();
+    form_.reset();
+}
+
+TTerminal& TZelClient::Terminal()
+{
+    return form_->Terminal();
+}
+
+void TZelClient::WireButtons()
+{
+    TZel4HvnForm& f = *form_;
+    TLobbyController* lobby = lobby_.get();
+    QObject::connect(f.sbConn, &QToolButton::clicked, &f, [this] { app_->ConnTBClick(); });
+    QObject::connect(f.sbExit, &QToolButton::clicked, &f, [this] { app_->sbExitClick(); });
+    QObject::connect(f.sbRoom, &QToolButton::clicked, lobby, &TLobbyController::sbRoomClick);
+    QObject::connect(f.sbMyRI, &QToolButton::clicked, lobby, &TLobbyController::sbMyRIClick);
+    QObject::connect(f.sbFind, &QToolButton::clicked, lobby, &TLobbyController::sbFindClick);
+    QObject::connect(f.sbInfo, &QToolButton::clicked, lobby, &TLobbyController::sbInfoClick);
+    QObject::connect(f.sbVGame, &QToolButton::clicked, lobby, &TLobbyController::sbVGameClick);
+    QObject::connect(f.sbVGibo, &QToolButton::clicked, &f, [this] { sbVGiboClick(); });
+    QObject::connect(f.sbHelp, &QToolButton::clicked, &f, [this] { sbHelpClick(); });
+    f.Terminal().OnSend = [this](const std::string& text) { lobby_->TerminalClick(text); };
+}
+
+void TZelClient::WireGameWindow()
+{
+    TZelGoMainForm& go = *goMain_;
+    go.InGameRoom = [this] { return app_->OwnRoom() > 0; };
+    go.InMultiGameRoom = [this] { return game_->Link().InMultiRoom(); };
+    // One line per millisecond, as in the lobby's own chat input.
+    go.FloodToken = [this] { return static_cast<int>(clock_.Now()); };
+    go.RememberLine = [this](const std::string& line) {
+        // Slash commands go through the lobby's chat, which counts them itself.
+        if (line.empty() || line[0] != '/')
+            lobby_->Chat().RememberSent(line);
+    };
+    go.ShowRoomMembers = [this] { lobby_->PlacePanelClick(); };
+}
+
+void TZelClient::MainTimerTimer()
+{
+    std::int32_t now = clock_.Now();
+    inMainTick_ = true;
+    app_->Tick(now);
+    link_->Tick(now);
+    inMainTick_ = false;
+    MainTimer.start(200);
+}
+
+// --- what the lobby window asks ---------------------------------------------
+
+void TZelClient::FormShown()
+{
+    if (!fontError_.isEmpty())
+        form_->PrintLine(FromQ(QString::fromUtf8("   ### 글꼴 파일을 읽지 못했습니다: ") + fontError_));
+    app_->FormShow(recordPath_);
+    if (!recordPath_.empty()) {
+        form_->PrintLine("   ### " + recordPath_);
+        ViewRecord(recordPath_);
+    }
+}
+
+bool TZelClient::MayClose()
+{
+    return app_->FormCloseQuery();
+}
+
+void TZelClient::Closing()
+{
+    if (!goMain_->close())
+        goMain_->hide();
+    const bool wasDocked = dock_->Docked();
+    dock_->Dismantle();
+    // A timed notice still up would keep the program from ending.
+    QDialog* notices[] = {prompts_.notifyForm(), prompts_.cNotifyForm()};
+    for (QDialog* notice : notices)
+        if (notice && notice->isVisible())
+            notice->close();
+    MainTimer.stop();
+    GameQueueTimer.stop();
+    gameSocket_.Close();
+    probeSocket_.Close();
+    configSocket_.Close();
+    // Leaving the program: a close that lands inside a nested dialog loop, or
+    // one of the lobby window as a page of the dock host, does not end the
+    // application by itself.
+    if (app_->Exiting() && (wasDocked || QThread::currentThread()->loopLevel() > 0))
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void TZelClient::ChatLine(const std::string& line)
+{
+    lobby_->ChatLine(line);
+}
+
+void TZelClient::PanelClicked(int index)
+{
+    if (index < 9)
+        lobby_->Macro(index + 1);
+    else if (index == TZel4HvnForm::kPlacePanel)
+        lobby_->PlacePanelClick();
+    else if (index == TZel4HvnForm::kMemoPanel && lobby_->Chat().memoTarget >= 0)
+        lobby_->Chat().OpenMemo(lobby_->Chat().memoTarget);
+}
+
+bool TZelClient::MacroKey(int index)
+{
+    if (!app_->IsConnected())
+        return false;
+    lobby_->Macro(index);
+    return true;
+}
+
+void TZelClient::LinePrinted(const std::string& line)
+{
+    // Lines printed while the program is being built have no game to go to.
+    if (game_)
+        game_->TerminalLine(line);
+}
+
+void TZelClient::PanelChanged(int index, const std::string& text)
+{
+    goMain_->SetStatusText(index, ToQ(text));
+}
+
+void TZelClient::OpenPersonalInfo()
+{
+    lobby_->sbInfoClick();
+}
+
+// --- what the lobby asks of the game side -------------------------------------
+
+bool TZelClient::GameInProgress() const
+{
+    return game_->GameInProgress();
+}
+
+void TZelClient::CloseGameWindow()
+{
+    if (!game_->GameInProgress())
+        goMain_->close();
+}
+
+void TZelClient::StopGame(const std::string& word, const std::string& id)
+{
+    game_->StopGame(word, id);
+}
+
+// --- records and help ---------------------------------------------------------
+
+bool TZelClient::GameBlocksViewing()
+{
+    TBBS2Zel* session = game_->Session();
+    if (!session || !session->GameOpen() || session->SessionKind() == 3)
+        return false;
+    prompts_.Notify(KS("대국 중에는 기보를 볼 수 없습니다."), 1500);
+    return true;
+}
+
+bool TZelClient::ViewRecord(const std::string& path)
+{
+    if (GameBlocksViewing())
+        return false;
+    TBBS2Zel* session = game_->Session();
+    // Another record replaces the one being viewed.
+    if (session && session->GameOpen())
+        goMain_->EndRecordViewing();
+    if (session && !session->OpenRecord())
+        return false;
+    if (goMain_->OpenRecordPath(path) != RecordStatus::Ok) {
+        goMain_->EndRecordViewing();
+        return false;
+    }
+    goMain_->show();
+    return true;
+}
+
+void TZelClient::sbVGiboClick()
+{
+    if (GameBlocksViewing())
+        return;
+    const QString dir = ToQ(status_.critical.gibodir);
+    const QString path = ChooseRecordFile ? ChooseRecordFile(dir)
+                                          : QFileDialog::getOpenFileName(form_.get(), QString::fromUtf8("기보 보기"),
+                                                                         dir, QStringLiteral("*.zel"));
+    if (path.isEmpty())
+        return;
+    const std::string file = FromQ(path);
+    form_->PrintLine("   ### " + file);
+    ViewRecord(file);
+}
+
+std::string TZelClient::HelpAddress() const
+{
+    const HostInfo& host = status_.host;
+    if (host.adFileCount >= 1) {
+        // Addresses come from the configuration server: only web pages open.
+        const QUrl link(ToQ(host.adUrls[0]));
+        if (link.isValid() && (link.scheme() == "http" || link.scheme() == "https"))
+            return host.adUrls[0];
+    }
+    return FromQ(QUrl::fromLocalFile(ToQ(status_.critical.zelpath) + "/help.html").toString());
+}
+
+void TZelClient::sbHelpClick()
+{
+    const std::string url = HelpAddress();
+    if (OpenAddress)
+        OpenAddress(url);
+    else
+        QDesktopServices::openUrl(QUrl(ToQ(url)));
+}
+
+} // namespace zel

@@ -1,0 +1,118 @@
+#pragma once
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "client/app/LobbyFormPorts.h"
+#include "client/app/QtClock.h"
+#include "client/lobby/LobbyGame.h"
+#include "client/net/QtTransport.h"
+#include "client/term/QtHanjaPainter.h"
+#include "core/term/BackDraw.h"
+#include "os/DirFileStore.h"
+
+namespace zel {
+
+class QtPrompts;
+class TDockController;
+class TGameWiring;
+class TLobbyApp;
+class TLobbyController;
+class TLobbyLink;
+class TTerminal;
+class TZel4HvnForm;
+class TZelGoMainForm;
+class TZelStatus;
+
+// The client program in one object, and the one place where it is wired: it
+// builds the ports' implementations (clock, sockets, record and banner
+// directories, fonts), the core objects, both windows and the adapters
+// between them, and connects them. Members are built in the order they are
+// declared and torn down in reverse. main() makes one; widget tests too.
+class TZelClient : private TLobbyFormPorts, private TLobbyGame {
+public:
+    // A non-empty `recordPath` (the joined command line) opens no connection
+    // and views that record.
+    TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string& recordPath);
+    ~TZelClient() override;
+    TZelClient(const TZelClient&) = delete;
+    TZelClient& operator=(const TZelClient&) = delete;
+
+    TZel4HvnForm& Form() { return *form_; }
+    TZelGoMainForm& GoMainForm() { return *goMain_; }
+    TLobbyApp& App() { return *app_; }
+    TLobbyLink& Link() { return *link_; }
+    TLobbyController& Lobby() { return *lobby_; }
+    TGameWiring& Game() { return *game_; }
+    TDockController& Dock() { return *dock_; }
+    TTerminal& Terminal();
+    TBackDraw& BackDraw() { return backDraw_; }
+
+    // "기보 보기": picks a "*.zel" file in "gibodir" and views it in the game window.
+    void sbVGiboClick();
+    // Views the record file at `path` in the game window; refused with a
+    // notice while a game is open.
+    bool ViewRecord(const std::string& path);
+    // True, after a notice, while a game (not a viewed record) is open.
+    bool GameBlocksViewing();
+    // "도움말": the first banner link when it is a web page, else the local help page.
+    void sbHelpClick();
+    std::string HelpAddress() const;
+
+    // Seams for tests. Their defaults are written out: a file dialog asks for
+    // the record, and the system's browser opens addresses.
+    std::function<QString(const QString& dir)> ChooseRecordFile;
+    std::function<void(const std::string& url)> OpenAddress;
+
+    // The lobby's main timer: first tick after 250 ms, then every 200 ms.
+    QTimer MainTimer;
+    // Keeps game messages moving while a dialog opened by a main-timer tick waits.
+    QTimer GameQueueTimer;
+
+private:
+    // TLobbyFormPorts
+    void FormShown() override;
+    bool MayClose() override;
+    void Closing() override;
+    void ChatLine(const std::string& line) override;
+    void PanelClicked(int index) override;
+    bool MacroKey(int index) override;
+    void LinePrinted(const std::string& line) override;
+    void PanelChanged(int index, const std::string& text) override;
+    void OpenPersonalInfo() override;
+
+    // TLobbyGame
+    bool GameInProgress() const override;
+    void CloseGameWindow() override;
+    void StopGame(const std::string& word, const std::string& id) override;
+
+    void MainTimerTimer();
+    void WireButtons();
+    void WireGameWindow();
+
+    TZelStatus& status_;
+    QtPrompts& prompts_;
+    std::string recordPath_;
+    QtClock clock_;
+    QtTransport gameSocket_;
+    QtTransport probeSocket_;
+    QtTransport configSocket_;
+    DirFileStore banners_;
+    DirFileStore program_;
+    DirFileStore records_;
+    TBackDraw backDraw_;
+    TQtHanjaPainter hanja_;
+    QString fontError_;
+    std::unique_ptr<TZel4HvnForm> form_;
+    TZelGoMainForm* goMain_ = nullptr; // a child window of the lobby window
+    std::unique_ptr<TDockController> dock_;
+    std::unique_ptr<TLobbyApp> app_;
+    std::unique_ptr<TGameWiring> game_;
+    std::unique_ptr<TLobbyLink> link_;
+    std::unique_ptr<TLobbyController> lobby_;
+    bool inMainTick_ = false;
+};
+
+} // namespace zel
