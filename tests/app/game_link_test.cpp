@@ -190,6 +190,47 @@ TEST_F(GameLinkTest, MarkerTextsReachTheSession)
     }
 }
 
+// Someone who comes into the room of a running game watches it without
+// asking; nobody else sends the newcomer anything.
+TEST_F(GameLinkTest, NewcomerToTheRoomWatchesTheRunningGame)
+{
+    StartGame();
+    me().session.BoardClick(4, 4);
+    Run(2000);
+    me().lobby.TakeSent();
+    alice().lobby.TakeSent();
+    ToAll(test::UserMoves(3, 5));
+    EXPECT_TRUE(alice().lobby.TakeSent().empty());
+    Relay();
+    Run(1000);
+    EXPECT_TRUE(carol().session.GameOpen());
+    EXPECT_EQ(carol().window.layout, 2);
+    EXPECT_EQ(carol().session.Board().MoveCount(), 1);
+    EXPECT_EQ(carol().session.Header().GameId, me().session.Header().GameId);
+}
+
+TEST_F(GameLinkTest, NewcomerWithoutAGameOrRequestIsNotHandedOn)
+{
+    ToAll(test::UserMoves(3, 5));
+    Run(1000);
+    EXPECT_FALSE(carol().session.GameOpen());
+    for (int user = 1; user <= 3; ++user)
+        EXPECT_TRUE(ByUser(user).lobby.TakeSent().empty()) << user;
+}
+
+// "퇴실 하기" in the game window: the watching ends and the lobby is asked to
+// leave the room, as "/q" typed in the chat would.
+TEST_F(GameLinkTest, LeaveRoomCommandEndsTheSessionAndLeavesTheRoom)
+{
+    StartGame();
+    ToAll(test::UserMoves(3, 5));
+    Run(1000);
+    ASSERT_TRUE(carol().session.GameOpen());
+    carol().session.Command(14);
+    EXPECT_FALSE(carol().session.GameOpen());
+    EXPECT_EQ(carol().commands, std::vector<std::string>{"/q"});
+}
+
 TEST_F(GameLinkTest, RequestToSomeoneOutsideTheRoomIsRefusedWithANotice)
 {
     me().lobby.Feed(test::TwoUsers(pk::GameRequest, 1, 3));

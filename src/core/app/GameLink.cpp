@@ -94,6 +94,17 @@ void TGameLink::UserLeftRoom(const std::string& nickname, const std::string& id)
         session_->ForcedStop(nickname, id);
 }
 
+void TGameLink::UserEnteredRoom(const std::string&, const std::string& id)
+{
+    if (!session_)
+        return;
+    SyncIdentity();
+    if (session_->IsMultiHost())
+        return;
+    if (session_->RequestPending() || session_->GameOpen() || InMultiRoom())
+        session_->MemberEntered(id);
+}
+
 // ---- from the session ----
 
 void TGameLink::SendRoomText(const std::string& text)
