@@ -547,10 +547,14 @@ GameLinkHooks TZel4HvnForm::GameHooks()
     hooks.sessionStarted = [this] {
         GoMainForm().show();
         GoMainForm().raise();
+        if (lobby_)
+            lobby_->UpdateButtons();
     };
     hooks.sessionEnded = [this](int) {
         if (goMainForm_)
             goMainForm_->hide();
+        if (lobby_)
+            lobby_->UpdateButtons();
     };
     return hooks;
 }

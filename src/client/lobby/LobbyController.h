@@ -9,6 +9,8 @@
 #include "core/net/LobbyDispatch.h"
 #include "core/net/LobbyPorts.h"
 
+#include <QPointer>
+
 class QMessageBox;
 
 namespace zel {
@@ -18,6 +20,7 @@ class PacketSender;
 class Prompts;
 class TLobbyApp;
 class TMemoForm;
+class TMyInfoForm;
 class TSlotView;
 class TUserView;
 class TZel4HvnForm;
@@ -45,6 +48,10 @@ public:
     void ChatLine(const std::string& line);
     void Macro(int index); // 1..9
     void MenuAction(int tag, int user);
+    // A double click or Enter on a room, or "번방 입실": refused while the own
+    // game runs; otherwise what the game window shows ends, a pending game
+    // request stops waiting and 24030 goes out.
+    void AskEnterRoom(int room);
     void TerminalClick(const std::string& text);
     void sbRoomClick();
     void sbMyRIClick();
@@ -85,6 +92,10 @@ public:
 
 private:
     void OwnMoved();
+    // A session is running and the game window shows it.
+    bool GameWindowOpen();
+    // The own room's multi-game host, for the chat and the game session.
+    void SyncMultiHost();
     void SetMemberView(bool on);
     void AskGame(int user);
     void RoomEvent(int kind, int room);
@@ -101,6 +112,7 @@ private:
     TUserView* users_;
     std::array<TMemoForm*, TMemoBook::kWindows> memoForms_{};
     QMessageBox* invitationBox_ = nullptr;
+    QPointer<TMyInfoForm> infoForm_;
     bool memberView_ = false;
 };
 
