@@ -190,8 +190,7 @@ void TLobbyController::SyncMultiHost()
 {
     TCManager* m = dispatch_.Model();
     // The host is learnt when entering a room and kept while the room stays a multi-game room.
-    if (!m || m->currentRoom <= 0 || m->CheckRoom(m->currentRoom) != 0 ||
-        m->Room(m->currentRoom).state != RoomMulti)
+    if (!m || m->currentRoom <= 0 || m->CheckRoom(m->currentRoom) != 0 || m->Room(m->currentRoom).state != RoomMulti)
         chat_.multiHost.clear();
     else if (chat_.multiHost.empty() && m->CheckUser(m->Room(m->currentRoom).owner) == 0)
         chat_.multiHost = m->User(m->Room(m->currentRoom).owner).id;
@@ -311,8 +310,7 @@ void TLobbyController::UpdateButtons()
         infoForm_->SetConnected(app_.IsConnected());
     LobbyButtons b = ComputeButtons(
         dispatch_.Model(), app_.IsConnected(),
-        !chat_.multiHost.empty() && dispatch_.Model() && chat_.multiHost == dispatch_.Model()->ownId,
-        GameWindowOpen());
+        !chat_.multiHost.empty() && dispatch_.Model() && chat_.multiHost == dispatch_.Model()->ownId, GameWindowOpen());
     form_.sbMyRI->setEnabled(b.myRI);
     form_.sbFind->setEnabled(b.find);
     form_.sbVGibo->setEnabled(b.vGibo);
