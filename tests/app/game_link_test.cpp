@@ -209,6 +209,27 @@ TEST_F(GameLinkTest, NewcomerToTheRoomWatchesTheRunningGame)
     EXPECT_EQ(carol().session.Header().GameId, me().session.Header().GameId);
 }
 
+// A user who comes while the request waits for its answer missed it; it
+// watches once the game has started.
+TEST_F(GameLinkTest, NewcomerDuringTheRequestWatchesOnceTheGameStarts)
+{
+    me().lobby.Feed(test::TwoUsers(pk::GameRequest, 1, 2));
+    for (int t = 0; t < 3000 && !alice().session.GameOpen(); t += 50) {
+        clock.Advance(50);
+        for (auto& s : sides)
+            s->lobby.link.Tick(clock.Now());
+        Relay();
+    }
+    ASSERT_TRUE(alice().session.GameOpen());
+    ASSERT_TRUE(me().session.RequestPending());
+    ToAll(test::UserMoves(3, 5));
+    Run(3000);
+    ASSERT_TRUE(me().session.GameOpen());
+    EXPECT_TRUE(carol().session.GameOpen());
+    EXPECT_EQ(carol().window.layout, 2);
+    EXPECT_EQ(carol().session.Header().GameId, me().session.Header().GameId);
+}
+
 TEST_F(GameLinkTest, NewcomerWithoutAGameOrRequestIsNotHandedOn)
 {
     ToAll(test::UserMoves(3, 5));
