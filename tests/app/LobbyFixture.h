@@ -1,5 +1,6 @@
 #pragma once
 // A lobby on a virtual clock: fake transports, settings, files and window.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,7 +27,12 @@ public:
         ++loginDialogs;
         return loginAnswer;
     }
-    void OpenPersonalInfo() override { ++infoWindows; }
+    void OpenPersonalInfo() override
+    {
+        ++infoWindows;
+        if (infoAnswered)
+            infoAnswered();
+    }
     void LoadBanners() override { ++bannerLoads; }
     void CloseWindow() override { ++closes; }
 
@@ -34,6 +40,8 @@ public:
     std::vector<std::string> lines;
     bool connectEnabled = false, disconnectGlyph = false, roomEnabled = false, loginAnswer = true;
     int loginDialogs = 0, infoWindows = 0, bannerLoads = 0, closes = 0;
+    // Runs when the personal-information window opens; unset, it stays open.
+    std::function<void()> infoAnswered;
 };
 
 class RecordingListener : public PacketListener {
@@ -67,6 +75,8 @@ struct LobbyFixture {
         status.login.userId = "tester";
         status.login.nickname = "nick";
         app.SetListener(&listener);
+        // The first start's personal-information window is closed at once.
+        view.infoAnswered = [this] { app.PersonalInfoClosed(); };
     }
 
     // Advances the virtual clock by `ms` in main-timer steps of 200 ms.

@@ -190,6 +190,68 @@ TEST_F(GameLinkTest, MarkerTextsReachTheSession)
     }
 }
 
+// Someone who comes into the room of a running game watches it without
+// asking; nobody else sends the newcomer anything.
+TEST_F(GameLinkTest, NewcomerToTheRoomWatchesTheRunningGame)
+{
+    StartGame();
+    me().session.BoardClick(4, 4);
+    Run(2000);
+    me().lobby.TakeSent();
+    alice().lobby.TakeSent();
+    ToAll(test::UserMoves(3, 5));
+    EXPECT_TRUE(alice().lobby.TakeSent().empty());
+    Relay();
+    Run(1000);
+    EXPECT_TRUE(carol().session.GameOpen());
+    EXPECT_EQ(carol().window.layout, 2);
+    EXPECT_EQ(carol().session.Board().MoveCount(), 1);
+    EXPECT_EQ(carol().session.Header().GameId, me().session.Header().GameId);
+}
+
+// A user who comes while the request waits for its answer missed it; it
+// watches once the game has started.
+TEST_F(GameLinkTest, NewcomerDuringTheRequestWatchesOnceTheGameStarts)
+{
+    me().lobby.Feed(test::TwoUsers(pk::GameRequest, 1, 2));
+    for (int t = 0; t < 3000 && !alice().session.GameOpen(); t += 50) {
+        clock.Advance(50);
+        for (auto& s : sides)
+            s->lobby.link.Tick(clock.Now());
+        Relay();
+    }
+    ASSERT_TRUE(alice().session.GameOpen());
+    ASSERT_TRUE(me().session.RequestPending());
+    ToAll(test::UserMoves(3, 5));
+    Run(3000);
+    ASSERT_TRUE(me().session.GameOpen());
+    EXPECT_TRUE(carol().session.GameOpen());
+    EXPECT_EQ(carol().window.layout, 2);
+    EXPECT_EQ(carol().session.Header().GameId, me().session.Header().GameId);
+}
+
+TEST_F(GameLinkTest, NewcomerWithoutAGameOrRequestIsNotHandedOn)
+{
+    ToAll(test::UserMoves(3, 5));
+    Run(1000);
+    EXPECT_FALSE(carol().session.GameOpen());
+    for (int user = 1; user <= 3; ++user)
+        EXPECT_TRUE(ByUser(user).lobby.TakeSent().empty()) << user;
+}
+
+// "퇴실 하기" in the game window: the watching ends and the lobby is asked to
+// leave the room, as "/q" typed in the chat would.
+TEST_F(GameLinkTest, LeaveRoomCommandEndsTheSessionAndLeavesTheRoom)
+{
+    StartGame();
+    ToAll(test::UserMoves(3, 5));
+    Run(1000);
+    ASSERT_TRUE(carol().session.GameOpen());
+    carol().session.Command(14);
+    EXPECT_FALSE(carol().session.GameOpen());
+    EXPECT_EQ(carol().commands, std::vector<std::string>{"/q"});
+}
+
 TEST_F(GameLinkTest, RequestToSomeoneOutsideTheRoomIsRefusedWithANotice)
 {
     me().lobby.Feed(test::TwoUsers(pk::GameRequest, 1, 3));

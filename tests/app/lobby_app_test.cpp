@@ -275,6 +275,45 @@ TEST_F(LobbyApp, ProbeVerdicts)
     }
 }
 
+// The probe speaks for the connection that is open: an id edited in the
+// settings meanwhile would make the server answer "unknown user".
+TEST_F(LobbyApp, ProbeCarriesTheIdTheConnectionLoggedInWith)
+{
+    ToLobby(5, 2);
+    status.login.userId = "changed";
+    status.login.nickname = "other";
+    Advance(15200);
+    ASSERT_EQ(app.State(), TLobbyApp::Probing);
+    probe.PeerAccepts();
+    probe.PeerSends(Packet(21000));
+    ASSERT_EQ(probe.sent.size(), 38u);
+    EXPECT_EQ(std::string(probe.sent.begin() + 20, probe.sent.begin() + 28), std::string("tester\0\0", 8));
+    EXPECT_EQ(std::string(probe.sent.begin() + 28, probe.sent.begin() + 32), "nick");
+}
+
+// At the first start the personal-information window comes before anything
+// else: no configuration exchange and no login until it has closed.
+TEST_F(LobbyApp, FirstStartConnectsOnlyAfterThePersonalInformation)
+{
+    view.infoAnswered = nullptr;
+    app.FormShow("");
+    EXPECT_EQ(view.infoWindows, 1);
+    EXPECT_TRUE(app.WaitingForPersonalInfo());
+    Advance(20000);
+    EXPECT_EQ(app.State(), TLobbyApp::Idle);
+    EXPECT_EQ(config.opens, 0);
+    EXPECT_EQ(view.loginDialogs, 0);
+
+    app.PersonalInfoClosed();
+    EXPECT_FALSE(app.WaitingForPersonalInfo());
+    Advance(200);
+    EXPECT_EQ(app.State(), TLobbyApp::WaitingForConfig);
+    EXPECT_EQ(config.opens, 1);
+    // A later close of the window (opened from the toolbar) starts nothing.
+    app.PersonalInfoClosed();
+    EXPECT_EQ(app.State(), TLobbyApp::WaitingForConfig);
+}
+
 TEST_F(LobbyApp, TrafficOnTheGameConnectionEndsTheProbe)
 {
     ToLobby();

@@ -64,6 +64,46 @@ TEST_F(LobbyLinkTest, LobbyModelLivesFromLoginToCleanupAndCountsRooms)
     EXPECT_TRUE(game.sent.empty());
 }
 
+// A level or profile change confirmed while connected: the server hears of
+// it, and what the lobby sends afterwards speaks with the new identity.
+TEST_F(LobbyLinkTest, ProfileChangeReachesChatMemosAndRecordsAnswers)
+{
+    status.login.level = 0;
+    status.login.profile = true;
+    ToLobby(7, 0);
+    game.PeerSends(Arrival(3, "alice", "Alice"));
+    std::vector<std::uint8_t> ask = Packet(23010, 12 + 16);
+    PutU16(&ask[4], 7);
+    PutU16(&ask[8], 3);
+    std::memcpy(&ask[11], ">M<\\#alice\\#>P<", 15);
+    auto sentTexts = [&] {
+        std::string all(game.sent.begin(), game.sent.end());
+        game.sent.clear();
+        return all;
+    };
+
+    status.login.level = 33;
+    status.login.profile = false;
+    link.ProfileChanged();
+    std::string sent = sentTexts();
+    ASSERT_GE(sent.size(), 14u);
+    EXPECT_EQ(GetU16(reinterpret_cast<const std::uint8_t*>(sent.data())), 26010);
+
+    link.ChatLine("hello");
+    EXPECT_NE(sentTexts().find("nick [4P] : hello"), std::string::npos);
+    link.Dispatch().SendPrivate(true, 3, "memo");
+    EXPECT_NE(sentTexts().find("nick [4P] memo"), std::string::npos);
+    // Records hidden now: the request gets no answer.
+    game.PeerSends(ask);
+    EXPECT_TRUE(game.sent.empty());
+
+    status.login.profile = true;
+    link.ProfileChanged();
+    sentTexts();
+    game.PeerSends(ask);
+    EXPECT_NE(sentTexts().find(Utf8ToCp949(") :: 총 0전 0승 0패 0무")), std::string::npos);
+}
+
 // The program's wiring: the link's dispatch drives the game session, and the
 // connection logic ticks the session's queue and timers.
 struct GameWiringTest : ::testing::Test, LobbyFixture {

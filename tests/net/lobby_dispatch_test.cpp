@@ -36,6 +36,9 @@ struct Game : GameSessionPort {
     void SendGameState(int user) override { stateTo.push_back(user); }
     void HandleMarker(char marker, const std::string& text) override { markers.emplace_back(marker, text); }
     void HandleArgument(char marker, int argument) override { arguments.emplace_back(marker, argument); }
+    std::vector<std::string> entered, left;
+    void UserEnteredRoom(const std::string&, const std::string& id) override { entered.push_back(id); }
+    void UserLeftRoom(const std::string&, const std::string& id) override { left.push_back(id); }
 };
 
 struct Lobby {
@@ -48,7 +51,8 @@ struct Lobby {
     test::ManualClock clock{5000};
     Ports ports;
     Game game;
-    TLobbyDispatch d{sender, LobbySettings{login, friends, environment, [this](const std::string& s) { saved.push_back(s); }},
+    TLobbyDispatch d{sender,
+                     LobbySettings{login, friends, environment, [this](const std::string& s) { saved.push_back(s); }},
                      clock, ports, game};
 
     // Logged in as user 1 ("me") with "alice" (2) and "bob" (3) in the waiting room.
@@ -76,14 +80,17 @@ struct Lobby {
     }
 };
 
-std::uint16_t Code(const Bytes& b) { return GetU16(b.data()); }
+std::uint16_t Code(const Bytes& b)
+{
+    return GetU16(b.data());
+}
 
 TEST(LobbyDispatch, TextRules)
 {
     struct Row {
         std::string text;
-        std::string printed;  // empty: nothing printed
-        char marker;          // 0: nothing to the game session
+        std::string printed; // empty: nothing printed
+        char marker;         // 0: nothing to the game session
     } rows[] = {
         {"hello", "hello", 0},
         {"x>C<abc>D<", "", 'C'},
@@ -128,7 +135,7 @@ TEST(LobbyDispatch, WatchRequestsReachOnlyTheBlackPlayer)
     t.game.black = true;
     t.d.DispatchText(2, ">A<GRR>B<Alice(alice)");
     t.d.DispatchText(-1, ">A<GRR>B<");
-    t.d.DispatchText(60000, ">A<GRR>B<");  // no such user
+    t.d.DispatchText(60000, ">A<GRR>B<"); // no such user
     EXPECT_EQ(t.game.stateTo, (std::vector<int>{2, -1}));
 }
 
@@ -158,8 +165,7 @@ TEST(LobbyDispatch, RecordsAndGradeReplies)
     EXPECT_EQ(GetU16(sent[0].data() + 4), 2);
     EXPECT_EQ(GetU16(sent[0].data() + 6), 77);
     EXPECT_EQ(GetU16(sent[0].data() + 8), 1);
-    EXPECT_EQ(GetText(sent[0].data() + 11, sent[0].size() - 11),
-              KS("   ###   Me(me) :: 총 12전 7승 4패 1무   ###"));
+    EXPECT_EQ(GetText(sent[0].data() + 11, sent[0].size() - 11), KS("   ###   Me(me) :: 총 12전 7승 4패 1무   ###"));
     EXPECT_EQ(sent[0].back(), 0);
 
     t.d.DispatchText(2, ">M<\\#alice\\#>N<");
@@ -167,10 +173,64 @@ TEST(LobbyDispatch, RecordsAndGradeReplies)
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(GetText(sent[0].data() + 11, sent[0].size() - 11), KS("   ###   Me님의 접속상태는 A 등급입니다"));
 
-    t.d.SetIdentity({"me", "Me", 20, 30, 20});  // profile hidden
+    t.d.SetIdentity({"me", "Me", 20, 30, 20}); // profile hidden
     t.d.DispatchText(2, ">M<\\#alice\\#>P<");
     t.d.DispatchText(2, ">M<\\#nobody\\#>N<");
     EXPECT_TRUE(t.Sent().empty());
+}
+
+// The records request of the user menu, answered by the other client and
+// shown where it was asked, as the server relays private text.
+TEST(LobbyDispatch, RecordsRequestTravelsToThePeerAndTheAnswerBack)
+{
+    Lobby me, alice;
+    alice.d.SetIdentity({"alice", "Alice", 13, 10, 20});
+    alice.Feed(test::LoginAccepted(2, 0, 10));
+    alice.login.counters[0] = {3, 2, 1, 0};
+    auto relay = [](Lobby& from, Lobby& to) {
+        auto sent = from.Sent();
+        for (const Bytes& p : sent)
+            to.Feed(p);
+        return sent.size();
+    };
+
+    me.d.SendRecordsRequest(2);
+    auto request = me.Sent();
+    ASSERT_EQ(request.size(), 1u);
+    EXPECT_EQ(GetU16(request[0].data() + 4), 2);
+    EXPECT_EQ(GetText(request[0].data() + 11, request[0].size() - 11), ">M<\\#me\\#>P<");
+    alice.Feed(request[0]);
+    ASSERT_EQ(relay(alice, me), 1u);
+    ASSERT_FALSE(me.ports.lines.empty());
+    EXPECT_EQ(me.ports.lines.back(), KS("   ###   Alice(alice) :: 총 3전 2승 1패 0무   ###"));
+
+    // Without the separators the asker cannot be found: no answer.
+    alice.d.DispatchText(1, ">M<#me#>P<");
+    EXPECT_TRUE(alice.Sent().empty());
+    // Records hidden after a profile change while connected: no answer either.
+    alice.d.ProfileChanged(13, 30, 20);
+    me.d.SendRecordsRequest(2);
+    relay(me, alice);
+    EXPECT_EQ(relay(alice, me), 0u);
+}
+
+// Moves of other users into and out of the own room reach the game session;
+// moves elsewhere and the own user's moves do not.
+TEST(LobbyDispatch, ArrivalsAndDeparturesOfTheOwnRoomReachTheSession)
+{
+    Lobby t;
+    t.Feed(test::UserMoves(1, 5));
+    t.Feed(test::UserMoves(2, 5));
+    t.Feed(test::UserMoves(3, 6));
+    EXPECT_EQ(t.game.entered, std::vector<std::string>{"alice"});
+    t.Feed(test::UserMoves(3, 5));
+    t.Feed(test::UserMoves(2, 0));
+    EXPECT_EQ(t.game.entered, (std::vector<std::string>{"alice", "bob"}));
+    EXPECT_EQ(t.game.left, std::vector<std::string>{"alice"});
+    t.Feed(test::UserMoves(1, 0));
+    t.Feed(test::UserMoves(2, 5));
+    EXPECT_EQ(t.game.entered.size(), 2u);
+    EXPECT_EQ(t.game.left.size(), 1u);
 }
 
 TEST(LobbyDispatch, RequestNoticesAreSilentInMultiGameRooms)
@@ -180,8 +240,8 @@ TEST(LobbyDispatch, RequestNoticesAreSilentInMultiGameRooms)
     t.Feed(test::Packet6(pk::GameRequestRefuse, 0));
     t.Feed(test::TwoUsers(pk::GameRequest, 2, 3));
     EXPECT_EQ(t.ports.lines, (std::vector<std::string>{KS("   ### 대국신청이 취소되었습니다."),
-                                                        KS("   ### 대국신청이 거부되었습니다."),
-                                                        KS("   ### Alice 님이 Bob 님께 대국 신청 중입니다.")}));
+                                                       KS("   ### 대국신청이 거부되었습니다."),
+                                                       KS("   ### Alice 님이 Bob 님께 대국 신청 중입니다.")}));
     t.ports.lines.clear();
     t.Feed(test::RoomRecord(pk::RoomOpened, 4, RoomMulti, 2, "multi"));
     t.Feed(test::UserMoves(1, 4));
@@ -199,10 +259,10 @@ TEST(LobbyDispatch, RequestNoticesAreSilentInMultiGameRooms)
 TEST(LobbyDispatch, GameRequestGoesToRoomMateOrAsInvitation)
 {
     Lobby t;
-    t.Feed(test::Packet6(pk::GameRequestGo, 2));  // both in the waiting room: invitation
+    t.Feed(test::Packet6(pk::GameRequestGo, 2)); // both in the waiting room: invitation
     t.Feed(test::RoomRecord(pk::RoomOpened, 4, RoomOpen, 1, "mine"));
     t.Feed(test::UserMoves(3, 4));
-    t.Feed(test::Packet6(pk::GameRequestGo, 3));  // in our room: request
+    t.Feed(test::Packet6(pk::GameRequestGo, 3)); // in our room: request
     t.Feed(test::Packet6(pk::GameRequestGo, 999));
     auto sent = t.Sent();
     ASSERT_EQ(sent.size(), 2u);
@@ -217,14 +277,14 @@ TEST(LobbyDispatch, GameRequestGoesToRoomMateOrAsInvitation)
 TEST(LobbyDispatch, Invitations)
 {
     {
-        Lobby t;  // not accepting invitations
+        Lobby t; // not accepting invitations
         t.login.inviteOn = false;
         t.Feed(test::Invitation(pk::RoomInvite, 2, 0, 1, 0, 5));
         EXPECT_EQ(t.d.Invitation(), nullptr);
         EXPECT_EQ(t.ports.invitationsOpened, 0);
     }
     {
-        Lobby t;  // accepted: the record goes back unchanged as 31120
+        Lobby t; // accepted: the record goes back unchanged as 31120
         Bytes inv = test::Invitation(pk::RoomInvite, 2, 0, 1, 9, 5);
         t.Feed(inv);
         ASSERT_NE(t.d.Invitation(), nullptr);
@@ -238,7 +298,7 @@ TEST(LobbyDispatch, Invitations)
         EXPECT_EQ(t.d.Invitation(), nullptr);
     }
     {
-        Lobby t;  // left alone for 10 s: refused with the stored message
+        Lobby t; // left alone for 10 s: refused with the stored message
         t.environment.messages[0] = "busy";
         t.Feed(test::Invitation(pk::GameInvite, 2, 7, 1, 9, 0));
         EXPECT_EQ(t.d.Invitation()->secondLine, KS("대국신청 초대입니다."));
@@ -260,7 +320,7 @@ TEST(LobbyDispatch, Invitations)
         EXPECT_EQ(t.ports.lines.back(), KS("   ### 0번 방 Alice 님의 초대를 거부 했습니다."));
     }
     {
-        Lobby t;  // an inviter outside the table is ignored
+        Lobby t; // an inviter outside the table is ignored
         t.Feed(test::Invitation(pk::RoomInvite, 4000, 0, 1, 9, 5));
         EXPECT_EQ(t.d.Invitation(), nullptr);
     }
@@ -272,7 +332,7 @@ TEST(LobbyDispatch, RefusalNotices)
     t.Feed(test::Refusal(pk::RoomInviteRefuse, 2, 1, 0, "later"));
     t.Feed(test::Refusal(pk::GameInviteRefuse, 3, 1, 0, ""));
     EXPECT_EQ(t.ports.lines, (std::vector<std::string>{KS("   ### Alice 님이 초대에 응하지 않았습니다(later)."),
-                                                        KS("   ### Bob 님이 대국신청 초대에 응하지 않았습니다.")}));
+                                                       KS("   ### Bob 님이 대국신청 초대에 응하지 않았습니다.")}));
 }
 
 TEST(LobbyDispatch, OutgoingTexts)

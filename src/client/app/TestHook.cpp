@@ -29,6 +29,7 @@
 #include "client/base/QtText.h"
 #include "client/lobby/LobbyController.h"
 #include "client/lobby/MemoForm.h"
+#include "client/lobby/SlotView.h"
 #include "client/lobby/UserView.h"
 #include "client/term/ChatTerm.h"
 #include "client/term/Terminal.h"
@@ -382,6 +383,31 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             return "error no tab " + rest;
         host->Tabs()->setCurrentIndex(index);
         return "ok";
+    }
+    if (verb == "enterroom") {
+        // "enterroom <room>": a double click on that room's row.
+        bool ok = false;
+        const int room = rest.toInt(&ok);
+        TSlotView& list = client_.Lobby().Slots();
+        if (!ok || !list.OnRoom)
+            return "error usage enterroom <room>";
+        QTimer::singleShot(0, &form_, [this, room] {
+            TSlotView& view = client_.Lobby().Slots();
+            if (view.OnRoom)
+                view.OnRoom(TSlotView::EnterAsked, room);
+        });
+        return "ok";
+    }
+    if (verb == "widget") {
+        // "widget <name>": whether that visible widget is enabled, and a line edit's text.
+        QWidget* target = FindWidget(rest);
+        if (!target)
+            return "error no visible widget " + rest;
+        auto* edit = qobject_cast<QLineEdit*>(target);
+        return QString("ok enabled=%1 readonly=%2 text=%3")
+            .arg(target->isEnabled() ? 1 : 0)
+            .arg(edit && edit->isReadOnly() ? 1 : 0)
+            .arg(edit ? edit->text() : QString());
     }
     return "error unknown command " + verb;
 }

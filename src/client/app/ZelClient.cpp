@@ -80,14 +80,18 @@ TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string
     hooks.sessionStarted = [this] {
         goMain_->show();
         goMain_->raise();
+        lobby_->UpdateButtons();
     };
-    hooks.sessionEnded = [this](int) { goMain_->hide(); };
+    hooks.sessionEnded = [this](int) {
+        goMain_->hide();
+        lobby_->UpdateButtons();
+    };
     game_ = std::make_unique<TGameWiring>(status_, clock_, std::move(hooks));
     link_ = std::make_unique<TLobbyLink>(*app_, status_, clock_, *form_, &game_->Link());
     app_->SetListener(link_.get());
 
     lobby_ = std::make_unique<TLobbyController>(*form_, *app_, link_->Dispatch(), status_, prompts_, clock_,
-                                                static_cast<TLobbyGame&>(*this));
+                                                static_cast<TLobbyGame&>(*this), *link_);
     link_->SetUi(lobby_.get());
     link_->onCleanup = [this] { lobby_->ConnectionCleanup(); };
     game_->Attach(*app_, *link_, *goMain_, prompts_, records_);
@@ -260,8 +264,33 @@ bool TZelClient::GameInProgress() const
 
 void TZelClient::CloseGameWindow()
 {
-    if (!game_->GameInProgress())
+    if (game_->GameInProgress())
+        return;
+    TBBS2Zel* session = game_->Session();
+    // A window in a room refuses to close; what it shows ends with its session.
+    if (goMain_->EndRecordViewing())
+        return;
+    if (session && session->GameOpen())
+        session->EndSession();
+    else if (goMain_->isVisible())
         goMain_->close();
+}
+
+bool TZelClient::GameWindowOpen() const
+{
+    const TBBS2Zel* session = game_->Session();
+    return session && session->GameOpen();
+}
+
+void TZelClient::CancelPendingRequest()
+{
+    game_->Link().CancelPendingRequest();
+}
+
+void TZelClient::SetMultiHost(const std::string& id)
+{
+    if (TBBS2Zel* session = game_->Session())
+        session->MultiHostId = id;
 }
 
 void TZelClient::StopGame(const std::string& word, const std::string& id)

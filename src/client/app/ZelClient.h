@@ -85,7 +85,10 @@ private:
 
     // TLobbyGame
     bool GameInProgress() const override;
+    bool GameWindowOpen() const override;
     void CloseGameWindow() override;
+    void CancelPendingRequest() override;
+    void SetMultiHost(const std::string& id) override;
     void StopGame(const std::string& word, const std::string& id) override;
 
     void MainTimerTimer();

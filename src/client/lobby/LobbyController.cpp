@@ -20,6 +20,8 @@
 #include "client/lobby/UserView.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
+#include "core/app/LobbyLink.h"
+#include "core/game/BBS2Zel.h"
 #include "core/base/Bytes.h"
 #include "core/base/Cp949.h"
 #include "core/lobby/FriendList.h"
@@ -35,17 +37,18 @@ namespace {
 constexpr int kRoomPanel = 10;
 constexpr int kPlacePanel = 11;
 constexpr int kFriendPanel = 12;
+constexpr int kRefusalMs = 1500;
 } // namespace
 
 TLobbyController::TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
-                                   Prompts& prompts, const Clock& clock, TLobbyGame& game)
-    : QObject(&form), form_(form), app_(app), game_(game), status_(status), prompts_(prompts), clock_(clock), dispatch_(dispatch),
+                                   Prompts& prompts, const Clock& clock, TLobbyGame& game, TLobbyLink& link)
+    : QObject(&form), form_(form), app_(app), game_(game), link_(link), status_(status), prompts_(prompts), clock_(clock), dispatch_(dispatch),
       chat_(dispatch_, status.friends, clock, *this), notices_(dispatch_, chat_, *this),
       slots_(new TSlotView(form.SlotLBox, this)), users_(new TUserView(form.UserLBox, this))
 {
     slots_->OnRoom = [this](int kind, int room) { RoomEvent(kind, room); };
     users_->OnMenu = [this](int tag, int user) { MenuAction(tag, user); };
-    users_->GameWindowOpen = [] { return false; };
+    users_->GameWindowOpen = [this] { return GameWindowOpen(); };
     users_->IsFriend = [this](const std::string& id) { return FindFriend(status_.friends, id) >= 0; };
     for (int i = 0; i < TMemoBook::kWindows; ++i) {
         auto* memo = new TMemoForm(i, &form);
@@ -109,10 +112,13 @@ void TLobbyController::MenuAction(int tag, int u)
             Print(KS("   ### 대기실에서 초대 하실 수 없습니다."));
         break;
     case 3:
-        dispatch_.SendPrivate(false, u, ">M<#" + m->ownId + "#>P<");
+        dispatch_.SendRecordsRequest(u);
         break;
     case 5:
         chat_.OpenMemo(u);
+        break;
+    case TSearchForm::kEnterRoomTag:
+        AskEnterRoom(user.room);
         break;
     case 6:
         if (!RemoveFriend(status_.friends, user.id))
@@ -157,7 +163,37 @@ void TLobbyController::RoomEvent(int kind, int room)
     }
     if (app_.State() != TLobbyApp::Connected && !app_.IsConnected())
         return;
+    AskEnterRoom(room);
+}
+
+void TLobbyController::AskEnterRoom(int room)
+{
+    TCManager* m = dispatch_.Model();
+    if (!m || m->CheckRoom(room) != 0)
+        return;
+    if (GameInProgress()) {
+        prompts_.Notify(KS("대국 중에는 다른 방에 들어갈 수 없습니다."), kRefusalMs);
+        return;
+    }
+    CloseGameWindow();
+    game_.CancelPendingRequest();
     dispatch_.EnterRoom(room);
+}
+
+bool TLobbyController::GameWindowOpen()
+{
+    return game_.GameWindowOpen();
+}
+
+void TLobbyController::SyncMultiHost()
+{
+    TCManager* m = dispatch_.Model();
+    // The host is learnt when entering a room and kept while the room stays a multi-game room.
+    if (!m || m->currentRoom <= 0 || m->CheckRoom(m->currentRoom) != 0 || m->Room(m->currentRoom).state != RoomMulti)
+        chat_.multiHost.clear();
+    else if (chat_.multiHost.empty() && m->CheckUser(m->Room(m->currentRoom).owner) == 0)
+        chat_.multiHost = m->User(m->Room(m->currentRoom).owner).id;
+    game_.SetMultiHost(chat_.multiHost);
 }
 
 void TLobbyController::sbRoomClick()
@@ -222,14 +258,18 @@ void TLobbyController::sbFindClick()
 
 void TLobbyController::sbInfoClick()
 {
-    // Not run in a nested loop: it also opens at the first start, from the
-    // window's first show.
+    if (infoForm_) {
+        infoForm_->raise();
+        return;
+    }
+    // Modal to the lobby window but not run in a nested loop: it also opens
+    // at the first start, from the window's first show, and the start-up
+    // connection waits until it has closed.
     auto* dialog = new TMyInfoForm(status_, prompts_, app_.IsConnected(), &form_);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this] {
-        if (app_.IsConnected())
-            app_.SendProfileChange();
-    });
+    infoForm_ = dialog;
+    connect(dialog, &QDialog::accepted, this, [this] { link_.ProfileChanged(); });
+    connect(dialog, &QDialog::finished, this, [this] { app_.PersonalInfoClosed(); });
     dialog->open();
 }
 
@@ -264,9 +304,11 @@ void TLobbyController::PlacePanelClick()
 
 void TLobbyController::UpdateButtons()
 {
+    if (infoForm_)
+        infoForm_->SetConnected(app_.IsConnected());
     LobbyButtons b = ComputeButtons(
         dispatch_.Model(), app_.IsConnected(),
-        !chat_.multiHost.empty() && dispatch_.Model() && chat_.multiHost == dispatch_.Model()->ownId, false);
+        !chat_.multiHost.empty() && dispatch_.Model() && chat_.multiHost == dispatch_.Model()->ownId, GameWindowOpen());
     form_.sbMyRI->setEnabled(b.myRI);
     form_.sbFind->setEnabled(b.find);
     form_.sbVGibo->setEnabled(b.vGibo);
@@ -282,6 +324,7 @@ void TLobbyController::ConnectionCleanup()
     users_->Attach(nullptr);
     notices_.Reset();
     chat_.ConnectionClosed();
+    SyncMultiHost();
     memberView_ = false;
     InvitationClosed();
     UpdateButtons();
@@ -300,6 +343,8 @@ void TLobbyController::Print(const std::string& line, bool lineFlag)
 
 void TLobbyController::LobbyCreated()
 {
+    if (infoForm_)
+        infoForm_->SetConnected(true);
     chat_.ConnectionOpened();
     chat_.LoginAccepted();
     slots_->Attach(dispatch_.Model());
@@ -343,8 +388,11 @@ void TLobbyController::RoomChanged(int kind, int room)
 {
     slots_->RoomChanged(kind, room);
     RefreshCounters();
-    if (dispatch_.Model() && room == dispatch_.Model()->currentRoom && room > 0)
+    if (dispatch_.Model() && room == dispatch_.Model()->currentRoom && room > 0) {
         form_.SetPanel(kPlacePanel, notices_.PlaceText());
+        SyncMultiHost();
+        UpdateButtons();
+    }
 }
 
 void TLobbyController::UserViewChanged(int kind, int user)
@@ -372,6 +420,10 @@ void TLobbyController::OwnMoved()
 {
     TCManager* m = dispatch_.Model();
     int room = m->currentRoom;
+    // A new room: no request of ours waits there and no other game stays shown.
+    game_.CancelPendingRequest();
+    CloseGameWindow();
+    SyncMultiHost();
     form_.SetPanel(kPlacePanel, notices_.PlaceText());
     form_.sbRoom->setIcon(ToolGlyphs::Icon(room > 0 ? ToolGlyphs::LeaveRoom : ToolGlyphs::MakeRoom, 20));
     form_.sbRoom->setText(QString::fromUtf8(room > 0 ? "방나가기" : "방만들기"));

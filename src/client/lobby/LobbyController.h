@@ -9,6 +9,8 @@
 #include "core/net/LobbyDispatch.h"
 #include "core/net/LobbyPorts.h"
 
+#include <QPointer>
+
 class QMessageBox;
 
 namespace zel {
@@ -18,7 +20,9 @@ class PacketSender;
 class Prompts;
 class TLobbyApp;
 class TLobbyGame;
+class TLobbyLink;
 class TMemoForm;
+class TMyInfoForm;
 class TSlotView;
 class TUserView;
 class TZel4HvnForm;
@@ -31,7 +35,7 @@ class TLobbyController : public QObject, public LobbyPorts, public LobbyChatPort
     Q_OBJECT
 public:
     TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status, Prompts& prompts,
-                     const Clock& clock, TLobbyGame& game);
+                     const Clock& clock, TLobbyGame& game, TLobbyLink& link);
     ~TLobbyController() override;
 
     TLobbyDispatch& Dispatch() { return dispatch_; }
@@ -46,6 +50,10 @@ public:
     void ChatLine(const std::string& line);
     void Macro(int index); // 1..9
     void MenuAction(int tag, int user);
+    // A double click or Enter on a room, or "번방 입실": refused while the own
+    // game runs; otherwise what the game window shows ends, a pending game
+    // request stops waiting and 24030 goes out.
+    void AskEnterRoom(int room);
     void TerminalClick(const std::string& text);
     void sbRoomClick();
     void sbMyRIClick();
@@ -86,6 +94,10 @@ public:
 
 private:
     void OwnMoved();
+    // A session is running and the game window shows it.
+    bool GameWindowOpen();
+    // The own room's multi-game host, for the chat and the game session.
+    void SyncMultiHost();
     void SetMemberView(bool on);
     void AskGame(int user);
     void RoomEvent(int kind, int room);
@@ -93,6 +105,7 @@ private:
     TZel4HvnForm& form_;
     TLobbyApp& app_;
     TLobbyGame& game_;
+    TLobbyLink& link_;
     TZelStatus& status_;
     Prompts& prompts_;
     const Clock& clock_;
@@ -103,6 +116,7 @@ private:
     TUserView* users_;
     std::array<TMemoForm*, TMemoBook::kWindows> memoForms_{};
     QMessageBox* invitationBox_ = nullptr;
+    QPointer<TMyInfoForm> infoForm_;
     bool memberView_ = false;
 };
 

@@ -9,8 +9,15 @@ public:
     virtual ~TLobbyGame() = default;
     // A game (not a viewed record) is being played.
     virtual bool GameInProgress() const = 0;
-    // The game window goes away unless a game is being played in it.
+    // The game window shows a session (a game, a watched game, a record).
+    virtual bool GameWindowOpen() const = 0;
+    // The game window goes away unless a game is being played in it; what it
+    // shows ends with it.
     virtual void CloseGameWindow() = 0;
+    // Our game request stops waiting for an answer.
+    virtual void CancelPendingRequest() = 0;
+    // The host of the multi-game room we are in; empty outside one.
+    virtual void SetMultiHost(const std::string& id) = 0;
     // "/x": the running game stops on the word of `word`'s sender `id`.
     virtual void StopGame(const std::string& word, const std::string& id) = 0;
 };

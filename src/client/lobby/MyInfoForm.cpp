@@ -82,8 +82,7 @@ TMyInfoForm::TMyInfoForm(TZelStatus& status, Prompts& prompts, bool connected, Q
     for (QCheckBox* box : {cbSavePass, cbPro, cbInvite, cbProfile})
         form->addRow(box);
     pages->addTab(page1, QString::fromUtf8("연결정보"));
-    for (QWidget* w : std::initializer_list<QWidget*>{eAlias, eUser, ePass, cbPro})
-        w->setEnabled(!connected);
+    SetConnected(connected);
 
     auto* page2 = new QWidget(pages);
     auto* records = new QFormLayout(page2);
@@ -130,6 +129,20 @@ TMyInfoForm::TMyInfoForm(TZelStatus& status, Prompts& prompts, bool connected, Q
     FillFriends();
 }
 
+void TMyInfoForm::SetConnected(bool connected)
+{
+    connected_ = connected;
+    for (QLineEdit* field : {eAlias, eUser, ePass}) {
+        field->setReadOnly(connected);
+        field->setEnabled(!connected);
+    }
+    cbPro->setEnabled(!connected);
+    if (connected) {
+        eAlias->setText(ToQ(status_.login.nickname));
+        eUser->setText(ToQ(status_.login.userId));
+    }
+}
+
 void TMyInfoForm::FilterId(QLineEdit* field, const QString& text)
 {
     FilterTyping(field, text, FilterIdText, prompts_, kNoticeMs);
@@ -168,7 +181,7 @@ int TMyInfoForm::ChosenLevel() const
 void TMyInfoForm::btnOkClick()
 {
     LoginInfo& login = status_.login;
-    std::string id = FilterIdText(FromQ(eUser->text())).text;
+    std::string id = connected_ ? login.userId : FilterIdText(FromQ(eUser->text())).text;
     if (!IdLengthOk(id)) {
         prompts_.Alert(KS("아이디를 4 byte ~ 8 byte 로 입력하세요"));
         eUser->setFocus();
@@ -196,8 +209,10 @@ void TMyInfoForm::btnOkClick()
     if (clear)
         login.counters = {};
     login.userId = id;
-    login.nickname = FinalNickname(FilterNicknameText(FromQ(eAlias->text())).text, id);
-    login.password = FilterIdText(FromQ(ePass->text())).text;
+    if (!connected_) {
+        login.nickname = FinalNickname(FilterNicknameText(FromQ(eAlias->text())).text, id);
+        login.password = FilterIdText(FromQ(ePass->text())).text;
+    }
     login.savePass = cbSavePass->isChecked();
     login.profile = cbProfile->isChecked();
     login.level = level;

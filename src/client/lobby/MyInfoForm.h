@@ -34,6 +34,9 @@ public:
     QTreeWidget* lvFriends;
 
     void btnOkClick();
+    // While connected the identity fields and "프로기사" cannot be edited
+    // and OK keeps the id and nickname the connection logged in with.
+    void SetConnected(bool connected);
 
 private:
     void FillRecords();
@@ -44,6 +47,7 @@ private:
 
     TZelStatus& status_;
     Prompts& prompts_;
+    bool connected_ = false;
 };
 
 } // namespace zel

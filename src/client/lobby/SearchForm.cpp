@@ -23,7 +23,7 @@
 namespace zel {
 
 namespace {
-enum MenuTag { TagEnter = 100, TagInvite = 1, TagRecords = 3, TagMemo = 5, TagCancel = 8 };
+enum MenuTag { TagEnter = TSearchForm::kEnterRoomTag, TagInvite = 1, TagRecords = 3, TagMemo = 5, TagCancel = 8 };
 }
 
 TSearchForm::TSearchForm(TZelStatus& status, TLobbyDispatch& dispatch, QWidget* parent)
@@ -93,9 +93,7 @@ TSearchForm::TSearchForm(TZelStatus& status, TLobbyDispatch& dispatch, QWidget* 
         const TCManager* m = dispatch_.Model();
         if (!m || m->CheckUser(menuUser_) != 0)
             return;
-        if (tag == TagEnter)
-            dispatch_.EnterRoom(m->User(menuUser_).room);
-        else if (tag != TagCancel && OnMenu)
+        if (tag != TagCancel && OnMenu)
             OnMenu(tag, menuUser_);
     });
 }

@@ -34,6 +34,8 @@ public:
     QTreeWidget* lvResult;
     QMenu* menu;
 
+    // The tag of "번방 입실", beside the user list's menu tags.
+    static constexpr int kEnterRoomTag = 100;
     // A user-menu action chosen from the result menu (tags as in the user list).
     std::function<void(int tag, int user)> OnMenu;
     // A timed notice (refusals, no match).

@@ -1,5 +1,7 @@
 #include "core/app/GameLink.h"
 
+#include <algorithm>
+
 #include "core/base/Cp949.h"
 #include "core/game/BBS2Zel.h"
 #include "core/net/CManager.h"
@@ -47,6 +49,7 @@ void TGameLink::RequestGame(const std::string& id)
     if (!session_)
         return;
     SyncIdentity();
+    latecomers_.clear();
     session_->RequestGame(id);
 }
 
@@ -90,8 +93,23 @@ void TGameLink::HandleMarker(char marker, const std::string& text)
 
 void TGameLink::UserLeftRoom(const std::string& nickname, const std::string& id)
 {
+    latecomers_.erase(std::remove(latecomers_.begin(), latecomers_.end(), id), latecomers_.end());
     if (session_)
         session_->ForcedStop(nickname, id);
+}
+
+void TGameLink::UserEnteredRoom(const std::string&, const std::string& id)
+{
+    if (!session_)
+        return;
+    SyncIdentity();
+    if (session_->IsMultiHost())
+        return;
+    if (session_->RequestPending() && latecomers_.size() < kMaxLatecomers &&
+        std::find(latecomers_.begin(), latecomers_.end(), id) == latecomers_.end())
+        latecomers_.push_back(id);
+    if (session_->RequestPending() || session_->GameOpen() || InMultiRoom())
+        session_->MemberEntered(id);
 }
 
 // ---- from the session ----
@@ -213,6 +231,11 @@ void TGameLink::SessionStarted()
 {
     if (hooks_.sessionStarted)
         hooks_.sessionStarted();
+    std::vector<std::string> ids;
+    ids.swap(latecomers_);
+    if (session_)
+        for (const std::string& id : ids)
+            session_->MemberEntered(id);
 }
 
 void TGameLink::SessionEnded(int previousKind)
@@ -232,6 +255,7 @@ bool TGameLink::GameInProgress() const
 void TGameLink::OnConnectionDropped()
 {
     queue_.Clear();
+    latecomers_.clear();
     if (!session_)
         return;
     // Without the connection the game cannot go on; keep it resumable.

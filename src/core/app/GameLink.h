@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/app/LobbySession.h"
 #include "core/game/GamePorts.h"
@@ -50,6 +51,11 @@ public:
     void SendGameState(int user) override;
     void HandleMarker(char marker, const std::string& text) override;
     void UserLeftRoom(const std::string& nickname, const std::string& id) override;
+    // Handed on while the session waits for the answer to a game request,
+    // runs a session or the room is a multi-game room; a multi-game host
+    // greets newcomers through the lobby instead. Who comes while our request
+    // waits missed it, and is handed on again once the game starts.
+    void UserEnteredRoom(const std::string& nickname, const std::string& id) override;
 
     // TGameLobby
     void SendRoomText(const std::string& text) override;
@@ -83,8 +89,12 @@ private:
     // The session acts under the id the lobby logged in with.
     void SyncIdentity();
 
+    static constexpr std::size_t kMaxLatecomers = 50;
+
     LobbySettings settings_;
     GameLinkHooks hooks_;
+    // Ids of users who came into the room while our request waited.
+    std::vector<std::string> latecomers_;
     TPacketQ queue_;
     TLobbyDispatch* dispatch_ = nullptr;
     LobbyPorts* ports_ = nullptr;

@@ -84,19 +84,32 @@ void TLobbyApp::FormShow(const std::string& recordPath)
     if (shown_)
         return;
     shown_ = true;
-    if (status_.FirstRun())
+    const bool connect = recordPath.empty();
+    if (status_.FirstRun()) {
+        // The login asks for the id the user is about to enter here.
+        waitingForInfo_ = connect;
         ports_.view.OpenPersonalInfo();
-    if (!recordPath.empty()) {
+    }
+    if (!connect) {
         firstShowPending_ = false;
         recordPath_ = recordPath;
         ports_.view.LoadBanners();
-    } else {
+    } else if (!waitingForInfo_) {
         state_ = ConnectAtStart;
     }
     ports_.view.EnableConnect(true);
     ports_.view.SetConnectGlyph(false);
     ports_.view.EnableRoom(false);
     ResetPanels();
+}
+
+void TLobbyApp::PersonalInfoClosed()
+{
+    if (!waitingForInfo_)
+        return;
+    waitingForInfo_ = false;
+    if (state_ == Idle)
+        state_ = ConnectAtStart;
 }
 
 void TLobbyApp::Tick(std::int32_t now)
@@ -356,6 +369,14 @@ void TLobbyApp::TidyProgramDirectory()
         MoveFile(*program, ports_.banners, name);
 }
 
+LoginInfo TLobbyApp::ConnectionLogin() const
+{
+    LoginInfo login = status_.login;
+    login.userId = ownId_;
+    login.nickname = ownNickname_;
+    return login;
+}
+
 bool TLobbyApp::GameServer(std::string& host, std::uint16_t& port) const
 {
     const HostInfo& info = status_.host;
@@ -574,7 +595,7 @@ void TLobbyApp::OnProbeBytes(const std::uint8_t* data, std::size_t size)
                 return;
             PacketHeader header = PacketHeader::Decode(p);
             if (header.code == pk::Greeting) {
-                LoginRecord::Fill(probeSender_.Staging(pk::Probe), pk::Probe, status_.login, ownUser_, ownRoom_);
+                LoginRecord::Fill(probeSender_.Staging(pk::Probe), pk::Probe, ConnectionLogin(), ownUser_, ownRoom_);
                 probeSender_.SendPacket(pk::Probe, LoginRecord::kSize);
             } else if (header.code == pk::ProbeVerdict) {
                 OnVerdict(header.argument);
@@ -616,7 +637,7 @@ void TLobbyApp::DisconnectHandling()
         ports_.prompts.Alert(KS("같은 아이디가 이미 접속해 있습니다!"));
         return;
     }
-    int next = AfterDisconnect;
+    ConnState next = AfterDisconnect;
     if (gaveUp_) {
         gaveUp_ = false;
     } else if (leaving_ || exiting_) {

@@ -24,7 +24,8 @@ class TZelStatus;
 // their events. Everything runs on one thread.
 class TLobbyApp {
 public:
-    enum State : int {
+    // The connection state the main timer acts on.
+    enum ConnState : int {
         Idle = 0,
         ConnectAtStart = 1,
         Configuring = 2,
@@ -73,8 +74,12 @@ public:
     void SetSession(LobbySession* session) { session_ = session; }
 
     // The window's first show. A non-empty record path (the joined command
-    // line) means no connection is made; otherwise connecting starts.
+    // line) means no connection is made; otherwise connecting starts, at the
+    // first start only once the personal-information window has closed.
     void FormShow(const std::string& recordPath);
+    // The personal-information window closed (either way).
+    void PersonalInfoClosed();
+    bool WaitingForPersonalInfo() const { return waitingForInfo_; }
     void Tick(std::int32_t now);
     void ConnTBClick();
     void sbExitClick();
@@ -139,6 +144,8 @@ private:
     void ResetPanels();
     bool GameInProgress() const;
     bool GameServer(std::string& host, std::uint16_t& port) const;
+    // The settings with the identity this connection logged in with.
+    LoginInfo ConnectionLogin() const;
 
     TZelStatus& status_;
     Ports ports_;
@@ -152,7 +159,7 @@ private:
     PacketSender probeSender_;
     TConfigExchange exchange_;
 
-    int state_ = Idle;
+    ConnState state_ = Idle;
     int probeVerdict_ = 0;
     bool connected_ = false;
     bool checkEnabled_ = false;
@@ -171,6 +178,7 @@ private:
     bool probeActive_ = false;
     bool loginWanted_ = false; // the login dialog opens on the next tick
     bool loginOpen_ = false;
+    bool waitingForInfo_ = false; // the first start's connection waits for the personal information
 
     std::int32_t lastReceived_ = 0;
     std::int32_t connectStart_ = 0;

@@ -122,6 +122,15 @@ void TLobbyLink::ChatBlockMarker(bool blocked, const std::string& text)
         ui_->ChatBlockMarker(blocked, text);
 }
 
+void TLobbyLink::ProfileChanged()
+{
+    if (!app_.IsConnected())
+        return;
+    app_.SendProfileChange();
+    const LoginInfo& login = status_.login;
+    dispatch_.ProfileChanged(login.level, LoginRecord::ProfileByte(login), LoginRecord::InvitationsByte(login));
+}
+
 void TLobbyLink::ChatLine(const std::string& line)
 {
     if (line.empty() || !app_.LoggedIn() || dispatch_.Model() == nullptr)

@@ -49,6 +49,9 @@ public:
     // Called after the dispatch dropped the connection's lobby.
     std::function<void()> onCleanup;
 
+    // The personal-information window was confirmed while connected: the
+    // server hears of the new profile and later texts carry it.
+    void ProfileChanged();
     // A line from the chat input (CP949); sent as room text while logged in.
     void ChatLine(const std::string& line);
     void Tick(std::int32_t now) { dispatch_.Tick(now); }

@@ -623,6 +623,7 @@ void TBBS2Zel::Command(int code)
         break;
     case 14:
         EndSession();
+        s_.lobby.SendRoomText("/q");
         break;
     case 25:
         FinishMarking();
@@ -738,6 +739,13 @@ void TBBS2Zel::EndSession()
 void TBBS2Zel::CloseGame()
 {
     EndSession();
+}
+
+void TBBS2Zel::MemberEntered(const std::string& id)
+{
+    if (id.empty() || id == MyId || !gameOpen_ || !IsBlackPlayer() || s_.lobby.InMultiRoom())
+        return;
+    SendGameState(id);
 }
 
 } // namespace zel

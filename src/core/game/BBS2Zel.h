@@ -248,6 +248,12 @@ private:
     int xferIndex_ = 100;
     int xferTotal_ = 0;
     std::string xferText_;
+
+public:
+    // Another user came into the own room. The black player of the running
+    // game sends the newcomer the game state, so that it watches from the
+    // current move on.
+    void MemberEntered(const std::string& id);
 };
 
 } // namespace zel

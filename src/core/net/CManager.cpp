@@ -2,6 +2,7 @@
 
 #include "core/base/Bytes.h"
 #include "core/base/Cp949.h"
+#include "core/net/PacketLayout.h"
 
 #include <algorithm>
 
@@ -313,10 +314,10 @@ bool TCManager::UserLeaves(const std::uint8_t* p, std::size_t n)
 
 bool TCManager::UserMoves(const std::uint8_t* p, std::size_t n)
 {
-    int u = UserAt(p, n, 8);
+    int u = UserAt(p, n, pk::at::userMove::kSize);
     if (u < 0)
         return false;
-    int r = GetU16(p + 6);
+    int r = GetU16(p + pk::at::userMove::kRoom);
     if (CheckRoom(r) != 0)
         return false;
     MoveUser(u, users_[u].room, r);

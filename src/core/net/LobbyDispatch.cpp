@@ -5,6 +5,7 @@
 #include "core/net/LobbyPorts.h"
 #include "core/net/PacketCodes.h"
 #include "core/net/PacketHeader.h"
+#include "core/net/PacketLayout.h"
 #include "core/net/PacketQ.h"
 #include "core/net/PacketSender.h"
 #include "core/ports/Clock.h"
@@ -17,9 +18,15 @@ namespace zel {
 
 namespace {
 
-bool Contains(const std::string& text, std::string_view marker) { return text.find(marker) != std::string::npos; }
+bool Contains(const std::string& text, std::string_view marker)
+{
+    return text.find(marker) != std::string::npos;
+}
 
-bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
 
 std::string PadRight(std::string text, std::size_t width)
 {
@@ -40,7 +47,10 @@ TLobbyDispatch::TLobbyDispatch(PacketSender& sender, LobbySettings settings, con
 
 TLobbyDispatch::~TLobbyDispatch() = default;
 
-void TLobbyDispatch::Notice(const std::string& text) { ports_.Print("   ### " + text, false); }
+void TLobbyDispatch::Notice(const std::string& text)
+{
+    ports_.Print("   ### " + text, false);
+}
 
 bool TLobbyDispatch::OwnRoomIsMulti() const
 {
@@ -73,15 +83,16 @@ void TLobbyDispatch::OnPacket(const std::uint8_t* p, std::size_t n)
             LoginAccepted(p);
         break;
     case pk::PrivateText:
-        if (n >= 12) {
+        if (n > pk::at::privateText::kText) {
             // The text runs to the terminating zero at the end of the packet.
-            std::string text = GetText(p + 11, n - 11);
-            DispatchText(GetU16(p + 8), text);
+            std::string text = GetText(p + pk::at::privateText::kText, n - pk::at::privateText::kText);
+            DispatchText(GetU16(p + pk::at::privateText::kSender), text);
         }
         break;
     case pk::RoomText:
     case pk::NoticeText:
-        DispatchText(h.argument, std::string(reinterpret_cast<const char*>(p + 6), n - 6));
+        DispatchText(h.argument, std::string(reinterpret_cast<const char*>(p + pk::at::roomText::kText),
+                                             n - pk::at::roomText::kText));
         break;
     case pk::LobbyReset:
         if (model_)
@@ -96,12 +107,12 @@ void TLobbyDispatch::OnPacket(const std::uint8_t* p, std::size_t n)
         break;
     case pk::GameInvite:
     case pk::RoomInvite:
-        if (n >= 14)
+        if (n >= pk::at::invitation::kSize)
             HandleInvitation(p, h.code);
         break;
     case pk::RoomInviteRefuse:
     case pk::GameInviteRefuse:
-        if (n >= 42)
+        if (n >= pk::at::refusal::kSize)
             HandleRefusal(p, h.code);
         break;
     case pk::GameRequestGo:
@@ -136,7 +147,7 @@ void TLobbyDispatch::OnPacket(const std::uint8_t* p, std::size_t n)
         break;
     case pk::UserMoves:
     case pk::UserLeaves:
-        HandleDeparture(h.code, p, n);
+        HandleMove(h.code, p, n);
         break;
     default:
         HandleModel(h.code, p, n);
@@ -144,16 +155,26 @@ void TLobbyDispatch::OnPacket(const std::uint8_t* p, std::size_t n)
     }
 }
 
-void TLobbyDispatch::HandleDeparture(std::uint16_t code, const std::uint8_t* p, std::size_t n)
+void TLobbyDispatch::HandleMove(std::uint16_t code, const std::uint8_t* p, std::size_t n)
 {
-    int u = n >= 6 && model_ ? GetU16(p + 4) : -1;
-    bool member = u >= 0 && model_->CheckUser(u) == 0 && u != model_->ownUser && model_->currentRoom > 0 &&
-                  model_->User(u).room == model_->currentRoom;
-    std::string nickname = member ? model_->User(u).nickname : std::string{};
-    std::string id = member ? model_->User(u).id : std::string{};
+    int u = n >= pk::at::userMove::kUser + 2 && model_ ? GetU16(p + pk::at::userMove::kUser) : -1;
+    if (u < 0 || model_->CheckUser(u) != 0 || u == model_->ownUser) {
+        HandleModel(code, p, n);
+        return;
+    }
+    // The own room as it was before the move: a move of the own user comes
+    // in its own packet, so it cannot change between the two looks.
+    const int room = model_->currentRoom;
+    const bool wasMember = room > 0 && model_->User(u).room == room;
+    const std::string nickname = model_->User(u).nickname, id = model_->User(u).id;
     HandleModel(code, p, n);
-    if (member && model_ && model_->User(u).room != model_->currentRoom)
+    if (!model_ || room <= 0 || model_->currentRoom != room)
+        return;
+    const bool isMember = model_->User(u).room == room;
+    if (wasMember && !isMember)
         game_.UserLeftRoom(nickname, id);
+    else if (!wasMember && isMember)
+        game_.UserEnteredRoom(nickname, id);
 }
 
 void TLobbyDispatch::HandleModel(std::uint16_t code, const std::uint8_t* p, std::size_t n)
@@ -162,21 +183,50 @@ void TLobbyDispatch::HandleModel(std::uint16_t code, const std::uint8_t* p, std:
         return;
     TCManager& m = *model_;
     switch (code) {
-    case pk::UserArrives: m.UserArrives(p, n); break;
-    case pk::UserMoves: m.UserMoves(p, n); break;
-    case pk::RoomOpened: m.RoomOpened(p, n); break;
-    case pk::RoomTitle: m.RoomTitle(p, n); break;
-    case pk::RoomSnapshot: m.RoomSnapshot(p, n); break;
-    case pk::RoomMembers: m.RoomMembers(p, n); break;
-    case pk::ProfileChange: m.ProfileChange(p, n); break;
-    case pk::InviteSetting: m.InviteSetting(p, n); break;
-    case pk::MatchRoom: m.MatchRoom(p, n); break;
-    case pk::GameEnd: m.GameEnds(p, n); break;
-    case pk::GameStart: m.GameStarts(p, n); break;
-    case pk::ReviewStart: m.ReviewStarts(p, n); break;
-    case pk::ReviewEnd: m.ReviewEnds(p, n); break;
-    case pk::UserLeaves: m.UserLeaves(p, n); break;
-    default: break;  // life-cycle codes and the ones without a visible effect
+    case pk::UserArrives:
+        m.UserArrives(p, n);
+        break;
+    case pk::UserMoves:
+        m.UserMoves(p, n);
+        break;
+    case pk::RoomOpened:
+        m.RoomOpened(p, n);
+        break;
+    case pk::RoomTitle:
+        m.RoomTitle(p, n);
+        break;
+    case pk::RoomSnapshot:
+        m.RoomSnapshot(p, n);
+        break;
+    case pk::RoomMembers:
+        m.RoomMembers(p, n);
+        break;
+    case pk::ProfileChange:
+        m.ProfileChange(p, n);
+        break;
+    case pk::InviteSetting:
+        m.InviteSetting(p, n);
+        break;
+    case pk::MatchRoom:
+        m.MatchRoom(p, n);
+        break;
+    case pk::GameEnd:
+        m.GameEnds(p, n);
+        break;
+    case pk::GameStart:
+        m.GameStarts(p, n);
+        break;
+    case pk::ReviewStart:
+        m.ReviewStarts(p, n);
+        break;
+    case pk::ReviewEnd:
+        m.ReviewEnds(p, n);
+        break;
+    case pk::UserLeaves:
+        m.UserLeaves(p, n);
+        break;
+    default:
+        break; // life-cycle codes and the ones without a visible effect
     }
 }
 
@@ -288,6 +338,21 @@ void TLobbyDispatch::DispatchText(int argument, const std::string& text)
     }
 }
 
+void TLobbyDispatch::SendRecordsRequest(int user)
+{
+    if (model_)
+        SendPrivate(false, user, ">M<" + kSeparator + identity_.id + kSeparator + ">P<");
+}
+
+void TLobbyDispatch::ProfileChanged(int level, int profile, int invitations)
+{
+    identity_.level = level;
+    identity_.profile = profile;
+    identity_.invitations = invitations;
+    if (model_)
+        model_->ownRankText = RankText(level, false);
+}
+
 void TLobbyDispatch::RecordsReply(const std::string& text)
 {
     if (identity_.profile == 30)
@@ -301,8 +366,8 @@ void TLobbyDispatch::RecordsReply(const std::string& text)
 
 void TLobbyDispatch::GradeReply(const std::string& text)
 {
-    std::string reply = "   ###   " + identity_.nickname + KS("님의 접속상태는 ") + std::string(1, grade_) +
-                        KS(" 등급입니다");
+    std::string reply =
+        "   ###   " + identity_.nickname + KS("님의 접속상태는 ") + std::string(1, grade_) + KS(" 등급입니다");
     SendPrivateTo(Field(text, 1), reply);
 }
 
@@ -310,14 +375,14 @@ void TLobbyDispatch::HandleInvitation(const std::uint8_t* p, std::uint16_t code)
 {
     if (!model_ || !settings_.login.inviteOn || invitation_)
         return;
-    int inviter = GetU16(p + 4);
+    int inviter = GetU16(p + pk::at::invitation::kInviter);
     if (model_->CheckUser(inviter) != 0)
         return;
     const UserRecord& u = model_->User(inviter);
     bool room = code == pk::RoomInvite;
     std::string first = u.nickname + "(" + u.id + ") " + u.rankText + (room ? KS(" 님이") : KS(" 님의"));
-    std::string second =
-        room ? std::to_string(GetU16(p + 12)) + KS("번 방에서 초대합니다.") : KS("대국신청 초대입니다.");
+    std::string second = room ? std::to_string(GetU16(p + pk::at::invitation::kRoom)) + KS("번 방에서 초대합니다.")
+                              : KS("대국신청 초대입니다.");
     invitation_.emplace(code, p, first, second, settings_.environment.messages[0], clock_.Now());
     ports_.InvitationOpened(*invitation_);
 }
@@ -349,7 +414,7 @@ void TLobbyDispatch::AcceptInvitation()
     std::uint16_t code = invitation_->code == pk::RoomInvite ? pk::RoomInviteAccept : pk::GameInviteAccept;
     if (std::uint8_t* s = sender_.Staging(code)) {
         std::memcpy(s, invitation_->record.data(), invitation_->record.size());
-        sender_.SendPacket(code, 14);
+        sender_.SendPacket(code, pk::at::invitation::kSize);
     }
     CloseInvitation();
 }
@@ -363,16 +428,17 @@ void TLobbyDispatch::RefuseInvitation()
     std::uint16_t code = room ? pk::RoomInviteRefuse : pk::GameInviteRefuse;
     const std::uint8_t* r = inv.record.data();
     if (std::uint8_t* s = sender_.Staging(code)) {
-        PutU16(s + 4, GetU16(r + 8));
-        PutU16(s + 6, GetU16(r + 4));
-        PutU16(s + 8, GetU16(r + 6));
-        PutText(s + 10, 31, inv.refusal);
-        s[41] = 0;
-        sender_.SendPacket(code, 42);
+        PutU16(s + pk::at::refusal::kInvited, GetU16(r + pk::at::invitation::kInvited));
+        PutU16(s + pk::at::refusal::kInviter, GetU16(r + pk::at::invitation::kInviter));
+        PutU16(s + pk::at::refusal::kInviterRoom, GetU16(r + pk::at::invitation::kInviterRoom));
+        PutText(s + pk::at::refusal::kReason, pk::at::refusal::kReasonSize - 1, inv.refusal);
+        s[pk::at::refusal::kSize - 1] = 0;
+        sender_.SendPacket(code, pk::at::refusal::kSize);
     }
-    int inviter = GetU16(r + 4);
+    int inviter = GetU16(r + pk::at::invitation::kInviter);
     std::string name = model_ && model_->CheckUser(inviter) == 0 ? model_->User(inviter).nickname : std::string{};
-    Notice(std::to_string(GetU16(r + 12)) + KS("번 방 ") + name + KS(" 님의 초대를 거부 했습니다."));
+    Notice(std::to_string(GetU16(r + pk::at::invitation::kRoom)) + KS("번 방 ") + name +
+           KS(" 님의 초대를 거부 했습니다."));
     CloseInvitation();
 }
 
@@ -380,10 +446,10 @@ void TLobbyDispatch::HandleRefusal(const std::uint8_t* p, std::uint16_t code)
 {
     if (!model_)
         return;
-    int invited = GetU16(p + 4);
+    int invited = GetU16(p + pk::at::refusal::kInvited);
     if (model_->CheckUser(invited) != 0)
         return;
-    std::string reason = GetText(p + 10, 32);
+    std::string reason = GetText(p + pk::at::refusal::kReason, pk::at::refusal::kReasonSize);
     const std::string& who = model_->User(invited).nickname;
     bool room = code == pk::RoomInviteRefuse;
     std::string base = room ? KS(" 님이 초대에 응하지 않았습니다") : KS(" 님이 대국신청 초대에 응하지 않았습니다");
@@ -394,16 +460,17 @@ void TLobbyDispatch::SendPrivate(bool memo, int user, const std::string& text)
 {
     if (!model_ || model_->CheckUser(user) != 0 || model_->ownUser < 0)
         return;
-    std::string body = memo ? KS("   ### [메모] ") + identity_.nickname + " [" + model_->ownRankText + "] " + text : text;
+    std::string body =
+        memo ? KS("   ### [메모] ") + identity_.nickname + " [" + model_->ownRankText + "] " + text : text;
     body.resize(Cp949PrefixLength(body, kMaxPrivate));
     std::uint8_t* s = sender_.Staging(pk::PrivateText);
-    PutU16(s + 4, static_cast<std::uint16_t>(user));
-    PutU16(s + 6, model_->User(user).handle);
-    PutU16(s + 8, static_cast<std::uint16_t>(model_->ownUser));
-    s[10] = memo ? 1 : 0;
-    std::memcpy(s + 11, body.data(), body.size());
-    s[11 + body.size()] = 0;
-    sender_.SendPacket(pk::PrivateText, body.size() + 12);
+    PutU16(s + pk::at::privateText::kRecipient, static_cast<std::uint16_t>(user));
+    PutU16(s + pk::at::privateText::kRecipientHandle, model_->User(user).handle);
+    PutU16(s + pk::at::privateText::kSender, static_cast<std::uint16_t>(model_->ownUser));
+    s[pk::at::privateText::kMemo] = memo ? 1 : 0;
+    std::memcpy(s + pk::at::privateText::kText, body.data(), body.size());
+    s[pk::at::privateText::kText + body.size()] = 0;
+    sender_.SendPacket(pk::PrivateText, body.size() + pk::at::privateText::kText + 1);
 }
 
 bool TLobbyDispatch::SendPrivateTo(const std::string& id, const std::string& text, bool memo)
@@ -423,9 +490,9 @@ void TLobbyDispatch::SendRoomRaw(const std::string& text)
         return;
     std::size_t n = Cp949PrefixLength(text, kMaxText);
     std::uint8_t* s = sender_.Staging(pk::RoomText);
-    PutU16(s + 4, static_cast<std::uint16_t>(model_->ownUser));
-    std::memcpy(s + 6, text.data(), n);
-    sender_.SendPacket(pk::RoomText, n + 6);
+    PutU16(s + pk::at::roomText::kSender, static_cast<std::uint16_t>(model_->ownUser));
+    std::memcpy(s + pk::at::roomText::kText, text.data(), n);
+    sender_.SendPacket(pk::RoomText, n + pk::at::roomText::kText);
 }
 
 void TLobbyDispatch::SendRoom(const std::string& text)
@@ -442,9 +509,9 @@ void TLobbyDispatch::SendNotice(const std::string& text)
     std::string body = KS("   ### [알림] : ") + text;
     std::size_t n = Cp949PrefixLength(body, kMaxText);
     std::uint8_t* s = sender_.Staging(pk::NoticeText);
-    PutU16(s + 4, static_cast<std::uint16_t>(model_->ownUser));
-    std::memcpy(s + 6, body.data(), n);
-    sender_.SendPacket(pk::NoticeText, n + 6);
+    PutU16(s + pk::at::roomText::kSender, static_cast<std::uint16_t>(model_->ownUser));
+    std::memcpy(s + pk::at::roomText::kText, body.data(), n);
+    sender_.SendPacket(pk::NoticeText, n + pk::at::roomText::kText);
 }
 
 void TLobbyDispatch::SendSix(std::uint16_t code, int argument)
@@ -459,12 +526,12 @@ void TLobbyDispatch::SendRoomInvite(int user)
     if (!model_ || model_->CheckUser(user) != 0)
         return;
     std::uint8_t* s = sender_.Staging(pk::RoomInvite);
-    PutU16(s + 4, static_cast<std::uint16_t>(model_->ownUser));
-    PutU16(s + 6, static_cast<std::uint16_t>(model_->ownRoom));
-    PutU16(s + 8, static_cast<std::uint16_t>(user));
-    PutU16(s + 10, model_->User(user).handle);
-    PutU16(s + 12, static_cast<std::uint16_t>(std::max(0, model_->currentRoom)));
-    sender_.SendPacket(pk::RoomInvite, 14);
+    PutU16(s + pk::at::invitation::kInviter, static_cast<std::uint16_t>(model_->ownUser));
+    PutU16(s + pk::at::invitation::kInviterRoom, static_cast<std::uint16_t>(model_->ownRoom));
+    PutU16(s + pk::at::invitation::kInvited, static_cast<std::uint16_t>(user));
+    PutU16(s + pk::at::invitation::kInvitedHandle, model_->User(user).handle);
+    PutU16(s + pk::at::invitation::kRoom, static_cast<std::uint16_t>(std::max(0, model_->currentRoom)));
+    sender_.SendPacket(pk::RoomInvite, pk::at::invitation::kSize);
 }
 
 void TLobbyDispatch::SendGameInvite(int user)
@@ -472,12 +539,12 @@ void TLobbyDispatch::SendGameInvite(int user)
     if (!model_ || model_->CheckUser(user) != 0)
         return;
     std::uint8_t* s = sender_.Staging(pk::GameInvite);
-    PutU16(s + 4, static_cast<std::uint16_t>(model_->ownUser));
-    PutU16(s + 6, static_cast<std::uint16_t>(model_->ownRoom));
-    PutU16(s + 8, static_cast<std::uint16_t>(user));
-    PutU16(s + 10, model_->User(user).handle);
-    PutU16(s + 12, static_cast<std::uint16_t>(std::max(0, model_->currentRoom)));
-    sender_.SendPacket(pk::GameInvite, 14);
+    PutU16(s + pk::at::invitation::kInviter, static_cast<std::uint16_t>(model_->ownUser));
+    PutU16(s + pk::at::invitation::kInviterRoom, static_cast<std::uint16_t>(model_->ownRoom));
+    PutU16(s + pk::at::invitation::kInvited, static_cast<std::uint16_t>(user));
+    PutU16(s + pk::at::invitation::kInvitedHandle, model_->User(user).handle);
+    PutU16(s + pk::at::invitation::kRoom, static_cast<std::uint16_t>(std::max(0, model_->currentRoom)));
+    sender_.SendPacket(pk::GameInvite, pk::at::invitation::kSize);
 }
 
 void TLobbyDispatch::SendGameRequest(int user)
@@ -560,9 +627,9 @@ void TLobbyDispatch::EnterRoom(int room)
     if (!model_ || model_->CheckRoom(room) != 0)
         return;
     std::uint8_t* s = sender_.Staging(pk::EnterRoom);
-    PutU16(s + 4, static_cast<std::uint16_t>(model_->ownUser));
-    PutU16(s + 6, static_cast<std::uint16_t>(room));
-    sender_.SendPacket(pk::EnterRoom, 8);
+    PutU16(s + pk::at::userMove::kUser, static_cast<std::uint16_t>(model_->ownUser));
+    PutU16(s + pk::at::userMove::kRoom, static_cast<std::uint16_t>(room));
+    sender_.SendPacket(pk::EnterRoom, pk::at::userMove::kSize);
 }
 
 void TLobbyDispatch::Leave()

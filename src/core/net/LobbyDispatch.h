@@ -25,11 +25,11 @@ struct LoginInfo;
 // The own identity as sent at login; the owner fills it before the lobby
 // model exists.
 struct LobbyIdentity {
-    std::string id;        // CP949, at most 8 bytes
-    std::string nickname;  // CP949, at most 8 bytes
+    std::string id;       // CP949, at most 8 bytes
+    std::string nickname; // CP949, at most 8 bytes
     int level = 0;
-    int profile = 10;      // 10 visible, 30 hidden
-    int invitations = 20;  // 20 accepts, 10 refuses
+    int profile = 10;     // 10 visible, 30 hidden
+    int invitations = 20; // 20 accepts, 10 refuses
 };
 
 // The settings records the lobby reads and updates, and how a section is saved.
@@ -75,9 +75,14 @@ public:
     void SendPrivate(bool memo, int user, const std::string& text);
     // Private text to the user with that id; false when no member has it.
     bool SendPrivateTo(const std::string& id, const std::string& text, bool memo = false);
-    void SendRoom(const std::string& text);     // "nickname [rank] : text"
-    void SendRoomRaw(const std::string& text);  // markers and queue pieces
+    void SendRoom(const std::string& text);    // "nickname [rank] : text"
+    void SendRoomRaw(const std::string& text); // markers and queue pieces
     void SendNotice(const std::string& text);
+    // ">M<\#" + own id + "\#>P<" privately to `user`: asks for the records.
+    void SendRecordsRequest(int user);
+    // The own level, profile and invitation bytes changed while connected:
+    // later texts and answers carry them.
+    void ProfileChanged(int level, int profile, int invitations);
 
     // Outgoing lobby packets.
     void SendRoomInvite(int user);
@@ -100,7 +105,7 @@ public:
     void ReportResult(bool userIsBlack, const std::string& opponentId, const std::string& winnerWord,
                       const std::string& kindCode);
 
-    static constexpr std::size_t kMaxText = 2048;  // text bytes of 23020/23030
+    static constexpr std::size_t kMaxText = 2048; // text bytes of 23020/23030
     static constexpr std::size_t kMaxPrivate = 2048;
 
 private:
@@ -109,10 +114,11 @@ private:
     void HandleInvitation(const std::uint8_t* p, std::uint16_t code);
     void HandleRefusal(const std::uint8_t* p, std::uint16_t code);
     void HandleModel(std::uint16_t code, const std::uint8_t* p, std::size_t n);
-    // 22030 and 50000; tells the game session when a member left the own room.
-    void HandleDeparture(std::uint16_t code, const std::uint8_t* p, std::size_t n);
+    // 22030 and 50000; tells the game session when another user came into
+    // or left the own room.
+    void HandleMove(std::uint16_t code, const std::uint8_t* p, std::size_t n);
     bool OwnRoomIsMulti() const;
-    void Notice(const std::string& text);  // "   ### " + text
+    void Notice(const std::string& text); // "   ### " + text
     void SendSix(std::uint16_t code, int argument);
     void SendRoomRecord(std::uint16_t code, int room, int state, const std::string& title);
     std::string Field(const std::string& text, int index) const;

@@ -55,6 +55,8 @@ public:
     virtual void HandleArgument(char /*marker*/, int /*argument*/) {}
     // Another member left the own room (not the waiting room).
     virtual void UserLeftRoom(const std::string& /*nickname*/, const std::string& /*id*/) {}
+    // Another user came into the own room (not the waiting room).
+    virtual void UserEnteredRoom(const std::string& /*nickname*/, const std::string& /*id*/) {}
 };
 
 } // namespace zel
