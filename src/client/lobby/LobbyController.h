@@ -9,7 +9,6 @@
 #include "core/net/LobbyDispatch.h"
 #include "core/net/LobbyPorts.h"
 
-class QMessageBox;
 
 namespace zel {
 
@@ -17,6 +16,7 @@ class Clock;
 class PacketSender;
 class Prompts;
 class TLobbyApp;
+class TInviteForm;
 class TMemoForm;
 class TSlotView;
 class TUserView;
@@ -82,6 +82,7 @@ public:
     bool GameInProgress() const override;
     void CloseGameWindow() override;
     void StopGame(const std::string& word, const std::string& id) override;
+    void GameCommand(const std::string& line) override;
 
 private:
     void OwnMoved();
@@ -100,7 +101,7 @@ private:
     TSlotView* slots_;
     TUserView* users_;
     std::array<TMemoForm*, TMemoBook::kWindows> memoForms_{};
-    QMessageBox* invitationBox_ = nullptr;
+    TInviteForm* invitationForm_ = nullptr;
     bool memberView_ = false;
 };
 
