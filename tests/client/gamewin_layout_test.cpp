@@ -107,7 +107,7 @@ TEST(GoMainWindow, LayoutsCaptionsAndScreenshots)
         test::SaveScreenshot(form, QString("gamewin_layout%1.png").arg(layout));
     }
 
-    form.InMultiGameRoom = [] { return true; };
+    form.MultiGameHost = [] { return true; };
     form.SetLayout(1);
     EXPECT_EQ(Caption(form, 7), QString::fromUtf8("판 치우기"));
 }

@@ -77,7 +77,8 @@ TEST(GameInfoPanel, ClockFacesShowHandsOrTheRunningPeriod)
 TEST(GameInfoPanel, RowsAndClockStrip)
 {
     test::App();
-    TElmGoInfoPanel panel;
+    test::ManualClock clock(36000000);
+    TElmGoInfoPanel panel(clock);
     panel.resize(273, 200);
     TElmGoInfo& m = panel.Model();
     m.Reset(9);

@@ -167,7 +167,7 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, QtPrompts& prompts, const std::st
     link_->SetUi(lobby_);
     link_->onCleanup = [this] { lobby_->ConnectionCleanup(); };
     OnChatLine = [this](const std::string& line) { lobby_->ChatLine(line); };
-    gameWiring_->Attach(*app_, *link_, GoMainForm(), prompts_, *records_);
+    gameWiring_->Attach(*app_, *link_, lobby_->Chat(), GoMainForm(), prompts_, *records_);
     WireGameWindow();
     terminal_->OnSend = [this](const std::string& text) { lobby_->TerminalClick(text); };
     connect(sbRoom, &QToolButton::clicked, this, [this] { lobby_->sbRoomClick(); });
@@ -504,7 +504,6 @@ void TZel4HvnForm::WireGameWindow()
 {
     TZelGoMainForm& go = GoMainForm();
     go.InGameRoom = [this] { return app_->OwnRoom() > 0; };
-    go.InMultiGameRoom = [this] { return gameWiring_->Link().InMultiRoom(); };
     // One line per millisecond, as in the lobby's own chat input.
     go.FloodToken = [this] { return static_cast<int>(clock_->Now()); };
     go.RememberLine = [this](const std::string& line) {
@@ -518,7 +517,7 @@ void TZel4HvnForm::WireGameWindow()
 TZelGoMainForm& TZel4HvnForm::GoMainForm()
 {
     if (!goMainForm_) {
-        goMainForm_ = new TZelGoMainForm(status_, prompts_, *backDraw_, this);
+        goMainForm_ = new TZelGoMainForm(status_, prompts_, *backDraw_, *clock_, this);
         goMainForm_->setWindowFlag(Qt::Window);
         // The program ends with the lobby window, whatever the game window shows.
         goMainForm_->setAttribute(Qt::WA_QuitOnClose, false);
