@@ -177,7 +177,7 @@ TEST(SessionWindow, LiveGameOnTheWindow)
     f.View(f.RecordText(test::TenMoves()));
     window.ShowSession(1);
     EXPECT_TRUE(window.ShowsLiveGame());
-    EXPECT_EQ(f.form->Layout(), 1);
+    EXPECT_EQ(f.form->Layout(), kLayoutPlaying);
     EXPECT_EQ(&f.form->GameInfo()->Model(), &sessionInfo);
 
     window.PointChanged(4, 4, 1, kBlack);
