@@ -195,7 +195,7 @@ TEST(GoMainWindow, TheLiveGamesTurnedButtonsComeBackAfterACommentary)
     form.UserPlays = [] { return true; };
     form.SetLayout(kLayoutPlaying);
     form.SetButtonCommand(kStopButton, kCmdDeadMarkDone); // marking dead stones: "지정 마침"
-    form.ButtonClick(4);          // chat blocked: "대화 허용"
+    form.ButtonClick(4);                                  // chat blocked: "대화 허용"
     TGoBoard game;
     for (auto [x, y] : test::TenMoves())
         game.PlayAt(x, y);
