@@ -6,6 +6,7 @@
 #include <string>
 
 #include "QtTestApp.h"
+#include "client/game/GameWindowLink.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/engine/GoBoard.h"
 #include "core/engine/LetterCodes.h"
@@ -21,7 +22,7 @@ struct GoMainFixture {
     GoMainFixture() : status(settings), draw(StandardPalette)
     {
         App();
-        form = std::make_unique<TZelGoMainForm>(status, prompts, draw);
+        form = std::make_unique<TZelGoMainForm>(status, prompts, draw, clock);
         form->SetRecordStore(&store);
         form->CheckedQuestion = [this](TCheckedQuestion& q) {
             asked.push_back(q);
@@ -67,10 +68,28 @@ struct GoMainFixture {
     RecordingPrompts prompts;
     MemoryFileStore store;
     TBackDraw draw;
+    ManualClock clock{36000000};
     std::unique_ptr<TZelGoMainForm> form;
     std::vector<TCheckedQuestion> asked;
     bool answer = true;
     bool tickDontAsk = false;
+};
+
+// The lobby side of the game window's link: a private-chat partner when
+// `partner` is set, and the review messages it was given.
+struct RecordingWindowLobby : TGameWindowLobby {
+    bool SendToChatPartner(const std::string& line) override
+    {
+        if (partner < 0)
+            return false;
+        partnerLines.push_back(line);
+        return true;
+    }
+    void SendReviewText(int kind, const std::string& text) override { review.emplace_back(kind, text); }
+
+    int partner = -1;
+    std::vector<std::string> partnerLines;
+    std::vector<std::pair<int, std::string>> review;
 };
 
 // The first ten moves of a game without captures.

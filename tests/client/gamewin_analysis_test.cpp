@@ -34,7 +34,7 @@ struct AnalysisFixture {
     AnalysisFixture() : status(settings), draw(StandardPalette)
     {
         test::App();
-        form = std::make_unique<TZelGoMainForm>(status, prompts, draw);
+        form = std::make_unique<TZelGoMainForm>(status, prompts, draw, clock);
         form->SetRecordStore(&store);
         form->resize(820, 640);
     }
@@ -67,6 +67,7 @@ struct AnalysisFixture {
     AnalysisPrompts prompts;
     test::MemoryFileStore store;
     TBackDraw draw;
+    test::ManualClock clock{36000000};
     std::unique_ptr<TZelGoMainForm> form;
 };
 

@@ -23,7 +23,8 @@ TEST(GameInfoPanelFollowsModel, ClockStripAndTimerFollowTheShownModel)
 {
     test::App();
     TElmGoInfo session; // kept by the game session, outlives the panel
-    auto panel = std::make_unique<TElmGoInfoPanel>();
+    test::ManualClock clock(1000);
+    auto panel = std::make_unique<TElmGoInfoPanel>(clock);
     QTimer* timer = ClockTimer(*panel);
     ASSERT_NE(timer, nullptr);
     panel->ShowModel(&session);

@@ -107,8 +107,8 @@ TEST(GoMainWindow, LayoutsCaptionsAndScreenshots)
         test::SaveScreenshot(form, QString("gamewin_layout%1.png").arg(layout));
     }
 
-    form.InMultiGameRoom = [] { return true; };
-    form.SetLayout(1);
+    form.MultiGameHost = [] { return true; };
+    form.SetLayout(kLayoutPlaying);
     EXPECT_EQ(Caption(form, 7), QString::fromUtf8("판 치우기"));
 }
 
@@ -118,7 +118,7 @@ TEST(GoMainWindow, ToggleButtonsTurnIntoTheirPartner)
     TZelGoMainForm& form = *f.form;
     int commands = 0;
     form.OnCommand = [&](int, int) { ++commands; };
-    form.SetLayout(1);
+    form.SetLayout(kLayoutPlaying);
     // Live mode: the session gets the command and the button still flips.
     form.ButtonClick(4);
     EXPECT_EQ(Caption(form, 4), QString::fromUtf8("대화 허용"));
@@ -193,9 +193,9 @@ TEST(GoMainWindow, TheLiveGamesTurnedButtonsComeBackAfterACommentary)
     TZelGoMainForm& form = *f.form;
     form.OnCommand = [](int, int) {};
     form.UserPlays = [] { return true; };
-    form.SetLayout(1);
-    form.SetButtonCommand(7, 25); // marking dead stones: "지정 마침"
-    form.ButtonClick(4);          // chat blocked: "대화 허용"
+    form.SetLayout(kLayoutPlaying);
+    form.SetButtonCommand(kStopButton, kCmdDeadMarkDone); // marking dead stones: "지정 마침"
+    form.ButtonClick(4);                                  // chat blocked: "대화 허용"
     TGoBoard game;
     for (auto [x, y] : test::TenMoves())
         game.PlayAt(x, y);

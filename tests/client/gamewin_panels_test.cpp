@@ -77,7 +77,8 @@ TEST(GameInfoPanel, ClockFacesShowHandsOrTheRunningPeriod)
 TEST(GameInfoPanel, RowsAndClockStrip)
 {
     test::App();
-    TElmGoInfoPanel panel;
+    test::ManualClock clock(36000000);
+    TElmGoInfoPanel panel(clock);
     panel.resize(273, 200);
     TElmGoInfo& m = panel.Model();
     m.Reset(9);
@@ -176,7 +177,7 @@ TEST(SessionWindow, LiveGameOnTheWindow)
     f.View(f.RecordText(test::TenMoves()));
     window.ShowSession(1);
     EXPECT_TRUE(window.ShowsLiveGame());
-    EXPECT_EQ(f.form->Layout(), 1);
+    EXPECT_EQ(f.form->Layout(), kLayoutPlaying);
     EXPECT_EQ(&f.form->GameInfo()->Model(), &sessionInfo);
 
     window.PointChanged(4, 4, 1, kBlack);

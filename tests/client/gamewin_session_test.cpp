@@ -18,7 +18,7 @@ struct WindowedGame {
     WindowedGame()
         : clock(36000000), random(7), window(*f.form),
           alice(TSessionServices{clock, random, f.prompts, window, lobby, dialogs, f.store, f.form->HelpList()}),
-          bob(clock, random, "bob"), link(*f.form, alice)
+          bob(clock, random, "bob"), link(*f.form, alice, windowLobby)
     {
         window.SetSessionInfo(&alice.Info());
         alice.MyId = "alice";
@@ -46,6 +46,7 @@ struct WindowedGame {
     QtGameWindow window;
     TBBS2Zel alice;
     test::SessionSide bob;
+    test::RecordingWindowLobby windowLobby;
     TGameWindowLink link;
     std::vector<std::string> outbox;
     std::size_t sent = 0;

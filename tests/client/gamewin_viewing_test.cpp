@@ -34,7 +34,7 @@ TEST(GoMainViewing, LoadFillsInfoAndLayout)
     f.View(f.RecordText(test::TenMoves()));
     TZelGoMainForm& form = *f.form;
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kViewing);
-    EXPECT_EQ(form.Layout(), 5);
+    EXPECT_EQ(form.Layout(), kLayoutViewing);
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("기보 보기"));
     const TElmGoInfo& info = form.GameInfo()->Model();
     EXPECT_EQ(info.BPlayer, "kim(kim) 3d");
@@ -95,7 +95,7 @@ TEST(GoMainViewing, CommentaryNodeShowsVariationAndReturns)
 
     form.ButtonClick(13); // onto the commentary: move 4 is replaced
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kShowing);
-    EXPECT_EQ(form.Layout(), 4);
+    EXPECT_EQ(form.Layout(), kLayoutShowing);
     EXPECT_EQ(form.Board().MoveCount(), 5);
     EXPECT_EQ(form.GoPaintBox()->Colour(4, 4), kEmpty);
     EXPECT_EQ(form.GoPaintBox()->Colour(17, 17), kWhite);
@@ -108,7 +108,7 @@ TEST(GoMainViewing, CommentaryNodeShowsVariationAndReturns)
 
     form.ButtonClick(5); // 보기 마침
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kViewing);
-    EXPECT_EQ(form.Layout(), 5);
+    EXPECT_EQ(form.Layout(), kLayoutViewing);
     EXPECT_EQ(form.Board().MoveCount(), 4);
     EXPECT_EQ(form.GoPaintBox()->Colour(4, 4), kWhite);
     EXPECT_EQ(form.GoPaintBox()->Colour(17, 17), kEmpty);
@@ -139,7 +139,7 @@ TEST(GoMainViewing, AddingToAShownCommentaryStartsFromIt)
     form.ButtonClick(3); // 추가 작성
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kWriting);
     EXPECT_EQ(form.PreviousMode(), TZelGoMainForm::kViewing);
-    EXPECT_EQ(form.Layout(), 3);
+    EXPECT_EQ(form.Layout(), kLayoutWriting);
     EXPECT_FALSE(form.GoEdit()->isReadOnly());
     EXPECT_TRUE(form.GoEdit()->toPlainText().startsWith("first\nsecond")) << form.GoEdit()->toPlainText().toStdString();
     EXPECT_EQ(form.GoPaintBox()->Colour(17, 17), kWhite);
@@ -251,7 +251,7 @@ TEST(GoMainWriting, CommentaryWrittenWhileViewingGoesIntoTheRecord)
 
     form.ButtonClick(0); // 참고 해설
     ASSERT_EQ(form.Mode(), TZelGoMainForm::kWriting);
-    EXPECT_EQ(form.Layout(), 3);
+    EXPECT_EQ(form.Layout(), kLayoutWriting);
     EXPECT_TRUE(form.GoEdit()->isVisibleTo(&form));
     EXPECT_EQ(form.Board().MoveCount(), 3);
     form.BoardClick(Qt::LeftButton, {}, 17, 3);
@@ -300,14 +300,14 @@ TEST(GoMainExamining, LastMoveReturnsToObserving)
 {
     GoMainFixture f;
     TZelGoMainForm& form = *f.form;
-    form.SetLayout(2);
+    form.SetLayout(kLayoutObserving);
     TGoBoard game;
     for (auto [x, y] : test::TenMoves())
         game.PlayAt(x, y);
     TGoSnapshot snap;
     game.SaveSnapshot(snap);
     form.EnterMode(TZelGoMainForm::kExamining, snap);
-    EXPECT_EQ(form.Layout(), 7);
+    EXPECT_EQ(form.Layout(), kLayoutExamining);
     form.ButtonClick(11);
     form.ButtonClick(12);
     EXPECT_EQ(form.Board().MoveCount(), 4);
@@ -315,7 +315,7 @@ TEST(GoMainExamining, LastMoveReturnsToObserving)
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kExamining);
     form.ButtonClick(15);
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive);
-    EXPECT_EQ(form.Layout(), 2);
+    EXPECT_EQ(form.Layout(), kLayoutObserving);
     EXPECT_EQ(form.Board().MoveCount(), 10);
 }
 
@@ -332,7 +332,7 @@ TEST(GoMainExamining, CommentaryFromExaminingIsSentAndPending)
         game.PlayAt(x, y);
     TGoSnapshot snap;
     game.SaveSnapshot(snap);
-    form.SetLayout(2);
+    form.SetLayout(kLayoutObserving);
     form.EnterMode(TZelGoMainForm::kExamining, snap);
     form.ButtonClick(12);
     auto writeOne = [&](int x, int y) {
@@ -356,7 +356,7 @@ TEST(GoMainExamining, CommentaryFromExaminingIsSentAndPending)
     EXPECT_EQ(form.HelpList().Key(), "ABC");
     EXPECT_EQ(form.HelpList().Line(1), "VH" + events[0].second);
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kExamining);
-    EXPECT_EQ(form.Layout(), 7);
+    EXPECT_EQ(form.Layout(), kLayoutExamining);
     EXPECT_EQ(form.Board().MoveCount(), 9);
     EXPECT_EQ(form.Board().RedoLimit(), 10);
 
@@ -380,7 +380,7 @@ TGoSnapshot LiveGameOfTenMoves(TZelGoMainForm& form)
 {
     form.CurrentGameKey = "XYZ";
     form.UserPlays = [] { return true; };
-    form.SetLayout(1);
+    form.SetLayout(kLayoutPlaying);
     TGoBoard game;
     for (auto [x, y] : test::TenMoves())
         game.PlayAt(x, y);
@@ -405,7 +405,7 @@ TEST(GoMainLive, ReceivedCommentaryIsNoticedAndKeptOnRequest)
 
     form.ButtonClick(5); // 보기 마침 keeps the received body for the record
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive);
-    EXPECT_EQ(form.Layout(), 1);
+    EXPECT_EQ(form.Layout(), kLayoutPlaying);
     EXPECT_EQ(form.HelpList().Count(), 1);
     EXPECT_EQ(form.HelpList().Line(1), "VH" + body);
     EXPECT_EQ(form.Board().MoveCount(), 10);
@@ -422,7 +422,7 @@ TEST(GoMainLive, ReceivedCommentaryThatCannotBeShownIsNotLost)
     // Counts that do not match the variation: nothing shown, the game stays.
     form.ShowReceivedCommentary(NumToCode2(10) + NumToCode2(3) + "DDEE\\#", snap);
     EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive);
-    EXPECT_EQ(form.Layout(), 1);
+    EXPECT_EQ(form.Layout(), kLayoutPlaying);
     EXPECT_FALSE(form.CommentaryFromServer);
 
     // While the user writes a commentary of their own, a received one is
@@ -446,7 +446,7 @@ TEST(GoMainReviewing, PositionsAreAnnouncedAndFollowed)
     EmptySnapshot(empty);
     form.EnterMode(TZelGoMainForm::kReviewing, empty);
     form.LoadRecordFile("lee", false);
-    EXPECT_EQ(form.Layout(), 6);
+    EXPECT_EQ(form.Layout(), kLayoutReviewing);
     EXPECT_TRUE(form.IsParticipant) << "the id inside white's label counts";
     std::vector<std::pair<int, std::string>> events;
     form.OnGiboEvent = [&](int kind, const std::string& text) { events.emplace_back(kind, text); };

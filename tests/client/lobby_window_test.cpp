@@ -81,8 +81,9 @@ TEST_F(LobbyWindowTest, LayoutNamesAndStatusPanels)
     form.SetPanel(11, KS("1 번 방(2 명)"));
     TZelGoMainForm& game = client.GoMainForm();
     EXPECT_EQ(game.StatusCell(11)->text(), QString::fromUtf8("1 번 방(2 명)"));
+    // The clock: hours and minutes in the game window.
     form.SetPanel(14, "12:00:00");
-    EXPECT_EQ(game.StatusCell(14)->text(), QString("12:00:00"));
+    EXPECT_EQ(game.StatusCell(14)->text(), QString("12:00"));
     form.SetPanel(1, "x");
     EXPECT_EQ(game.StatusCell(1)->text(), QString("2"));
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -89,6 +90,68 @@ TEST_F(NotifyFormsTest, ConfirmAnswersWithTheButtonPressed)
     form->show();
     test::SaveScreenshot(*form, "confirm_form.png");
     form->hide();
+}
+
+// A second prompt asked from a timer inside the first one's loop, as the
+// game session does from its ticks: it gets a dialog of its own, the first
+// keeps its text, and each call returns what was clicked on its own dialog.
+TEST_F(NotifyFormsTest, NestedPromptsStackAndKeepTheirOwnAnswers)
+{
+    struct Row {
+        bool outerOk, innerOk;
+    };
+    for (const Row row : {Row{true, false}, Row{false, true}, Row{true, true}}) {
+        QtPrompts prompts;
+        bool inner = !row.innerOk;
+        QDialog* firstDialog = nullptr;
+        QDialog* secondDialog = nullptr;
+        QString firstTextWhileSecond;
+        QTimer::singleShot(0, [&] {
+            auto* first = qobject_cast<TConfirmForm*>(QApplication::activeModalWidget());
+            ASSERT_NE(first, nullptr);
+            firstDialog = first;
+            QTimer::singleShot(0, [&, first] {
+                auto* second = qobject_cast<TConfirmForm*>(QApplication::activeModalWidget());
+                ASSERT_NE(second, nullptr);
+                secondDialog = second;
+                firstTextWhileSecond = first->lbMessage->text();
+                EXPECT_TRUE(first->isVisible());
+                EXPECT_EQ(second->lbMessage->text(), "second");
+                EXPECT_EQ(second->btnOk->text(), "yes");
+                EXPECT_EQ(second->objectName(), "TConfirmForm");
+                QTest::mouseClick(row.innerOk ? second->btnOk : second->btnCancel, Qt::LeftButton);
+            });
+            inner = prompts.Confirm("second", "yes", "no");
+            PressLater(row.outerOk ? first->btnOk : first->btnCancel);
+        });
+        EXPECT_EQ(prompts.Confirm("first", "ok", "cancel"), row.outerOk);
+        EXPECT_EQ(inner, row.innerOk);
+        EXPECT_NE(firstDialog, secondDialog);
+        EXPECT_EQ(firstTextWhileSecond, "first");
+    }
+
+    // A notice with one button asked while another is open stacks the same way.
+    QtPrompts prompts;
+    QString outerText;
+    bool innerShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* first = qobject_cast<TCNotifyForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(first, nullptr);
+        QTimer::singleShot(0, [&, first] {
+            auto* second = qobject_cast<TCNotifyForm*>(QApplication::activeModalWidget());
+            ASSERT_NE(second, nullptr);
+            innerShown = second != first && second->lbMessage->text() == "two";
+            outerText = first->lbMessage->text();
+            QTest::mouseClick(second->btnOk, Qt::LeftButton);
+        });
+        prompts.Alert("two");
+        EXPECT_TRUE(first->isVisible());
+        PressLater(first->btnOk);
+    });
+    prompts.Alert("one");
+    EXPECT_TRUE(innerShown);
+    EXPECT_EQ(outerText, "one");
+    EXPECT_FALSE(prompts.cNotifyForm()->isVisible());
 }
 
 TEST_F(NotifyFormsTest, PromptsOutlivingTheirWindowDoNothing)

@@ -7,6 +7,9 @@
 #include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
 #include "core/app/LobbyLink.h"
+#include "core/base/Cp949.h"
+#include "core/lobby/LobbyChat.h"
+#include "core/net/LobbyDispatch.h"
 #include "core/game/BBS2Zel.h"
 #include "core/ports/Clock.h"
 #include "core/settings/ZelStatus.h"
@@ -28,8 +31,11 @@ TGameWiring::~TGameWiring()
     session_.reset();
 }
 
-void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TZelGoMainForm& form, Prompts& prompts, FileStore& records)
+void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TLobbyChat& chat, TZelGoMainForm& form, Prompts& prompts,
+                         FileStore& records)
 {
+    lobby_ = &lobby;
+    chat_ = &chat;
     window_ = std::make_unique<QtGameWindow>(form);
     dialogs_ = std::make_unique<QtGameDialogs>(
         random_, [this] { return clock_.Now(); }, &form);
@@ -37,7 +43,7 @@ void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TZelGoMainForm& form
     session_ = std::make_unique<TBBS2Zel>(TSessionServices{clock_, random_, prompts, *window_, *link_, *dialogs_,
                                                            records, form.HelpList(), sound_.get()});
     window_->SetSessionInfo(&session_->Info());
-    windowLink_ = std::make_unique<TGameWindowLink>(form, *session_);
+    windowLink_ = std::make_unique<TGameWindowLink>(form, *session_, static_cast<TGameWindowLobby&>(*this));
     window_->OnReceivedCommentary = [this](const std::string& body) { windowLink_->ShowReceivedCommentary(body); };
     form.SetRecordStore(&records);
     link_->Attach(lobby.Dispatch(), lobby, *session_);
@@ -54,6 +60,31 @@ void TGameWiring::TerminalLine(const std::string& line)
 {
     if (session_)
         session_->FeedTerminalLine(line);
+}
+
+void TGameWiring::GameCommand(const std::string&)
+{
+    link_->TerminalText(KS("   ### '/c' 명령은 아직 지원되지 않습니다."));
+}
+
+bool TGameWiring::SendToChatPartner(const std::string& line)
+{
+    if (!chat_ || !lobby_ || chat_->memoTarget < 0)
+        return false;
+    lobby_->Dispatch().SendPrivate(true, chat_->memoTarget, line);
+    return true;
+}
+
+void TGameWiring::SendReviewText(int kind, const std::string&)
+{
+    if (kind == kGiboReviewEnd) {
+        reviewNoticeShown_ = false;
+        return;
+    }
+    if (reviewNoticeShown_)
+        return;
+    reviewNoticeShown_ = true;
+    link_->TerminalText(KS("   ### 함께 복기하기는 아직 지원되지 않아 다른 사람에게 전달되지 않습니다."));
 }
 
 void TGameWiring::StopGame(const std::string& name, const std::string& id)

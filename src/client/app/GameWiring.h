@@ -3,6 +3,7 @@
 #include <string>
 
 #include "client/app/QtRandom.h"
+#include "client/game/GameWindowLink.h"
 #include "core/app/GameLink.h"
 
 namespace zel {
@@ -15,6 +16,7 @@ class QtGameWindow;
 class TBBS2Zel;
 class TGameWindowLink;
 class TLobbyApp;
+class TLobbyChat;
 class TLobbyLink;
 class TStoneSound;
 class TZelGoMainForm;
@@ -23,7 +25,7 @@ class TZelStatus;
 // The client's one game session and what joins it to the lobby and the game
 // window. Built in two steps: the game link first (the lobby link is made
 // with it), the session once the dispatch and the game window exist.
-class TGameWiring {
+class TGameWiring : private TGameWindowLobby {
 public:
     TGameWiring(TZelStatus& status, const Clock& clock, GameLinkHooks hooks);
     ~TGameWiring();
@@ -31,8 +33,9 @@ public:
     TGameWiring& operator=(const TGameWiring&) = delete;
 
     TGameLink& Link() { return *link_; }
-    // `form` and `records` (the record directory) outlive this object.
-    void Attach(TLobbyApp& app, TLobbyLink& lobby, TZelGoMainForm& form, Prompts& prompts, FileStore& records);
+    // `chat`, `form` and `records` (the record directory) outlive this object.
+    void Attach(TLobbyApp& app, TLobbyLink& lobby, TLobbyChat& chat, TZelGoMainForm& form, Prompts& prompts,
+                FileStore& records);
     // Null before Attach.
     TBBS2Zel* Session() { return session_.get(); }
 
@@ -41,8 +44,17 @@ public:
     void StopGame(const std::string& name, const std::string& id);
     // A line of the lobby's terminal, for the game window's chat.
     void TerminalLine(const std::string& line);
+    // "/c" typed in the lobby or the game window. The session has no such
+    // command yet: the user is told in the terminal.
+    void GameCommand(const std::string& line);
 
 private:
+    // TGameWindowLobby
+    bool SendToChatPartner(const std::string& line) override;
+    // Reviewing with others is not carried between clients yet: the window's
+    // review messages are not sent, and the user is told so once per review.
+    void SendReviewText(int kind, const std::string& text) override;
+
     const Clock& clock_;
     QtRandom random_;
     std::unique_ptr<TGameLink> link_;
@@ -52,6 +64,9 @@ private:
     std::unique_ptr<TBBS2Zel> session_;
     std::unique_ptr<TGameWindowLink> windowLink_;
     TLobbyApp* app_ = nullptr;
+    TLobbyLink* lobby_ = nullptr;
+    TLobbyChat* chat_ = nullptr;
+    bool reviewNoticeShown_ = false;
 };
 
 } // namespace zel

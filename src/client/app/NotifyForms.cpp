@@ -150,26 +150,52 @@ void QtPrompts::Notify(const std::string& text, int ms)
         notify_->ShowNotice(ToQ(text), ms);
 }
 
-void QtPrompts::Alert(const std::string& text)
+template <class Form, class Ask> auto QtPrompts::WithDialog(const QPointer<Form>& kept, bool& busy, Ask ask)
+{
+    if (!busy) {
+        busy = true;
+        const QPointer<Form> form = kept;
+        const auto answer = ask(*form);
+        busy = false;
+        return answer;
+    }
+    // The kept dialog is in its own loop below this call: a dialog of its
+    // own keeps that one's text and answer intact.
+    const QPointer<Form> extra = new Form(kept->parentWidget());
+    const auto answer = ask(*extra);
+    delete extra.data();
+    return answer;
+}
+
+void QtPrompts::ShowAlert(const std::string& text, const QPoint* at)
 {
     if (!cNotify_)
         return;
-    cNotify_->SetText(ToQ(text));
-    cNotify_->exec();
+    WithDialog(cNotify_, cNotifyBusy_, [&](TCNotifyForm& form) {
+        form.SetText(ToQ(text));
+        if (at)
+            form.move(*at);
+        return form.exec();
+    });
+}
+
+void QtPrompts::Alert(const std::string& text)
+{
+    ShowAlert(text, nullptr);
 }
 
 void QtPrompts::AlertAt(const std::string& text, int left, int top)
 {
-    if (!cNotify_)
-        return;
-    cNotify_->SetText(ToQ(text));
-    cNotify_->move(left, top);
-    cNotify_->exec();
+    const QPoint at(left, top);
+    ShowAlert(text, &at);
 }
 
 bool QtPrompts::Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption)
 {
-    return confirm_ && confirm_->Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption));
+    if (!confirm_)
+        return false;
+    return WithDialog(confirm_, confirmBusy_,
+                      [&](TConfirmForm& form) { return form.Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption)); });
 }
 
 } // namespace zel

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPoint>
 #include <QPointer>
 #include <QTimer>
 
@@ -54,7 +55,10 @@ public:
 };
 
 // Prompts for the core, shown with the dialogs above. Notify returns at once;
-// Alert and Confirm are modal.
+// Alert and Confirm are modal. A notice or question asked while another of
+// its kind is still open (from a timer inside that dialog's loop) gets a
+// dialog of its own on top; each call returns the answer given to its own
+// dialog.
 class QtPrompts : public Prompts {
 public:
     explicit QtPrompts(QWidget* parent = nullptr);
@@ -65,16 +69,24 @@ public:
     void AlertAt(const std::string& text, int left, int top) override;
     bool Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption) override;
 
+    // The kept dialog of each kind; a nested call uses a fresh one instead.
     TNotifyForm* notifyForm() const { return notify_; }
     TCNotifyForm* cNotifyForm() const { return cNotify_; }
     TConfirmForm* confirmForm() const { return confirm_; }
 
 private:
+    // Runs `ask` on the kept dialog when it is free, otherwise on a fresh
+    // dialog of the same kind (same parent) that is deleted afterwards.
+    template <class Form, class Ask> auto WithDialog(const QPointer<Form>& kept, bool& busy, Ask ask);
+    void ShowAlert(const std::string& text, const QPoint* at);
+
     // Owned by the parent window when there is one; a dialog gone with its
     // parent turns the call into a no-op (Confirm answers false).
     QPointer<TNotifyForm> notify_;
     QPointer<TCNotifyForm> cNotify_;
     QPointer<TConfirmForm> confirm_;
+    bool cNotifyBusy_ = false;
+    bool confirmBusy_ = false;
     bool owned_;
 };
 

@@ -51,7 +51,7 @@ TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string
     LoadBitmapFonts(backDraw_, ToQ(status_.critical.zelpath), &fontError_);
 
     form_ = std::make_unique<TZel4HvnForm>(status_, prompts_, backDraw_, static_cast<TLobbyFormPorts&>(*this));
-    goMain_ = new TZelGoMainForm(status_, prompts_, backDraw_, form_.get());
+    goMain_ = new TZelGoMainForm(status_, prompts_, backDraw_, clock_, form_.get());
     goMain_->setWindowFlag(Qt::Window);
     // The program ends with the lobby window, whatever the game window shows.
     goMain_->setAttribute(Qt::WA_QuitOnClose, false);
@@ -94,7 +94,7 @@ TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string
                                                 static_cast<TLobbyGame&>(*this), *link_);
     link_->SetUi(lobby_.get());
     link_->onCleanup = [this] { lobby_->ConnectionCleanup(); };
-    game_->Attach(*app_, *link_, *goMain_, prompts_, records_);
+    game_->Attach(*app_, *link_, lobby_->Chat(), *goMain_, prompts_, records_);
     WireGameWindow();
     WireButtons();
 
@@ -153,7 +153,6 @@ void TZelClient::WireGameWindow()
 {
     TZelGoMainForm& go = *goMain_;
     go.InGameRoom = [this] { return app_->OwnRoom() > 0; };
-    go.InMultiGameRoom = [this] { return game_->Link().InMultiRoom(); };
     // One line per millisecond, as in the lobby's own chat input.
     go.FloodToken = [this] { return static_cast<int>(clock_.Now()); };
     go.RememberLine = [this](const std::string& line) {
@@ -291,6 +290,11 @@ void TZelClient::SetMultiHost(const std::string& id)
 {
     if (TBBS2Zel* session = game_->Session())
         session->MultiHostId = id;
+}
+
+void TZelClient::GameCommand(const std::string& line)
+{
+    game_->GameCommand(line);
 }
 
 void TZelClient::StopGame(const std::string& word, const std::string& id)

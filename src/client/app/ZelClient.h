@@ -89,6 +89,7 @@ private:
     void CloseGameWindow() override;
     void CancelPendingRequest() override;
     void SetMultiHost(const std::string& id) override;
+    void GameCommand(const std::string& line) override;
     void StopGame(const std::string& word, const std::string& id) override;
 
     void MainTimerTimer();

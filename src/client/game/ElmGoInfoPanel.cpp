@@ -9,6 +9,7 @@
 
 #include "client/base/QtText.h"
 #include "core/base/Cp949.h"
+#include "core/ports/Clock.h"
 
 namespace zel {
 
@@ -29,7 +30,8 @@ QColor BgrColour(int value)
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-TElmGoInfoPanel::TElmGoInfoPanel(QWidget* parent) : QWidget(parent), timer_(new QTimer(this))
+TElmGoInfoPanel::TElmGoInfoPanel(const Clock& clock, QWidget* parent)
+    : QWidget(parent), clock_(clock), timer_(new QTimer(this))
 {
     setObjectName("GameInfo");
     setAutoFillBackground(false);
@@ -224,13 +226,8 @@ void TElmGoInfoPanel::Tick()
 {
     // A model kept by the game session is ticked there; the panel only
     // redraws it.
-    if (shown_ == &own_) {
-        if (!Now) {
-            timer_->stop();
-            return;
-        }
-        own_.Tick(Now());
-    }
+    if (shown_ == &own_)
+        own_.Tick(clock_.Now());
     update();
 }
 

@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 
 #include "core/game/ElmGoInfo.h"
 
@@ -11,15 +10,18 @@ class QTimer;
 
 namespace zel {
 
+class Clock;
+
 // Draws the game information panel: the clock strip with both clock faces
 // and their remaining-time texts, then one row per shown line (label on the
 // left, value on the right). It owns the panel's model and runs the model's
-// 500 ms tick from a window timer with the time `Now` gives. It listens to
+// 500 ms tick from a window timer with the time of `clock`. It listens to
 // the shown model's OnChanged, so height and timer follow every change.
 class TElmGoInfoPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit TElmGoInfoPanel(QWidget* parent = nullptr);
+    // `clock` (milliseconds since midnight) outlives the panel.
+    explicit TElmGoInfoPanel(const Clock& clock, QWidget* parent = nullptr);
     ~TElmGoInfoPanel() override;
 
     // The model shown: the panel's own, or one the game session keeps
@@ -28,8 +30,6 @@ public:
     TElmGoInfo& Model() { return *shown_; }
     const TElmGoInfo& Model() const { return *shown_; }
     void ShowModel(TElmGoInfo* model);
-    // Milliseconds since midnight; the timer does nothing without it.
-    std::function<std::int32_t()> Now;
 
     // Colours as colour values in blue-green-red order.
     void SetColours(int blackFace, int blackHands, int whiteHands, int whiteFace);
@@ -58,6 +58,7 @@ private:
     void Tick();
     void Listen(TElmGoInfo& model);
 
+    const Clock& clock_;
     TElmGoInfo own_;
     TElmGoInfo* shown_ = &own_;
     QTimer* timer_;

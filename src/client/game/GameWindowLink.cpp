@@ -6,7 +6,8 @@
 
 namespace zel {
 
-TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session) : form_(form), session_(session)
+TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session, TGameWindowLobby& lobby)
+    : form_(form), session_(session), lobby_(lobby)
 {
     form_.OnCommand = [this](int, int command) { Command(command); };
     form_.OnBoardClick = [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
@@ -15,14 +16,10 @@ TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session) : form
             session_.BoardClick(x, y);
     };
     form_.OnNavEvent = [this](int code) { Navigate(code); };
-    form_.OnGiboEvent = [this](int kind, const std::string& text) {
-        if (kind == 0 || kind == 1)
-            session_.GiboEvent(kind, text);
-        else if (OnText)
-            OnText(kind, text);
-    };
+    form_.OnGiboEvent = [this](int kind, const std::string& text) { GiboEvent(kind, text); };
     form_.UserPlays = [this] { return session_.IsPlayer(); };
     form_.LiveColourToMove = [this] { return session_.Board().ColourToMove(); };
+    form_.MultiGameHost = [this] { return session_.IsMultiHost(); };
 }
 
 void TGameWindowLink::ShowReceivedCommentary(const std::string& body)
@@ -32,23 +29,45 @@ void TGameWindowLink::ShowReceivedCommentary(const std::string& body)
     form_.ShowReceivedCommentary(body, snapshot);
 }
 
+void TGameWindowLink::GiboEvent(int kind, const std::string& text)
+{
+    switch (kind) {
+    case kGiboChat:
+        // Slash commands stay commands; other lines may go to the partner.
+        if ((!text.empty() && text[0] == '/') || !lobby_.SendToChatPartner(text))
+            session_.GiboEvent(kind, text);
+        break;
+    case kGiboLiveCommentary:
+        session_.GiboEvent(kind, text);
+        break;
+    case kGiboReviewCommentary:
+    case kGiboReviewCheck:
+    case kGiboReviewPosition:
+    case kGiboReviewEnd:
+        lobby_.SendReviewText(kind, text);
+        break;
+    default:
+        break;
+    }
+}
+
 void TGameWindowLink::Command(int command)
 {
     switch (command) {
-    case 1: {
+    case kCmdCommentary: {
         TGoSnapshot snapshot;
         session_.Board().SaveSnapshot(snapshot);
         form_.EnterMode(TZelGoMainForm::kWriting, snapshot);
         break;
     }
-    case 2:
+    case kCmdAnalysis:
         break;
-    case 4:
-        session_.Command(4);
+    case kCmdShowNumbers:
+        session_.Command(kCmdShowNumbers);
         ShowNumbers(true);
         break;
-    case 5:
-        session_.Command(5);
+    case kCmdHideNumbers:
+        session_.Command(kCmdHideNumbers);
         ShowNumbers(false);
         break;
     default:
@@ -84,13 +103,11 @@ void TGameWindowLink::ShowNumbers(bool on)
 
 void TGameWindowLink::Navigate(int code)
 {
-    if (code == 1 || code == 2) {
+    if (code == kNavSessionEnd || code == kNavViewingEnd) {
         session_.NavEvent(code);
-        if (OnSessionEnded)
-            OnSessionEnded(code);
         return;
     }
-    if (code >= 10 && code <= 12 && session_.Board().MoveCount() >= 1) {
+    if (code >= kNavFirst && code <= kNavBackOne && session_.Board().MoveCount() >= 1) {
         TGoSnapshot snapshot;
         session_.Board().SaveSnapshot(snapshot);
         form_.EnterMode(TZelGoMainForm::kExamining, snapshot);

@@ -22,6 +22,7 @@ void QtGameWindow::ShowSession(int layout)
         form_->EnterMode(TZelGoMainForm::kLive, empty);
     }
     form_->SetLayout(layout);
+    form_->GoTerminal()->Clear();
     form_->show();
     form_->raise();
 }
@@ -40,7 +41,7 @@ void QtGameWindow::SetBoardInput(bool on)
 {
     input_ = on;
     if (form_)
-        form_->GoPaintBox()->SetHoverMode(on);
+        form_->SetLiveBoardInput(on);
 }
 
 bool QtGameWindow::ShowsLiveGame() const
@@ -51,7 +52,7 @@ bool QtGameWindow::ShowsLiveGame() const
 void QtGameWindow::ShowDeadMarkButton()
 {
     if (form_)
-        form_->SetButtonCommand(7, 25);
+        form_->SetButtonCommand(kStopButton, kCmdDeadMarkDone);
 }
 
 void QtGameWindow::ShowDeadMarkNotice()

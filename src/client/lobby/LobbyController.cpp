@@ -1,7 +1,6 @@
 #include "client/lobby/LobbyController.h"
 
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeView>
@@ -26,6 +25,7 @@
 #include "core/base/Cp949.h"
 #include "core/lobby/FriendList.h"
 #include "core/lobby/ListRules.h"
+#include "client/lobby/InviteForm.h"
 #include "core/net/Invitation.h"
 #include "core/net/PacketCodes.h"
 #include "core/ports/Clock.h"
@@ -435,34 +435,26 @@ void TLobbyController::OwnMoved()
 void TLobbyController::InvitationOpened(const TInvitation& invitation)
 {
     InvitationClosed();
-    invitationBox_ =
-        new QMessageBox(QMessageBox::Question, QString::fromUtf8("초대"),
-                        ToQ(invitation.firstLine) + "\n" + ToQ(invitation.secondLine), QMessageBox::NoButton, &form_);
-    invitationBox_->setObjectName("InvitationBox");
-    QPushButton* yes = invitationBox_->addButton(QString::fromUtf8("수 락"), QMessageBox::AcceptRole);
-    QPushButton* no = invitationBox_->addButton(QString::fromUtf8("거 절"), QMessageBox::RejectRole);
-    yes->setObjectName("btnAccept");
-    no->setObjectName("btnRefuse");
-    connect(yes, &QPushButton::clicked, this, [this] { dispatch_.AcceptInvitation(); });
-    connect(no, &QPushButton::clicked, this, [this] { dispatch_.RefuseInvitation(); });
-    invitationBox_->setModal(false);
-    invitationBox_->show();
+    invitationForm_ = new TInviteForm(dispatch_, invitation, &form_);
+    invitationForm_->show();
+    invitationForm_->raise();
+    invitationForm_->activateWindow();
 }
 
 void TLobbyController::InvitationChanged(const TInvitation& invitation)
 {
-    if (invitationBox_)
-        invitationBox_->setInformativeText(QString("%1 / %2").arg(invitation.gauge).arg(TInvitation::kSeconds));
+    if (invitationForm_)
+        invitationForm_->SetGauge(invitation.gauge);
 }
 
 void TLobbyController::InvitationClosed()
 {
-    if (!invitationBox_)
+    if (!invitationForm_)
         return;
-    QMessageBox* box = invitationBox_;
-    invitationBox_ = nullptr;
-    box->hide();
-    box->deleteLater();
+    TInviteForm* form = invitationForm_;
+    invitationForm_ = nullptr;
+    form->hide();
+    form->deleteLater();
 }
 
 bool TLobbyController::OfferMemo(int sender, const std::string& text)
@@ -530,6 +522,11 @@ void TLobbyController::CloseGameWindow()
 void TLobbyController::StopGame(const std::string& word, const std::string& id)
 {
     game_.StopGame(word, id);
+}
+
+void TLobbyController::GameCommand(const std::string& line)
+{
+    game_.GameCommand(line);
 }
 
 } // namespace zel

@@ -11,14 +11,13 @@
 
 #include <QPointer>
 
-class QMessageBox;
-
 namespace zel {
 
 class Clock;
 class PacketSender;
 class Prompts;
 class TLobbyApp;
+class TInviteForm;
 class TLobbyGame;
 class TLobbyLink;
 class TMemoForm;
@@ -91,6 +90,7 @@ public:
     bool GameInProgress() const override;
     void CloseGameWindow() override;
     void StopGame(const std::string& word, const std::string& id) override;
+    void GameCommand(const std::string& line) override;
 
 private:
     void OwnMoved();
@@ -115,7 +115,7 @@ private:
     TSlotView* slots_;
     TUserView* users_;
     std::array<TMemoForm*, TMemoBook::kWindows> memoForms_{};
-    QMessageBox* invitationBox_ = nullptr;
+    TInviteForm* invitationForm_ = nullptr;
     QPointer<TMyInfoForm> infoForm_;
     bool memberView_ = false;
 };

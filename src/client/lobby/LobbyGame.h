@@ -18,6 +18,8 @@ public:
     virtual void CancelPendingRequest() = 0;
     // The host of the multi-game room we are in; empty outside one.
     virtual void SetMultiHost(const std::string& id) = 0;
+    // "/c": a game command typed in the lobby's chat.
+    virtual void GameCommand(const std::string& line) = 0;
     // "/x": the running game stops on the word of `word`'s sender `id`.
     virtual void StopGame(const std::string& word, const std::string& id) = 0;
 };

@@ -43,11 +43,11 @@ int CommandPartner(int command)
 
 std::array<std::uint8_t, kCommandButtons> LayoutCommands(int layout, bool multiGameHost)
 {
-    if (layout < 1 || layout > 7)
-        return kLayouts[0];
+    if (layout < kLayoutPlaying || layout > kLayoutExamining)
+        return kLayouts[kLayoutNone];
     std::array<std::uint8_t, kCommandButtons> commands = kLayouts[layout];
-    if (layout == 1 && multiGameHost)
-        commands[7] = 32;
+    if (layout == kLayoutPlaying && multiGameHost)
+        commands[kStopButton] = kCmdClearBoard;
     return commands;
 }
 
@@ -61,7 +61,7 @@ TButtonPlace CommandButtonPlace(int layout, int index)
 {
     if (index < 0 || index >= kCommandButtons)
         return {};
-    if (layout == 1)
+    if (layout == kLayoutPlaying)
         return {6 + (index / 3) * 87, 3 + (index % 3) * 26, 85, true};
     if (index >= 6)
         return {};
@@ -70,7 +70,7 @@ TButtonPlace CommandButtonPlace(int layout, int index)
 
 TButtonPlace NavButtonPlace(int layout, int index)
 {
-    if (layout == 1 || index < 0 || index >= kNavButtons)
+    if (layout == kLayoutPlaying || index < 0 || index >= kNavButtons)
         return {};
     return {kNavLefts[index], 2, 42, true};
 }

@@ -41,6 +41,10 @@ constexpr int kTopHeight = 52;
 constexpr int kBtnHeight = 87;
 constexpr int kChatBoxHeight = 59;
 constexpr std::size_t kMaxChatLine = 149;
+constexpr int kChatForeground = 15;
+// Cells 10..14 repeat the lobby's status texts, the clock in the last.
+constexpr int kFirstLobbyCell = 10;
+constexpr int kClockCell = 14;
 
 std::string Width2(int n)
 {
@@ -109,7 +113,8 @@ QPixmap LogoPixmap()
 
 } // namespace
 
-TZelGoMainForm::TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& draw, QWidget* parent)
+TZelGoMainForm::TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& draw, const Clock& clock,
+                               QWidget* parent)
     : QMainWindow(parent), status_(status), prompts_(prompts)
 {
     setObjectName("TZelGoMainForm");
@@ -122,14 +127,15 @@ TZelGoMainForm::TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& 
     row->setContentsMargins(2, 2, 2, 0);
     row->setSpacing(3);
     row->addWidget(BuildShowPanel(), 1);
-    (void)draw;
-    infoPanel_ = BuildInfoPanel();
+    infoPanel_ = BuildInfoPanel(clock);
     row->addWidget(infoPanel_);
     setCentralWidget(base);
 
     // The chat terminal needs the window's bitmap fonts.
     terminal_ = new TChatTerm(draw, chatPanel_);
     terminal_->setObjectName("GoTerminal");
+    // White text on the background colour the user chose for the terminals.
+    terminal_->SetColours(kChatForeground, status_.environment.baseColor);
     splitter_->insertWidget(0, terminal_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
@@ -197,7 +203,7 @@ QWidget* TZelGoMainForm::BuildShowPanel()
     return show;
 }
 
-QWidget* TZelGoMainForm::BuildInfoPanel()
+QWidget* TZelGoMainForm::BuildInfoPanel(const Clock& clock)
 {
     auto* info = new QWidget(this);
     info->setObjectName("InfoPanel");
@@ -224,7 +230,7 @@ QWidget* TZelGoMainForm::BuildInfoPanel()
     banner_->setStyleSheet("QLabel { background: #203060; color: #F0E0B0; font-weight: bold; }");
     column->addWidget(topPanel_);
 
-    gameInfo_ = new TElmGoInfoPanel(info);
+    gameInfo_ = new TElmGoInfoPanel(clock, info);
     column->addWidget(gameInfo_);
 
     chatPanel_ = new QWidget(info);
@@ -310,8 +316,14 @@ void TZelGoMainForm::BuildStatusBar()
 
 void TZelGoMainForm::SetStatusText(int index, const QString& text)
 {
-    if (index >= 10 && index < static_cast<int>(cells_.size()))
-        cells_[static_cast<std::size_t>(index)]->setText(text);
+    if (index < kFirstLobbyCell || index >= static_cast<int>(cells_.size()))
+        return;
+    // The lobby's clock reads hours, minutes and seconds; this bar shows
+    // hours and minutes.
+    const qsizetype secondsColon = text.indexOf(':', text.indexOf(':') + 1);
+    const QString shown =
+        index == kClockCell && text.indexOf(':') > 0 && secondsColon > 0 ? text.left(secondsColon) : text;
+    cells_[static_cast<std::size_t>(index)]->setText(shown);
 }
 
 int TZelGoMainForm::BoardSide(int width, int height)
@@ -485,10 +497,10 @@ void TZelGoMainForm::SetButtonCommand(int index, int command)
 
 void TZelGoMainForm::SetLayout(int layout)
 {
-    if (layout < 1 || layout > 7)
+    if (layout < kLayoutPlaying || layout > kLayoutExamining)
         return;
     layout_ = layout;
-    const auto commands = LayoutCommands(layout, InMultiGameRoom && InMultiGameRoom());
+    const auto commands = LayoutCommands(layout, MultiGameHost && MultiGameHost());
     for (int i = 0; i < kCommandButtons; ++i)
         SetCommand(i, commands[static_cast<std::size_t>(i)]);
     paintBox_->SetHoverMode(false);
@@ -548,7 +560,7 @@ void TZelGoMainForm::SendChatLine(const std::string& line, bool macro)
         lastFloodToken_ = token;
     }
     if (OnGiboEvent)
-        OnGiboEvent(0, line);
+        OnGiboEvent(kGiboChat, line);
     if (RememberLine)
         RememberLine(macro ? std::string("zel macro text") : line);
 }

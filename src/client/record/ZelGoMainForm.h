@@ -20,6 +20,7 @@ class QToolButton;
 
 namespace zel {
 
+class Clock;
 class FileStore;
 class Prompts;
 class TBackDraw;
@@ -45,12 +46,14 @@ struct TCheckedQuestion {
 class TZelGoMainForm : public QMainWindow, public TDockPage {
     Q_OBJECT
 public:
-    // Modes of the window.
-    enum : int { kLive = 0, kWriting = 1, kShowing = 2, kViewing = 3, kReviewing = 5, kExamining = 8 };
+    // Modes of the window (TZelGoMainForm::kLive and so on).
+    using enum TGoMode;
     // Caption in the live mode and after viewing or reviewing.
     static constexpr const char* kLiveCaption = "벨다 바둑";
 
-    TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& draw, QWidget* parent = nullptr);
+    // All references outlive the window; `clock` runs the information panel's clocks.
+    TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& draw, const Clock& clock,
+                   QWidget* parent = nullptr);
     ~TZelGoMainForm() override;
 
     // Events for the game session. Kind 0 chat line, 1 commentary of a live
@@ -66,8 +69,8 @@ public:
     // The colour to move in the live game (the session's board).
     std::function<std::uint8_t()> LiveColourToMove;
     std::function<bool()> InGameRoom;
-    // The user's room is a multi-game room (its host clears boards).
-    std::function<bool()> InMultiGameRoom;
+    // The user hosts a multi-game room (the host clears boards).
+    std::function<bool()> MultiGameHost;
     // Changes once per lobby tick; a chat line goes out only when it changed.
     std::function<int()> FloodToken;
     std::function<void(const std::string& line)> RememberLine;
@@ -86,6 +89,11 @@ public:
     std::string ReviewTitle;
 
     void EnterMode(int mode, const TGoSnapshot& snapshot);
+    // The session's board input for the live game: shown on the board control
+    // while the live game is shown, and given back whenever the window
+    // returns to it.
+    void SetLiveBoardInput(bool on);
+    bool LiveBoardInput() const { return liveInput_; }
     void SetLayout(int layout);
     // Button index 0..8 carries `command` (and its partner) from now on.
     void SetButtonCommand(int index, int command);
@@ -157,7 +165,7 @@ protected:
 
 private:
     QWidget* BuildShowPanel();
-    QWidget* BuildInfoPanel();
+    QWidget* BuildInfoPanel(const Clock& clock);
     void BuildButtons(QWidget* panel);
     void BuildStatusBar();
     void PlaceBoard();
@@ -251,6 +259,7 @@ private:
     TMarkerPalette* palette_ = nullptr;
     QTimer* aTimer_ = nullptr;
     int lastFloodToken_ = -1;
+    bool liveInput_ = false;
     std::array<QToolButton*, kCommandButtons> commandButtons_{};
     std::array<QToolButton*, kNavButtons> navButtons_{};
     std::array<QLabel*, 15> cells_{};

@@ -42,6 +42,7 @@ void TZelGoMainForm::EnterMode(int mode, const TGoSnapshot& snapshot)
         setWindowTitle(QString::fromUtf8(kLiveCaption));
         goEdit_->hide();
         chatBox_->Input()->setFocus();
+        paintBox_->SetHoverMode(liveInput_);
         break;
     case kWriting:
         markerOpen_ = false;
@@ -49,7 +50,7 @@ void TZelGoMainForm::EnterMode(int mode, const TGoSnapshot& snapshot)
         board_.SetNumbering({0, snapshot.MoveCount, 1});
         RedrawBoard();
         board_.Undo();
-        SetLayout(3);
+        SetLayout(kLayoutWriting);
         goEdit_->show();
         splitter_->setSizes(
             {std::max(10, splitter_->height() - status_.goMainForm.lengthA), std::max(5, status_.goMainForm.lengthA)});
@@ -65,7 +66,7 @@ void TZelGoMainForm::EnterMode(int mode, const TGoSnapshot& snapshot)
     case kShowing:
         board_.LoadSnapshot(snapshot);
         RedrawBoard();
-        SetLayout(4);
+        SetLayout(kLayoutShowing);
         goEdit_->show();
         splitter_->setSizes(
             {std::max(10, splitter_->height() - status_.goMainForm.lengthA), std::max(5, status_.goMainForm.lengthA)});
@@ -83,7 +84,7 @@ void TZelGoMainForm::EnterMode(int mode, const TGoSnapshot& snapshot)
         board_.LoadSnapshot(snapshot);
         RedrawBoard();
         examineEnd_ = snapshot.MoveCount;
-        SetLayout(7);
+        SetLayout(kLayoutExamining);
         goEdit_->hide();
         chatBox_->Input()->setFocus();
         aTimer_->stop();
@@ -94,17 +95,24 @@ void TZelGoMainForm::EnterMode(int mode, const TGoSnapshot& snapshot)
     addingCommentary_ = false;
 }
 
+void TZelGoMainForm::SetLiveBoardInput(bool on)
+{
+    liveInput_ = on;
+    if (mode_ == kLive)
+        paintBox_->SetHoverMode(on);
+}
+
 void TZelGoMainForm::ButtonClick(int tag)
 {
     const bool nav = tag >= kFirstNavTag;
     if (!nav && (tag < 0 || tag >= kCommandButtons))
         return;
-    const int code = nav ? 100 : buttonCommands_[static_cast<std::size_t>(tag)].Command;
+    const int code = nav ? kNavCommand : buttonCommands_[static_cast<std::size_t>(tag)].Command;
     if (nav && (tag - kFirstNavTag) >= kNavButtons)
         return;
 
-    if (mode_ != kLive && code == 1) {
-        if (buttonCommands_[2].Command == 5)
+    if (mode_ != kLive && code == kCmdCommentary) {
+        if (buttonCommands_[2].Command == kCmdHideNumbers)
             HideNumbers();
         if (mode_ == kExamining) {
             examinePrevious_ = previousMode_;
@@ -114,9 +122,9 @@ void TZelGoMainForm::ButtonClick(int tag)
         TGoSnapshot snap;
         board_.SaveSnapshot(snap);
         EnterMode(kWriting, snap);
-    } else if (code == 2) {
+    } else if (code == kCmdAnalysis) {
         ToggleAnalysis();
-    } else if (mode_ != kLive && code == 4) {
+    } else if (mode_ != kLive && code == kCmdShowNumbers) {
         TMarkGrid numbers{};
         board_.NumberAllMoves(numbers);
         TPointValues marks{};
@@ -124,7 +132,7 @@ void TZelGoMainForm::ButtonClick(int tag)
             for (int x = 1; x <= kBoardSize; ++x)
                 marks[static_cast<std::size_t>((y - 1) * kBoardSize + (x - 1))] = numbers[y][x];
         paintBox_->SetMarks(marks);
-    } else if (mode_ != kLive && code == 5) {
+    } else if (mode_ != kLive && code == kCmdHideNumbers) {
         HideNumbers();
     } else if (!nav) {
         ModeCommand(tag, code);
@@ -177,10 +185,10 @@ void TZelGoMainForm::ModeCommand(int tag, int code)
 void TZelGoMainForm::WritingCommand(int code)
 {
     switch (code) {
-    case 9:
+    case kCmdPass:
         board_.PlayPass();
         break;
-    case 15: {
+    case kCmdShowMarkers: {
         const QPoint at = terminal_->mapToGlobal(QPoint(2, 2));
         palette_->move(at);
         palette_->show();
@@ -188,18 +196,18 @@ void TZelGoMainForm::WritingCommand(int code)
         markerOpen_ = true;
         break;
     }
-    case 16:
+    case kCmdHideMarkers:
         palette_->hide();
         markerOpen_ = false;
         goEdit_->setFocus();
         break;
-    case 17:
+    case kCmdCancelWriting:
         CloseMarkers();
         variationStart_ = board_.Numbering().FirstNumbered;
         ReturnToPreviousMode();
         paintBox_->ClearLabels();
         break;
-    case 18:
+    case kCmdFinishWriting:
         FinishCommentary();
         break;
     default:
@@ -222,17 +230,17 @@ void TZelGoMainForm::KeepShownBody()
 void TZelGoMainForm::ShowingCommand(int code)
 {
     switch (code) {
-    case 20:
+    case kCmdAddCommentary:
         addingCommentary_ = true;
         KeepShownBody();
         ReturnToPreviousMode();
         break;
-    case 21:
+    case kCmdDeleteCommentary:
         ReturnToPreviousMode();
         if (mode_ != kLive && record_)
             record_->DeleteCurrent();
         break;
-    case 22:
+    case kCmdEndShowing:
         KeepShownBody();
         ReturnToPreviousMode();
         break;
@@ -257,7 +265,7 @@ void TZelGoMainForm::EndViewing()
     aTimer_->stop();
     CloseRecord(CurrentRecordName);
     if (OnNavEvent)
-        OnNavEvent(2);
+        OnNavEvent(kNavViewingEnd);
 }
 
 void TZelGoMainForm::CloseRecord(const std::string& fileName)
@@ -282,11 +290,11 @@ void TZelGoMainForm::AutoReplay(bool on)
 void TZelGoMainForm::ViewingCommand(int code)
 {
     switch (code) {
-    case 19:
-    case 26:
-        AutoReplay(code == 19);
+    case kCmdAutoReplay:
+    case kCmdManualReplay:
+        AutoReplay(code == kCmdAutoReplay);
         break;
-    case 22:
+    case kCmdEndShowing:
         EndViewing();
         break;
     default:
@@ -297,22 +305,22 @@ void TZelGoMainForm::ViewingCommand(int code)
 void TZelGoMainForm::ReviewingCommand(int code)
 {
     switch (code) {
-    case 28:
+    case kCmdFollowReview:
         followMode_ = true;
         break;
-    case 29:
+    case kCmdFreeReview:
         followMode_ = false;
         break;
-    case 30:
+    case kCmdCheckParticipants:
         if (OnGiboEvent)
-            OnGiboEvent(3, "");
+            OnGiboEvent(kGiboReviewCheck, "");
         break;
-    case 31:
+    case kCmdEndReview:
         CloseRecord(recordFileName_);
         if (OnGiboEvent)
-            OnGiboEvent(5, "");
+            OnGiboEvent(kGiboReviewEnd, "");
         if (OnNavEvent)
-            OnNavEvent(2);
+            OnNavEvent(kNavViewingEnd);
         break;
     default:
         break;
@@ -322,12 +330,12 @@ void TZelGoMainForm::ReviewingCommand(int code)
 void TZelGoMainForm::ExaminingCommand(int code)
 {
     switch (code) {
-    case 19:
-    case 26:
-        AutoReplay(code == 19);
+    case kCmdAutoReplay:
+    case kCmdManualReplay:
+        AutoReplay(code == kCmdAutoReplay);
         break;
-    case 33:
-    case 34:
+    case kCmdWatchState:
+    case kCmdEndExamining:
         aTimer_->stop();
         while (board_.Redo()) {
         }
@@ -399,7 +407,7 @@ void TZelGoMainForm::FinishCommentary()
 {
     if (status_.environment.sendVHelp && (previousMode_ == kLive || previousMode_ == kExamining)) {
         if (!AskOnce("다른 사람들에게 참고도를 보낼까요?", "", status_.environment.sendVHelp, true)) {
-            WritingCommand(17);
+            WritingCommand(kCmdCancelWriting);
             return;
         }
     }
@@ -420,12 +428,12 @@ void TZelGoMainForm::FinishCommentary()
     if (previousMode_ == kLive || previousMode_ == kExamining) {
         helpList_.AddPending(CurrentGameKey + "VH" + body);
         if (OnGiboEvent)
-            OnGiboEvent(1, body);
+            OnGiboEvent(kGiboLiveCommentary, body);
     } else {
         if (record_)
             record_->AddLine("VH" + body);
         if (previousMode_ == kReviewing && OnGiboEvent)
-            OnGiboEvent(2, recordFileName_ + "\\#" + body);
+            OnGiboEvent(kGiboReviewCommentary, recordFileName_ + "\\#" + body);
     }
     variationStart_ = board_.Numbering().FirstNumbered;
     ReturnToPreviousMode();
@@ -491,7 +499,7 @@ bool TZelGoMainForm::ShowCommentary(const std::string& body)
                 const int x = m[0] - 'A';
                 const int y = m[1] - 'A';
                 const int mark = Code2ToNum(m.substr(2));
-                if (TGoBoard::IsOnBoard(x, y) && mark >= 600 && mark <= 625)
+                if (TGoBoard::IsOnBoard(x, y) && mark >= kMarkFirstLetter && mark <= kMarkFirstLetter + 25)
                     paintBox_->DrawMark(x, y, false, mark);
             }
         }
@@ -519,7 +527,7 @@ void TZelGoMainForm::ReturnToPreviousMode()
     const int previous = previousMode_;
     switch (previous) {
     case kLive: {
-        const int layout = UserPlays && UserPlays() ? 1 : 2;
+        const int layout = UserPlays && UserPlays() ? kLayoutPlaying : kLayoutObserving;
         SetLayout(layout);
         if (layout == liveLayout_)
             for (int i = 0; i < kCommandButtons; ++i)
@@ -527,13 +535,13 @@ void TZelGoMainForm::ReturnToPreviousMode()
         break;
     }
     case kViewing:
-        SetLayout(5);
+        SetLayout(kLayoutViewing);
         break;
     case kReviewing:
-        SetLayout(6);
+        SetLayout(kLayoutReviewing);
         break;
     case kExamining:
-        SetLayout(7);
+        SetLayout(kLayoutExamining);
         break;
     default:
         break;
@@ -565,6 +573,8 @@ void TZelGoMainForm::ReturnToPreviousMode()
     goEdit_->hide();
     chatBox_->Input()->setFocus();
     mode_ = previous;
+    if (mode_ == kLive)
+        paintBox_->SetHoverMode(liveInput_);
     if (mode_ == kExamining) {
         previousMode_ = examinePrevious_;
         savedSnapshot_ = examineSaved_;

@@ -127,22 +127,22 @@ void TZelGoMainForm::Navigate(int tag)
     const bool walksRecord = (mode_ == kViewing || mode_ == kReviewing) && record_;
     if (walksRecord) {
         switch (tag) {
-        case 10:
+        case kNavFirst:
             RecordFirst();
             break;
-        case 11:
+        case kNavBackSteps:
             RecordBack(stepCount_);
             break;
-        case 12:
+        case kNavBackOne:
             RecordStepBack();
             break;
-        case 13:
+        case kNavForwardOne:
             RecordStepForward();
             break;
-        case 14:
+        case kNavForwardSteps:
             RecordForward(stepCount_);
             break;
-        case 15:
+        case kNavLast:
             RecordLast();
             break;
         default:
@@ -150,25 +150,25 @@ void TZelGoMainForm::Navigate(int tag)
         }
     } else if (mode_ != kLive || !OnNavEvent) {
         switch (tag) {
-        case 10:
+        case kNavFirst:
             while (board_.MoveCount() > 0)
                 board_.Undo();
             break;
-        case 11:
+        case kNavBackSteps:
             for (int k = 0; k < stepCount_; ++k)
                 board_.Undo();
             break;
-        case 12:
+        case kNavBackOne:
             board_.Undo();
             break;
-        case 13:
+        case kNavForwardOne:
             board_.Redo();
             break;
-        case 14:
+        case kNavForwardSteps:
             for (int k = 0; k < stepCount_ && board_.Redo(); ++k) {
             }
             break;
-        case 15:
+        case kNavLast:
             while (board_.Redo()) {
             }
             break;
@@ -177,7 +177,7 @@ void TZelGoMainForm::Navigate(int tag)
         }
     }
     if (mode_ == kExamining && board_.MoveCount() >= board_.RedoLimit())
-        ExaminingCommand(33);
+        ExaminingCommand(kCmdWatchState);
     AnnouncePosition();
 }
 
@@ -186,24 +186,24 @@ void TZelGoMainForm::BoardClick(Qt::MouseButton button, Qt::KeyboardModifiers mo
     switch (mode_) {
     case kViewing:
     case kReviewing:
-        Navigate(button == Qt::LeftButton ? 13 : 12);
+        Navigate(button == Qt::LeftButton ? kNavForwardOne : kNavBackOne);
         break;
     case kExamining:
-        Navigate(button == Qt::LeftButton ? 13 : 12);
+        Navigate(button == Qt::LeftButton ? kNavForwardOne : kNavBackOne);
         break;
     case kShowing:
         if (previousMode_ == kViewing || previousMode_ == kReviewing) {
-            ShowingCommand(22);
+            ShowingCommand(kCmdEndShowing);
             paintBox_->ClearLabels();
-            Navigate(button == Qt::LeftButton ? 13 : 12);
+            Navigate(button == Qt::LeftButton ? kNavForwardOne : kNavBackOne);
         }
         break;
     case kWriting:
         if (!TGoBoard::IsOnBoard(x, y))
             break;
         if (markerOpen_) {
-            const int mark = 600 + palette_->SelectedMarker();
-            if (paintBox_->Mark(x, y) >= 600) {
+            const int mark = kMarkFirstLetter + palette_->SelectedMarker();
+            if (paintBox_->Mark(x, y) >= kMarkFirstLetter) {
                 paintBox_->DrawMark(x, y, true, 0);
             } else {
                 paintBox_->DrawMark(x, y, false, mark);
@@ -234,7 +234,7 @@ void TZelGoMainForm::AnnouncePosition()
         return;
     lastSentPosition_ = n;
     if (OnGiboEvent)
-        OnGiboEvent(4, NumToCode2(n));
+        OnGiboEvent(kGiboReviewPosition, NumToCode2(n));
 }
 
 void TZelGoMainForm::SeekReviewPosition(int n)
@@ -320,7 +320,7 @@ RecordStatus TZelGoMainForm::LoadRecordFile(const std::string& myId, bool viewin
     if (header.Handicap >= 2)
         board_.SetHandicap(header.Handicap, 0);
     RedrawBoard();
-    SetLayout(viewing ? 5 : 6);
+    SetLayout(viewing ? kLayoutViewing : kLayoutReviewing);
     BoardMoved({});
     gameInfo_->Refresh();
     return status;

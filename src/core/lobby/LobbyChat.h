@@ -13,7 +13,7 @@ class TLobbyDispatch;
 struct FriendsInfo;
 
 // What the chat logic asks of the lobby window and the game session. Every
-// call has a harmless default.
+// call but GameCommand has a harmless default.
 class LobbyChatPorts {
 public:
     virtual ~LobbyChatPorts() = default;
@@ -23,8 +23,9 @@ public:
     virtual void CloseGameWindow() {}
     // "/x": stop the running game on the own user's word.
     virtual void StopGame(const std::string& /*word*/, const std::string& /*id*/) {}
-    // "/c" and other game-session commands.
-    virtual void GameCommand(const std::string& /*line*/) {}
+    // "/c" and other game-session commands: a typed command the user expects
+    // an answer to, so every lobby must handle it.
+    virtual void GameCommand(const std::string& line) = 0;
     virtual bool NormalLobbyMode() const { return true; }
     // Flood: leave the server and end the program.
     virtual void Quit() {}
