@@ -49,6 +49,7 @@ public:
     bool HasMultiHost() const override;
     void SendGameState(int user) override;
     void HandleMarker(char marker, const std::string& text) override;
+    void ByoyomiMarker(int sender, const std::string& text) override;
     void UserLeftRoom(const std::string& nickname, const std::string& id) override;
 
     // TGameLobby
