@@ -253,7 +253,7 @@ TEST(GameWindowSession, ObserverSeesEveryReplayedStoneAndTheClocks)
         for (int x = 1; x <= kBoardSize; ++x)
             ASSERT_EQ(box.Colour(x, y), w.bob.session.Board().Colour(x, y)) << x << "," << y;
     EXPECT_TRUE(test::IsDark(test::CentreOf(box, 3, 3)));    // black's first move
-    EXPECT_TRUE(test::IsLight(test::CentreOf(box, 10, 10))); // white's last
+    EXPECT_TRUE(test::IsLight(test::CentreOf(box, 16, 16))); // white's first
     EXPECT_EQ(box.Mark(10, 10), kMarkLastMove);
     // The clock strip is up for the watcher.
     EXPECT_TRUE(w.g.alice.Info().TmEnabled());

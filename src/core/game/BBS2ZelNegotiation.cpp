@@ -99,8 +99,10 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
     header_.PairKey = header_.BlackId + header_.WhiteId;
 
     const Resumption resumed = adjourned.empty() ? Resumption::Declined : ResumeAdjourned(adjourned);
-    if (resumed == Resumption::Stale)
+    if (resumed == Resumption::Stale) {
+        s_.lobby.ReportRequestCancelled();
         return;
+    }
     if (resumed == Resumption::Resumed) {
         pendingBody_.clear();
         ApplyTurnMode(0);
