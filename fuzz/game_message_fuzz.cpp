@@ -48,6 +48,7 @@ public:
     void ChatLine(const std::string&) override {}
     void ShowCountdown(int) override {}
     void PointChanged(int, int, int, std::uint8_t) override {}
+    void ShowBoard(const zel::TGoSnapshot&) override {}
     void RecordWritten(const std::string&, const std::string&) override {}
     void GameKeyChanged(const std::string&) override {}
     void ShowReceivedCommentary(const std::string&) override {}

@@ -17,7 +17,7 @@ std::string CodeOf(const std::string& sent)
 TEST(SessionEdges, SameTermsAskedAgainAfterARefusalAreAnswered)
 {
     SessionDuo duo;
-    duo.a.dialogs.setup = [](TGameSetModel& m) { m.Choice = TGameSetModel::Colour::Black; };
+    duo.a.dialogs.setup = [](TGameSetModel& m) { m.ColourClicked(TGameSetModel::Colour::Black); };
     duo.b.dialogs.accept = false;
     duo.a.session.RequestGame("bob");
     duo.Run(1000);
@@ -50,7 +50,7 @@ TEST(SessionEdges, ReceiptsStretchTheResendTimeUpToTheLimit)
 TEST(SessionEdges, ReceiptWhileDisarmedRunsOneEmptyResend)
 {
     SessionDuo duo;
-    duo.a.dialogs.setup = [](TGameSetModel& m) { m.Choice = TGameSetModel::Colour::Black; };
+    duo.a.dialogs.setup = [](TGameSetModel& m) { m.ColourClicked(TGameSetModel::Colour::Black); };
     duo.b.dialogs.accept = false;
     duo.a.session.RequestGame("bob");
     duo.Run(1000);
@@ -84,7 +84,7 @@ TEST(SessionEdges, ObserverBehindAsksBlackOnceForTheMissingMoves)
 {
     SessionDuo duo;
     SessionSide carol(duo.clock, duo.random, "carol");
-    duo.a.dialogs.setup = [](TGameSetModel& m) { m.Choice = TGameSetModel::Colour::Black; };
+    duo.a.dialogs.setup = [](TGameSetModel& m) { m.ColourClicked(TGameSetModel::Colour::Black); };
     duo.a.session.RequestGame("bob");
     carol.session.OnGameData(SessionDuo::Handed(duo.a.outbox.back()));
     duo.Run(1000);
@@ -145,7 +145,7 @@ TEST(SessionEdges, TimeLossEndsBothSidesWithTheSameRecord)
 {
     SessionDuo duo;
     duo.a.dialogs.setup = [](TGameSetModel& m) {
-        m.Choice = TGameSetModel::Colour::Black;
+        m.ColourClicked(TGameSetModel::Colour::Black);
         m.KBase = 1;
         m.KSec = 10;
         m.KCount = 1;
@@ -170,7 +170,7 @@ TEST(SessionEdges, ByoyomiNoticesAndCountdownReachThePlayer)
 {
     SessionDuo duo;
     duo.a.dialogs.setup = [](TGameSetModel& m) {
-        m.Choice = TGameSetModel::Colour::Black;
+        m.ColourClicked(TGameSetModel::Colour::Black);
         m.KBase = 1;
         m.KSec = 30;
         m.KCount = 3;

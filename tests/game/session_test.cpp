@@ -278,10 +278,48 @@ TEST(Session, AdjournmentWritesTheStateAndResumptionRestoresIt)
     ASSERT_TRUE(duo.b.session.GameOpen());
     EXPECT_TRUE(duo.b.session.IsPlayer());
     EXPECT_EQ(duo.b.session.Board().MoveCount(), 5);
+    // Both windows show every replayed stone again.
+    for (SessionSide* side : {&duo.a, &duo.b}) {
+        EXPECT_EQ(side->window.StonesShown(kBlack), 3);
+        EXPECT_EQ(side->window.StonesShown(kWhite), 2);
+        EXPECT_EQ(side->window.marks[5][7], kMarkLastMove);
+        EXPECT_TRUE(side->session.Info().TmEnabled());
+    }
     EXPECT_TRUE(duo.b.session.CanAct());
     duo.b.session.BoardClick(15, 15);
     duo.Run(1000);
     EXPECT_EQ(duo.a.session.Board().MoveCount(), 6);
+}
+
+TEST(Session, WatcherJoinsFromTheStateAndSeesTheWholeBoard)
+{
+    SessionDuo duo;
+    duo.a.dialogs.setup = [](TGameSetModel& m) {
+        m.ColourClicked(TGameSetModel::Colour::Black);
+        m.HandicapChanged(3);
+    };
+    duo.a.session.RequestGame("bob");
+    duo.Run(1000);
+    for (int i = 0; i < 4; ++i) {
+        SessionSide& mover = i % 2 == 0 ? duo.b : duo.a; // white first with handicap
+        mover.session.BoardClick(3 + i, 10);
+        duo.Run(1000);
+    }
+    ASSERT_EQ(duo.a.session.Board().MoveCount(), 4);
+
+    SessionSide carol(duo.clock, duo.random, "carol");
+    duo.a.session.SendGameState("carol");
+    for (const auto& [to, text] : duo.a.lobby.privates)
+        if (to == "carol")
+            carol.session.ReceiveChunk(text);
+    ASSERT_TRUE(carol.session.GameOpen());
+    EXPECT_FALSE(carol.session.IsPlayer());
+    EXPECT_EQ(carol.window.layout, 2);
+    EXPECT_EQ(carol.window.stones, duo.a.window.stones);
+    EXPECT_EQ(carol.window.StonesShown(kBlack), 3 + 2);
+    EXPECT_EQ(carol.window.StonesShown(kWhite), 2);
+    EXPECT_TRUE(carol.session.Info().TmEnabled());
+    EXPECT_TRUE(carol.session.Info().Running());
 }
 
 TEST(Session, ForcedStopSavesOnceAndEndsEvenWithoutTheOpponent)

@@ -35,6 +35,13 @@ struct Game : GameSessionPort {
     bool IsBlackOfRunningGame() const override { return black; }
     void SendGameState(int user) override { stateTo.push_back(user); }
     void HandleMarker(char marker, const std::string& text) override { markers.emplace_back(marker, text); }
+    // A byo-yomi change comes with its sender, checked by the session.
+    void ByoyomiMarker(int sender, const std::string& text) override
+    {
+        markers.emplace_back('T', text);
+        byoyomiSenders.push_back(sender);
+    }
+    std::vector<int> byoyomiSenders;
     void HandleArgument(char marker, int argument) override { arguments.emplace_back(marker, argument); }
     std::vector<std::string> entered, left;
     void UserEnteredRoom(const std::string&, const std::string& id) override { entered.push_back(id); }
@@ -114,6 +121,9 @@ TEST(LobbyDispatch, TextRules)
         if (r.marker) {
             ASSERT_EQ(t.game.markers.size(), 1u) << r.text;
             EXPECT_EQ(t.game.markers[0].first, r.marker) << r.text;
+            if (r.marker == 'T') {
+                EXPECT_EQ(t.game.byoyomiSenders, std::vector<int>{2});
+            }
         } else {
             EXPECT_TRUE(t.game.markers.empty()) << r.text;
         }

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "Fakes.h"
+#include "core/engine/GoSnapshot.h"
 #include "core/game/GamePorts.h"
 #include "core/game/GameSetModel.h"
 
@@ -18,14 +20,40 @@ public:
         shown = true;
         this->layout = layout;
     }
-    void HideSession() override { shown = false; }
+    void HideSession() override
+    {
+        shown = false;
+        stones = {};
+        marks = {};
+    }
     void SetBoardInput(bool on) override { boardInput = on; }
     bool ShowsLiveGame() const override { return liveGame; }
     void ShowDeadMarkButton() override { ++deadMarkButtons; }
     void ShowDeadMarkNotice() override { ++deadMarkNotices; }
     void ChatLine(const std::string& text) override { chat.push_back(text); }
     void ShowCountdown(int count) override { countdown.push_back(count); }
-    void PointChanged(int, int, int, std::uint8_t) override {}
+    // The board as the window would show it: point reports and redraws.
+    void PointChanged(int x, int y, int mark, std::uint8_t colour) override
+    {
+        if (x < 1 || x > kBoardSize || y < 1 || y > kBoardSize)
+            return;
+        stones[y][x] = colour;
+        marks[y][x] = mark;
+    }
+    void ShowBoard(const TGoSnapshot& snapshot) override
+    {
+        stones = snapshot.Board;
+        marks = snapshot.Marks;
+        ++redraws;
+    }
+    int StonesShown(std::uint8_t colour) const
+    {
+        int n = 0;
+        for (int y = 1; y <= kBoardSize; ++y)
+            for (int x = 1; x <= kBoardSize; ++x)
+                n += stones[y][x] == colour ? 1 : 0;
+        return n;
+    }
     void RecordWritten(const std::string& key, const std::string& name) override { records.emplace_back(key, name); }
     void GameKeyChanged(const std::string& key) override { gameKey = key; }
     void ShowReceivedCommentary(const std::string& body) override { commentaries.push_back(body); }
@@ -40,6 +68,9 @@ public:
     std::string gameKey;
     std::vector<std::string> commentaries;
     std::vector<std::pair<std::string, std::string>> records;
+    TColourGrid stones{};
+    TMarkGrid marks{};
+    int redraws = 0;
 };
 
 class RecordingLobby : public TGameLobby {
@@ -73,23 +104,62 @@ public:
     int sessionsStarted = 0, sessionsEnded = 0;
 };
 
-// Answers the negotiation dialogs as told; `setup` edits the settings.
+// Answers the negotiation dialogs as a user would: `setup` works the
+// settings dialog's controls (the model's handlers), then "대국 신청"
+// confirms the model as the dialog's button does.
 class ScriptedDialogs : public TGameDialogs {
 public:
     bool ShowGameSet(TGameSetModel& model) override
     {
         if (setup)
             setup(model);
+        if (request)
+            model.Confirm(random);
+        lastSet = model;
+        if (whileOpen)
+            whileOpen();
         return request;
     }
     bool ShowGameRequest(TGameRequestModel& model) override
     {
         lastRequest = model;
+        if (whileOpen)
+            whileOpen();
         return accept;
     }
     bool request = true, accept = true;
     std::function<void(TGameSetModel&)> setup;
+    // Runs while either dialog is "open", before its answer returns.
+    std::function<void()> whileOpen;
+    TGameSetModel lastSet;
     TGameRequestModel lastRequest;
+    SeededRandom random{11};
+};
+
+// Prompts whose questions and notices stay "open" while `whileOpen` runs
+// (for each of them, with its text): what it does happens before the answer
+// returns, as events arrive inside a modal dialog.
+class OpenPrompts : public RecordingPrompts {
+public:
+    bool Confirm(const std::string& text, const std::string& ok, const std::string& cancel) override
+    {
+        bool answer = RecordingPrompts::Confirm(text, ok, cancel);
+        Open(text);
+        return answer;
+    }
+    void Alert(const std::string& text) override
+    {
+        RecordingPrompts::Alert(text);
+        Open(text);
+    }
+    std::function<void(const std::string& text)> whileOpen;
+
+private:
+    void Open(const std::string& text)
+    {
+        if (whileOpen)
+            whileOpen(text);
+    }
 };
 
 } // namespace zel::test

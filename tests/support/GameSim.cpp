@@ -142,6 +142,7 @@ public:
     void ChatLine(const std::string&) override {}
     void ShowCountdown(int) override {}
     void PointChanged(int, int, int, std::uint8_t) override {}
+    void ShowBoard(const TGoSnapshot&) override {}
     void RecordWritten(const std::string&, const std::string&) override {}
     void GameKeyChanged(const std::string&) override {}
     void ShowReceivedCommentary(const std::string&) override {}
@@ -176,6 +177,7 @@ public:
         }
         if (policy_.Uniform() < 0.3)
             m.ColourClicked(policy_.Uniform() < 0.5 ? TGameSetModel::Colour::Black : TGameSetModel::Colour::White);
+        m.Confirm(random_); // "대국 신청"
         return true;
     }
     bool ShowGameRequest(TGameRequestModel&) override { return true; }

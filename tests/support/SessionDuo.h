@@ -21,7 +21,7 @@ struct SessionSide {
         session.MyId = id;
         session.OnSendGame = [this](const std::string& text) { outbox.push_back(text); };
     }
-    RecordingPrompts prompts;
+    OpenPrompts prompts;
     RecordingWindow window;
     RecordingLobby lobby;
     ScriptedDialogs dialogs;
@@ -58,7 +58,7 @@ public:
     // Alice asks Bob for a game in which she is black; Bob accepts.
     void StartGame()
     {
-        a.dialogs.setup = [](TGameSetModel& m) { m.Choice = TGameSetModel::Colour::Black; };
+        a.dialogs.setup = [](TGameSetModel& m) { m.ColourClicked(TGameSetModel::Colour::Black); };
         a.session.RequestGame("bob");
         Run(1000);
     }

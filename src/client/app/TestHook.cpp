@@ -26,6 +26,8 @@
 #include "client/app/TabDockHost.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/app/ZelClient.h"
+#include "client/engine/GoPaintBox.h"
+#include "client/game/ElmGoInfoPanel.h"
 #include "client/base/QtText.h"
 #include "client/lobby/LobbyController.h"
 #include "client/lobby/MemoForm.h"
@@ -304,6 +306,24 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             .arg(s->RequestPending() ? 1 : 0)
             .arg(ToQ(s->LastRecordName()))
             .arg(ToQ(s->Info().PResult).trimmed());
+    }
+    if (verb == "gameboard") {
+        // Stones on the game window's board control, its clock strip and the
+        // players of the session.
+        TZelGoMainForm& go = client_.GoMainForm();
+        int black = 0, white = 0;
+        for (int y = 1; y <= 19; ++y)
+            for (int x = 1; x <= 19; ++x) {
+                black += go.GoPaintBox()->Colour(x, y) == 1 ? 1 : 0;
+                white += go.GoPaintBox()->Colour(x, y) == 2 ? 1 : 0;
+            }
+        TBBS2Zel* s = client_.Game().Session();
+        return QString("ok black=%1 white=%2 strip=%3 blackid=%4 whiteid=%5")
+            .arg(black)
+            .arg(white)
+            .arg(go.GameInfo()->StripHeight())
+            .arg(s ? ToQ(s->Header().BlackId) : QString())
+            .arg(s ? ToQ(s->Header().WhiteId) : QString());
     }
     if (verb == "screenshot") {
         QStringList args = rest.split(' ', Qt::SkipEmptyParts);

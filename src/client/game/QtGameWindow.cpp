@@ -92,6 +92,26 @@ void QtGameWindow::PointChanged(int x, int y, int mark, std::uint8_t colour)
         form_->GoPaintBox()->DrawPoint(colour, x, y, mark);
 }
 
+void QtGameWindow::ShowBoard(const TGoSnapshot& snapshot)
+{
+    if (!form_)
+        return;
+    TPointValues marks{};
+    lastX_ = lastY_ = 0;
+    for (int y = 1; y <= kBoardSize; ++y)
+        for (int x = 1; x <= kBoardSize; ++x) {
+            const int mark = snapshot.Marks[y][x];
+            marks[static_cast<std::size_t>(PointIndex(x, y))] = mark;
+            if (mark == kMarkLastMove) {
+                lastX_ = x;
+                lastY_ = y;
+            }
+        }
+    TGoPaintBox* box = form_->GoPaintBox();
+    box->SetColours(snapshot.Board);
+    box->SetMarks(marks);
+}
+
 void QtGameWindow::RecordWritten(const std::string&, const std::string& fileName)
 {
     if (form_)

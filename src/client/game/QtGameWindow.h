@@ -28,6 +28,7 @@ public:
     void ChatLine(const std::string& text) override;
     void ShowCountdown(int count) override;
     void PointChanged(int x, int y, int mark, std::uint8_t colour) override;
+    void ShowBoard(const TGoSnapshot& snapshot) override;
     void RecordWritten(const std::string& gameKey, const std::string& fileName) override;
     void GameKeyChanged(const std::string& gameKey) override;
     void ShowReceivedCommentary(const std::string& body) override;

@@ -81,14 +81,17 @@ void TGameLink::HandleMarker(char marker, const std::string& text)
     if (!session_)
         return;
     SyncIdentity();
-    if (marker == 'C') {
+    if (marker == 'C')
         session_->ReceiveChunk(text);
-    } else if (marker == 'T' && session_->GameOpen() && session_->IsPlayer()) {
-        // ">M<" + period seconds and periods in two letters each + ">T<".
-        std::size_t at = text.find(">M<");
-        if (at != std::string::npos)
-            session_->Info().SetByoyomi(std::string_view(text).substr(at + 3));
-    }
+}
+
+void TGameLink::ByoyomiMarker(int sender, const std::string& text)
+{
+    const TCManager* m = Model();
+    if (!session_ || !m || m->CheckUser(sender) != 0)
+        return;
+    SyncIdentity();
+    session_->ChangeByoyomi(m->User(sender).id, text);
 }
 
 void TGameLink::UserLeftRoom(const std::string& nickname, const std::string& id)

@@ -50,6 +50,7 @@ public:
     bool HasMultiHost() const override;
     void SendGameState(int user) override;
     void HandleMarker(char marker, const std::string& text) override;
+    void ByoyomiMarker(int sender, const std::string& text) override;
     void UserLeftRoom(const std::string& nickname, const std::string& id) override;
     // Handed on while the session waits for the answer to a game request,
     // runs a session or the room is a multi-game room; a multi-game host

@@ -41,12 +41,12 @@ TBBS2Zel::TBBS2Zel(const TSessionServices& services) : s_(services)
 
 bool TBBS2Zel::IsPlayer() const
 {
-    return sessionKind_ == 0 && !MyId.empty() && (MyId == header_.BlackId || MyId == header_.WhiteId);
+    return sessionKind_ == kGameSession && !MyId.empty() && (MyId == header_.BlackId || MyId == header_.WhiteId);
 }
 
 bool TBBS2Zel::IsBlackPlayer() const
 {
-    return sessionKind_ == 0 && !MyId.empty() && MyId == header_.BlackId;
+    return sessionKind_ == kGameSession && !MyId.empty() && MyId == header_.BlackId;
 }
 
 bool TBBS2Zel::IsMultiHost() const
@@ -79,6 +79,8 @@ bool TBBS2Zel::ForShownGame() const
 
 void TBBS2Zel::SetGameId(const std::string& key)
 {
+    if (key != header_.GameId)
+        ++epoch_;
     header_.GameId = key;
     s_.window.GameKeyChanged(key);
 }
@@ -86,6 +88,36 @@ void TBBS2Zel::SetGameId(const std::string& key)
 void TBBS2Zel::TimedNotice(const std::string& text, int ms)
 {
     s_.prompts.Notify(text, ms);
+}
+
+TBBS2Zel::Answer TBBS2Zel::Ask(const std::string& text, const std::string& okCaption, const std::string& cancelCaption)
+{
+    const std::uint32_t epoch = epoch_;
+    const bool yes = s_.prompts.Confirm(text, okCaption, cancelCaption);
+    if (epoch != epoch_)
+        return Answer::Stale;
+    return yes ? Answer::Yes : Answer::No;
+}
+
+bool TBBS2Zel::Tell(const std::string& text)
+{
+    const std::uint32_t epoch = epoch_;
+    s_.prompts.Alert(text);
+    return epoch == epoch_;
+}
+
+bool TBBS2Zel::ShowDeadMarkNotice()
+{
+    const std::uint32_t epoch = epoch_;
+    s_.window.ShowDeadMarkNotice();
+    return epoch == epoch_;
+}
+
+void TBBS2Zel::RedrawBoard()
+{
+    TGoSnapshot snapshot;
+    board_.SaveSnapshot(snapshot);
+    s_.window.ShowBoard(snapshot);
 }
 
 bool TBBS2Zel::CanAct()
@@ -267,7 +299,7 @@ void TBBS2Zel::HandleQueue()
         queueTimerOn_ = false;
         return;
     }
-    if (queueBusy_ || (IsPlayer() && inputEnabled_) || (!s_.window.ShowsLiveGame() && sessionKind_ != 6))
+    if (queueBusy_ || (IsPlayer() && inputEnabled_) || (!s_.window.ShowsLiveGame() && sessionKind_ != kNoSession))
         return;
     queueBusy_ = true;
     queueInterval_ = 150;
@@ -423,7 +455,8 @@ void TBBS2Zel::StartRecovery()
 {
     if (!ForMyGame())
         return;
-    s_.prompts.Alert(KS("수순에 문제가 생겨서 복구요청을 합니다"));
+    if (!Tell(KS("수순에 문제가 생겨서 복구요청을 합니다")))
+        return;
     SendGameMessage(false, 2, "GPR" + NumToCode2(board_.MoveCount()) + NextLetter());
 }
 
@@ -618,7 +651,7 @@ void TBBS2Zel::Command(int code)
             RequestAdjourn();
         break;
     case 13:
-        sessionKind_ = 7;
+        sessionKind_ = kMultiLeftSession;
         EndSession();
         break;
     case 14:
@@ -630,7 +663,8 @@ void TBBS2Zel::Command(int code)
         break;
     case 32:
         if (IsPlayer()) {
-            s_.prompts.Alert(KS("대국이 종료되지 않았습니다."));
+            if (!Tell(KS("대국이 종료되지 않았습니다.")))
+                break;
             s_.window.ChatLine("     ");
             s_.window.ChatLine(KS("   ### 게임을 중단 하시려면 '/x' 하세요."));
         }
@@ -652,7 +686,7 @@ bool TBBS2Zel::OpenRecord()
 {
     if (gameOpen_)
         return false;
-    StartSession(3);
+    StartSession(kRecordSession);
     return true;
 }
 
@@ -674,6 +708,7 @@ void TBBS2Zel::NavEvent(int code)
 
 void TBBS2Zel::StartSession(int kind)
 {
+    ++epoch_;
     deadMarkStage_ = 0;
     inputEnabled_ = false;
     awaitingReply_ = false;
@@ -686,8 +721,8 @@ void TBBS2Zel::StartSession(int kind)
     lastPayload_.clear();
     int layout = 1;
     switch (kind) {
-    case 0:
-        layout = IsPlayer() ? 1 : 2;
+    case kGameSession:
+        layout = IsPlayer() ? kPlayingLayout : kObservingLayout;
         break;
     case 1:
         layout = 3;
@@ -695,13 +730,13 @@ void TBBS2Zel::StartSession(int kind)
     case 2:
         layout = 4;
         break;
-    case 3:
+    case kRecordSession:
         layout = 5;
         break;
     case 4:
         layout = 7;
         break;
-    case 5:
+    case kReviewSession:
         layout = 6;
         break;
     default:
@@ -714,13 +749,14 @@ void TBBS2Zel::StartSession(int kind)
 
 void TBBS2Zel::EndSession()
 {
+    ++epoch_;
     inRead_ = inWrite_ = 0;
     for (std::string& slot : inSlots_)
         slot.clear();
     queueTimerOn_ = false;
     deadMarkStage_ = 0;
     previousKind_ = sessionKind_;
-    sessionKind_ = 6;
+    sessionKind_ = kNoSession;
     header_.GameId.clear();
     DisarmResend();
     pendingBody_.clear();

@@ -22,6 +22,18 @@ class TGameWindow;
 class TGameLobby;
 class TGameDialogs;
 
+// What a session shows. Kinds 1, 2 and 4 belong to the game window.
+enum TSessionKind : int {
+    kGameSession = 0,     // a game, played or observed
+    kRecordSession = 3,   // a record viewed alone
+    kReviewSession = 5,   // a group review
+    kNoSession = 6,       // idle
+    kMultiLeftSession = 7 // a multi-game left by its player
+};
+
+// The game window's layouts the session asks for.
+enum TSessionLayout : int { kPlayingLayout = 1, kObservingLayout = 2 };
+
 // Everything the session talks to. All references outlive the session.
 struct TSessionServices {
     const Clock& clock;
@@ -90,6 +102,9 @@ public:
     bool ForcedStop(const std::string& name, const std::string& id);
     // The game state for a user (empty: the whole room).
     void SendGameState(const std::string& toUser);
+    // ">M<" + seconds and periods + ">T<" from user senderId: only the two
+    // players of the open game may change its byo-yomi.
+    void ChangeByoyomi(const std::string& senderId, std::string_view text);
 
     void StartSession(int kind);
     void EndSession();
@@ -133,6 +148,14 @@ public:
 
 private:
     enum class Check { New, Duplicate };
+    enum class Answer { Yes, No, Stale };
+
+    // Prompts pump events: while one is open the session may end or change.
+    // These ask, and report Stale (or false) when it did; the caller then
+    // does nothing more.
+    Answer Ask(const std::string& text, const std::string& okCaption, const std::string& cancelCaption);
+    bool Tell(const std::string& text);
+    bool ShowDeadMarkNotice();
 
     // Sending.
     char NextLetter();
@@ -186,7 +209,8 @@ private:
     // Writes the adjourned-game file; without replace an existing one stays.
     void SaveState(bool replace);
     void SaveRecord(const std::string& result);
-    bool ResumeAdjourned(const std::string& fileName);
+    enum class Resumption { Resumed, Declined, Stale };
+    Resumption ResumeAdjourned(const std::string& fileName);
     bool LoadGameState(std::string_view state);
     void ObserveFromState();
     void UndoTo(int count);
@@ -202,12 +226,16 @@ private:
     void TimedNotice(const std::string& text, int ms);
     // The game key changes only here, so the window always knows it.
     void SetGameId(const std::string& key);
+    // The board drawn anew, as after a replay without point events.
+    void RedrawBoard();
 
     TSessionServices s_;
     std::int32_t now_ = 0;
     std::string sessionId_;
-    int sessionKind_ = 0;
-    int previousKind_ = 6;
+    int sessionKind_ = kGameSession;
+    int previousKind_ = kNoSession;
+    // Changes whenever a session starts or ends or the game key changes.
+    std::uint32_t epoch_ = 0;
     bool gameOpen_ = false;
     bool requestPending_ = false;
     std::int32_t requestSince_ = 0;

@@ -33,7 +33,10 @@ void TBBS2Zel::ReceiveEndRequest()
     if (!ForMyGame())
         return;
     NextLetter();
-    if (!s_.prompts.Confirm(KS("대국 종료 요청입니다."), KS("수 락"), KS("거 부"))) {
+    const Answer answer = Ask(KS("대국 종료 요청입니다."), KS("수 락"), KS("거 부"));
+    if (answer == Answer::Stale)
+        return;
+    if (answer == Answer::No) {
         SendGameMessage(true, 2, "GEC" + MyId + "\\#" + NextLetter());
         return;
     }
@@ -53,7 +56,8 @@ void TBBS2Zel::ReceiveEndAnswer(bool accepted)
         if (!ForMyGame())
             return;
         ApplyTurnMode(1);
-        s_.prompts.Alert(KS("상대방이 응하지 않았습니다."));
+        if (!Tell(KS("상대방이 응하지 않았습니다.")))
+            return;
         s_.window.SetBoardInput(true);
         s_.window.ChatLine(KS("게임을 계속 진행하세요."));
         return;
@@ -68,7 +72,8 @@ void TBBS2Zel::ReceiveEndAnswer(bool accepted)
         deadMarker_ = MyId;
         ApplyTurnMode(1);
         clicks_.Clear();
-        s_.window.ShowDeadMarkNotice();
+        if (!ShowDeadMarkNotice())
+            return;
         s_.window.ShowDeadMarkButton();
         s_.window.SetBoardInput(true);
     } else {
@@ -108,7 +113,10 @@ void TBBS2Zel::ReceiveDeadList(const std::string& p)
     std::string list = NextField(p, pos);
     board_.ApplyDeadList(list, false, clicks_);
     NextLetter();
-    if (!s_.prompts.Confirm(KS("사석지정에 동의 하십니까?"), KS("확 인"), KS("거 부"))) {
+    const Answer answer = Ask(KS("사석지정에 동의 하십니까?"), KS("확 인"), KS("거 부"));
+    if (answer == Answer::Stale)
+        return;
+    if (answer == Answer::No) {
         board_.ApplyDeadList(list, false, clicks_);
         SendGameMessage(true, 2, "GDC" + list + "\\#" + NextLetter());
         return;
@@ -119,7 +127,8 @@ void TBBS2Zel::ReceiveDeadList(const std::string& p)
     clicks_.Clear();
     if (deadMarkStage_ == 2) {
         SendGameMessage(true, 1, "GDA" + list + "\\#" + MyId + "\\#" + NextLetter());
-        s_.window.ShowDeadMarkNotice();
+        if (!ShowDeadMarkNotice())
+            return;
         s_.window.ShowDeadMarkButton();
         s_.window.SetBoardInput(true);
         return;
@@ -165,7 +174,8 @@ void TBBS2Zel::Count()
     info_.PResult = text;
     info_.SetRunning(false, now_);
     SaveRecord(text);
-    s_.prompts.Alert(text);
+    if (!Tell(text))
+        return;
     CloseGame();
     deadMarkStage_ = 0;
 }
@@ -174,7 +184,7 @@ void TBBS2Zel::Count()
 
 void TBBS2Zel::Resign()
 {
-    if (!s_.prompts.Confirm(KS("불계패를 선언하시겠습니까?"), KS("확 인"), KS("취 소")))
+    if (Ask(KS("불계패를 선언하시겠습니까?"), KS("확 인"), KS("취 소")) != Answer::Yes)
         return;
     ApplyTurnMode(3);
     info_.PResult = ResignResultText(MyId == header_.WhiteId);
@@ -197,8 +207,8 @@ void TBBS2Zel::ReceiveResignation(const std::string& p)
     info_.SetRunning(false, now_);
     SaveRecord(info_.PResult);
     std::string who = blackResigned ? header_.BlackId : header_.WhiteId;
-    s_.prompts.Alert(CutBytes(who + KS("님이 불계패를 인정했습니다!"), 57));
-    CloseGame();
+    if (Tell(CutBytes(who + KS("님이 불계패를 인정했습니다!"), 57)))
+        CloseGame();
 }
 
 void TBBS2Zel::LoseOnTime()
@@ -210,8 +220,8 @@ void TBBS2Zel::LoseOnTime()
     SendGameMessage(true, 3, body + NextLetter());
     ApplyTurnMode(3);
     info_.SetRunning(false, now_);
-    s_.prompts.Alert(KS("시간패 입니다."));
-    CloseGame();
+    if (Tell(KS("시간패 입니다.")))
+        CloseGame();
 }
 
 void TBBS2Zel::ReceiveTimeLoss(const std::string& p)
@@ -224,8 +234,8 @@ void TBBS2Zel::ReceiveTimeLoss(const std::string& p)
     ApplyTurnMode(3);
     info_.SetRunning(false, now_);
     SaveRecord(info_.PResult);
-    s_.prompts.Alert(info_.PResult + KS("입니다."));
-    CloseGame();
+    if (Tell(info_.PResult + KS("입니다.")))
+        CloseGame();
 }
 
 // ---- undo and adjournment ----
@@ -246,7 +256,10 @@ void TBBS2Zel::ReceiveUndo(const std::string& code, const std::string& p)
         if (!ForMyGame())
             return;
         NextLetter();
-        if (s_.prompts.Confirm(KS("물림요청입니다!"), KS("수 락"), KS("거 부"))) {
+        const Answer answer = Ask(KS("물림요청입니다!"), KS("수 락"), KS("거 부"));
+        if (answer == Answer::Stale)
+            return;
+        if (answer == Answer::Yes) {
             board_.Undo();
             board_.Undo();
             SendGameMessage(true, 0, "GRA" + p + NextLetter());
@@ -264,7 +277,7 @@ void TBBS2Zel::ReceiveUndo(const std::string& code, const std::string& p)
         if (!ForMyGame())
             return;
         ApplyTurnMode(0);
-        s_.prompts.Alert(KS("상대방이 응하지 않았습니다."));
+        Tell(KS("상대방이 응하지 않았습니다."));
     }
 }
 
@@ -280,7 +293,10 @@ void TBBS2Zel::ReceiveAdjourn(const std::string& code, const std::string& p)
         if (!ForMyGame())
             return;
         NextLetter();
-        if (s_.prompts.Confirm(KS("대국 중단 요청입니다."), KS("수 락"), KS("거 부"))) {
+        const Answer answer = Ask(KS("대국 중단 요청입니다."), KS("수 락"), KS("거 부"));
+        if (answer == Answer::Stale)
+            return;
+        if (answer == Answer::Yes) {
             SendGameMessage(true, 0, "GCA" + p + NextLetter());
             AdjournGame();
         } else {
@@ -293,7 +309,7 @@ void TBBS2Zel::ReceiveAdjourn(const std::string& code, const std::string& p)
         if (!ForMyGame())
             return;
         ApplyTurnMode(0);
-        s_.prompts.Alert(KS("상대방이 응하지 않았습니다."));
+        Tell(KS("상대방이 응하지 않았습니다."));
     }
 }
 
@@ -325,7 +341,7 @@ void TBBS2Zel::SaveState(bool replace)
 
 bool TBBS2Zel::ForcedStop(const std::string& name, const std::string& id)
 {
-    if (!gameOpen_ || sessionKind_ != 0 || id.empty() || (id != header_.BlackId && id != header_.WhiteId) ||
+    if (!gameOpen_ || sessionKind_ != kGameSession || id.empty() || (id != header_.BlackId && id != header_.WhiteId) ||
         IsMultiHost())
         return false;
     bool player = IsPlayer();

@@ -55,11 +55,14 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
     set.BlackId = MyId;
     set.WhiteId = opponentId;
     set.HostId = MultiHostId;
-    if (!s_.dialogs.ShowGameSet(set)) {
+    // The dialog's button settles the colours. A session that started while
+    // the dialog was open keeps its header: the request is dropped.
+    const std::uint32_t epoch = epoch_;
+    const bool asked = s_.dialogs.ShowGameSet(set);
+    if (!asked || !set.Confirmed() || epoch != epoch_ || gameOpen_) {
         s_.lobby.ReportRequestCancelled();
         return;
     }
-    set.Confirm(s_.random);
     if (!s_.lobby.CheckOpponent(opponentId))
         return;
     msgLetterIndex_ = 0;
@@ -95,7 +98,12 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
     header_.MethodText = MethodText(set.Handicap, header_.KomiSideCode, set.Komi);
     header_.PairKey = header_.BlackId + header_.WhiteId;
 
-    if (!adjourned.empty() && ResumeAdjourned(adjourned)) {
+    const Resumption resumed = adjourned.empty() ? Resumption::Declined : ResumeAdjourned(adjourned);
+    if (resumed == Resumption::Stale) {
+        s_.lobby.ReportRequestCancelled();
+        return;
+    }
+    if (resumed == Resumption::Resumed) {
         pendingBody_.clear();
         ApplyTurnMode(0);
         SendGameState({});
@@ -173,13 +181,17 @@ void TBBS2Zel::ReceiveRequest(const std::string& p)
     request.Method = header_.MethodText;
     request.TimeLimit = TimeLimitText(header_);
     request.Start(now_);
-    if (!s_.dialogs.ShowGameRequest(request) || request.Expired()) {
+    const std::uint32_t epoch = epoch_;
+    const bool accepted = s_.dialogs.ShowGameRequest(request) && !request.Expired();
+    if (epoch != epoch_ || gameOpen_)
+        return;
+    if (!accepted) {
         SendGameMessage(false, 3, "GSC" + MyId + NextLetter());
         return;
     }
     ShowHeaderInPanel();
     ResetBoardWithHandicap();
-    StartSession(0);
+    StartSession(kGameSession);
     info_.InfoMode = 0;
     info_.SetTmEnabled(true, now_);
     info_.SetNowStone(board_.ColourToMove(), now_);
@@ -205,7 +217,7 @@ void TBBS2Zel::ReceiveAcceptance(const std::string& p)
     if (pos + 2 <= p.size() && AllCapitals(p.substr(pos, 2)))
         header_.ResumeCount = p.substr(pos, 2);
     ShowHeaderInPanel();
-    StartSession(0);
+    StartSession(kGameSession);
     if (MyId.empty() || (MyId != header_.BlackId && MyId != header_.WhiteId))
         return;
     requestPending_ = false;
@@ -275,6 +287,7 @@ bool TBBS2Zel::LoadGameState(std::string_view state)
         ok = x == 0 ? board_.PlayPass() : board_.PlayAt(x, y);
     }
     replaying_ = false;
+    RedrawBoard();
     if (!ok)
         return false;
     std::string minutes = NextField(state, pos);
@@ -303,32 +316,36 @@ bool TBBS2Zel::LoadGameState(std::string_view state)
     }
     info_.InfoMode = 0;
     info_.SetNowStone(board_.ColourToMove(), now_);
+    info_.SetTmEnabled(true, now_);
     info_.SetRunning(true, now_);
     return true;
 }
 
-bool TBBS2Zel::ResumeAdjourned(const std::string& fileName)
+TBBS2Zel::Resumption TBBS2Zel::ResumeAdjourned(const std::string& fileName)
 {
     std::string text;
     if (!IsBareName(fileName) || !s_.records.Read(fileName, text))
-        return false;
+        return Resumption::Declined;
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
-    StartSession(0);
+    StartSession(kGameSession);
     std::size_t pos = 0;
     std::string gameId = NextField(text, pos);
-    bool resume = false;
+    Answer resume = Answer::No;
     if (gameId.size() == 3 && AllCapitals(gameId) && LoadGameState(std::string_view(text).substr(pos))) {
         SetGameId(gameId);
-        resume = s_.prompts.Confirm(KS("중단대국을 이어두기 하시겠습니까?"), KS("확 인"), KS("취 소"));
+        resume = Ask(KS("중단대국을 이어두기 하시겠습니까?"), KS("확 인"), KS("취 소"));
     }
+    // An answer to a session that is gone keeps the file for a later request.
+    if (resume == Answer::Stale)
+        return Resumption::Stale;
     s_.records.Remove(fileName);
-    if (!resume) {
+    if (resume == Answer::No) {
         EndSession();
-        return false;
+        return Resumption::Declined;
     }
-    s_.window.ShowSession(1);
-    return true;
+    s_.window.ShowSession(kPlayingLayout);
+    return Resumption::Resumed;
 }
 
 void TBBS2Zel::SendGameState(const std::string& toUser)
@@ -401,7 +418,7 @@ void TBBS2Zel::ObserveFromState()
     if (key.size() != 3 || !AllCapitals(key))
         return;
     SetGameId(key);
-    StartSession(0);
+    StartSession(kGameSession);
     SetGameId(key);
     if (!LoadGameState(state)) {
         EndSession();
@@ -411,14 +428,23 @@ void TBBS2Zel::ObserveFromState()
     lastPayload_.clear();
     lastMessage_.clear();
     if (!MyId.empty() && (MyId == header_.BlackId || MyId == header_.WhiteId)) {
-        s_.window.ShowSession(1);
+        s_.window.ShowSession(kPlayingLayout);
         ApplyTurnMode(0);
         if (IsMyTurn())
             s_.window.SetBoardInput(true);
         s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
     } else {
-        s_.window.ShowSession(2);
+        s_.window.ShowSession(kObservingLayout);
     }
+}
+
+void TBBS2Zel::ChangeByoyomi(const std::string& senderId, std::string_view text)
+{
+    if (!gameOpen_ || !IsPlayer() || senderId.empty() || (senderId != header_.BlackId && senderId != header_.WhiteId))
+        return;
+    std::size_t at = text.find(">M<");
+    if (at != std::string_view::npos)
+        info_.SetByoyomi(text.substr(at + 3));
 }
 
 } // namespace zel

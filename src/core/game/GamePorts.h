@@ -6,6 +6,7 @@ namespace zel {
 
 class TGameSetModel;
 class TGameRequestModel;
+struct TGoSnapshot;
 
 // What the game session asks of the game window. The window draws the
 // session's board and info panel; these calls carry the rest.
@@ -29,6 +30,9 @@ public:
     // A byo-yomi count written on the last move's point.
     virtual void ShowCountdown(int count) = 0;
     virtual void PointChanged(int x, int y, int mark, std::uint8_t colour) = 0;
+    // The whole board drawn anew from the session board's snapshot (stones
+    // and marks), after the session changed it without point reports.
+    virtual void ShowBoard(const TGoSnapshot& snapshot) = 0;
     // The record of gameKey was written as fileName (pending commentary merges).
     virtual void RecordWritten(const std::string& gameKey, const std::string& fileName) = 0;
     // The 3-letter key of the game now shown; commentary written during the
@@ -76,7 +80,8 @@ public:
 class TGameDialogs {
 public:
     virtual ~TGameDialogs() = default;
-    // True for "대국 신청", false for "신청 취소".
+    // True for "대국 신청", whose button has confirmed the model (colours
+    // settled, TGameSetModel::Confirm run once); false for "신청 취소".
     virtual bool ShowGameSet(TGameSetModel& model) = 0;
     // True when accepted; a dialog left alone closes refused after ten ticks.
     virtual bool ShowGameRequest(TGameRequestModel& model) = 0;

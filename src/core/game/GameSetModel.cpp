@@ -42,6 +42,9 @@ void TGameSetModel::KomiChanged(int komi)
 
 void TGameSetModel::Confirm(Random& random)
 {
+    if (confirmed_)
+        return;
+    confirmed_ = true;
     if (KBase == 0)
         KBase = 1;
     if (CBase == 0)

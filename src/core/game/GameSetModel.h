@@ -31,7 +31,12 @@ public:
     void KomiChanged(int komi);
     // "대국 신청": fixes a zero main time, swaps the players for "백 돌" or,
     // with "자동(호선)" outside multi-game rooms, on an odd draw of 0..998.
+    // Runs once: the dialog's button decides, a later call changes nothing.
     void Confirm(Random& random);
+    bool Confirmed() const { return confirmed_; }
+
+private:
+    bool confirmed_ = false;
 };
 
 // The request dialog's texts and its ten-second count-down.

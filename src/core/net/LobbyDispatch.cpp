@@ -312,7 +312,10 @@ void TLobbyDispatch::DispatchText(int argument, const std::string& text)
         }
         if (marker == 'Z' || marker == 'R')
             ports_.ChatBlockMarker(marker == 'Z', text);
-        game_.HandleMarker(marker, text);
+        if (marker == 'T')
+            game_.ByoyomiMarker(argument, text);
+        else
+            game_.HandleMarker(marker, text);
     } else if (m && Contains(text, ">Y<")) {
         ports_.Print(text, false);
     } else if (b && Contains(text, ">H<")) {

@@ -51,6 +51,9 @@ public:
     // A marker text for the handler of `marker` ('C' state chunk, 'D', 'B',
     // 'T', 'X', 'Z', 'R' private-message markers, 'H' review title).
     virtual void HandleMarker(char /*marker*/, const std::string& /*text*/) {}
+    // ">M<" ... ">T<" (a byo-yomi change) from user number `sender`, as the
+    // server stamped it on the packet.
+    virtual void ByoyomiMarker(int /*sender*/, const std::string& /*text*/) {}
     // ">B<" with ">G<" or ">I<": the packet's argument for that marker.
     virtual void HandleArgument(char /*marker*/, int /*argument*/) {}
     // Another member left the own room (not the waiting room).
