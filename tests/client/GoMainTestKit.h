@@ -6,7 +6,7 @@
 #include <string>
 
 #include "QtTestApp.h"
-#include "client/game/GameWindowLink.h"
+#include "client/app/GameWindowLink.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/engine/GoBoard.h"
 #include "core/engine/LetterCodes.h"

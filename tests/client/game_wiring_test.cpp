@@ -8,7 +8,7 @@
 #include "client/app/Zel4HvnForm.h"
 #include "client/app/ZelClient.h"
 #include "client/base/QtText.h"
-#include "client/lobby/LobbyController.h"
+#include "client/app/LobbyController.h"
 #include "client/record/ZelGoMainForm.h"
 #include "client/term/Terminal.h"
 #include "core/base/Cp949.h"

@@ -17,7 +17,7 @@
 #include "client/game/ElmGoInfoPanel.h"
 #include "client/game/GameRequestForm.h"
 #include "client/game/GameSetForm.h"
-#include "client/game/QtGameWindow.h"
+#include "client/app/QtGameWindow.h"
 #include "core/base/Cp949.h"
 
 namespace zel {

@@ -17,7 +17,7 @@
 #include "client/app/Zel4HvnForm.h"
 #include "client/app/ZelClient.h"
 #include "client/base/QtText.h"
-#include "client/lobby/LobbyController.h"
+#include "client/app/LobbyController.h"
 #include "core/app/LobbyLink.h"
 #include "client/lobby/MyInfoForm.h"
 #include "client/lobby/SearchForm.h"

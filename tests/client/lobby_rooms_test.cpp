@@ -14,7 +14,7 @@
 #include "client/app/ZelClient.h"
 #include "core/app/LobbyApp.h"
 #include "client/base/QtText.h"
-#include "client/lobby/LobbyController.h"
+#include "client/app/LobbyController.h"
 #include "client/lobby/MyInfoForm.h"
 #include "client/lobby/UserView.h"
 #include "client/record/ZelGoMainForm.h"

@@ -1,9 +1,9 @@
 #include "client/app/GameWiring.h"
 
 #include "client/engine/StoneSound.h"
-#include "client/game/GameWindowLink.h"
+#include "client/app/GameWindowLink.h"
 #include "client/game/QtGameDialogs.h"
-#include "client/game/QtGameWindow.h"
+#include "client/app/QtGameWindow.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
 #include "core/app/LobbyLink.h"

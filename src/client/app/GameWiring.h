@@ -3,7 +3,7 @@
 #include <string>
 
 #include "client/app/QtRandom.h"
-#include "client/game/GameWindowLink.h"
+#include "client/app/GameWindowLink.h"
 #include "core/app/GameLink.h"
 
 namespace zel {

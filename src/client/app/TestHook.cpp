@@ -29,7 +29,7 @@
 #include "client/engine/GoPaintBox.h"
 #include "client/game/ElmGoInfoPanel.h"
 #include "client/base/QtText.h"
-#include "client/lobby/LobbyController.h"
+#include "client/app/LobbyController.h"
 #include "client/lobby/MemoForm.h"
 #include "client/lobby/SlotView.h"
 #include "client/lobby/UserView.h"

@@ -18,7 +18,7 @@
 
 #include "client/app/BannerLabel.h"
 #include "client/app/LobbyFormPorts.h"
-#include "client/app/ToolGlyphs.h"
+#include "client/base/ToolGlyphs.h"
 #include "client/base/QtColours.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"

@@ -16,7 +16,7 @@
 #include "client/app/NotifyForms.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
-#include "client/lobby/LobbyController.h"
+#include "client/app/LobbyController.h"
 #include "client/record/ZelGoMainForm.h"
 #include "client/term/FontLoader.h"
 #include "client/term/Terminal.h"

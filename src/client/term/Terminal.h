@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "client/app/LobbyTerminal.h"
+#include "client/term/LobbyTerminal.h"
 #include "client/term/TermView.h"
 #include "core/term/TermModel.h"
 

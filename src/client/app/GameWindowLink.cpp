@@ -1,4 +1,4 @@
-#include "client/game/GameWindowLink.h"
+#include "client/app/GameWindowLink.h"
 
 #include "client/engine/GoPaintBox.h"
 #include "client/record/ZelGoMainForm.h"

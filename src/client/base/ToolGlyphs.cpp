@@ -1,4 +1,4 @@
-#include "client/app/ToolGlyphs.h"
+#include "client/base/ToolGlyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "client/lobby/LobbyController.h"
+#include "client/app/LobbyController.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -6,7 +6,7 @@
 #include <QTreeView>
 
 #include "client/lobby/LobbyGame.h"
-#include "client/app/ToolGlyphs.h"
+#include "client/base/ToolGlyphs.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
 #include "client/term/EditPanel.h"

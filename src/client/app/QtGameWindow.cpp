@@ -1,4 +1,4 @@
-#include "client/game/QtGameWindow.h"
+#include "client/app/QtGameWindow.h"
 
 #include "client/engine/GoPaintBox.h"
 #include "client/game/DMConfirmForm.h"
