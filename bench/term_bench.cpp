@@ -54,12 +54,24 @@ std::string MakeStream()
             out += std::to_string(colour) + "m";
         } else {
             switch (rng.Next(6)) {
-            case 0: out += "\x1b[0m\r\n"; break;
-            case 1: out += "\r\n"; break;
-            case 2: out += "\x1b[" + std::to_string(rng.Next(24) + 1) + ";" + std::to_string(rng.Next(70) + 1) + "H"; break;
-            case 3: out += "\x1b[K"; break;
-            case 4: out += "\x1b[44m \x1b[0m"; break;
-            default: out += "\r\n\r\n"; break;
+            case 0:
+                out += "\x1b[0m\r\n";
+                break;
+            case 1:
+                out += "\r\n";
+                break;
+            case 2:
+                out += "\x1b[" + std::to_string(rng.Next(24) + 1) + ";" + std::to_string(rng.Next(70) + 1) + "H";
+                break;
+            case 3:
+                out += "\x1b[K";
+                break;
+            case 4:
+                out += "\x1b[44m \x1b[0m";
+                break;
+            default:
+                out += "\r\n\r\n";
+                break;
             }
         }
     }

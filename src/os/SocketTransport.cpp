@@ -18,18 +18,26 @@ namespace {
 TransportError FromErrno(int e)
 {
     switch (e) {
-    case ECONNREFUSED: return TransportError::Refused;
+    case ECONNREFUSED:
+        return TransportError::Refused;
     case ECONNRESET:
-    case EPIPE: return TransportError::Reset;
-    case ETIMEDOUT: return TransportError::TimedOut;
-    case ECONNABORTED: return TransportError::Aborted;
-    default: return TransportError::Other;
+    case EPIPE:
+        return TransportError::Reset;
+    case ETIMEDOUT:
+        return TransportError::TimedOut;
+    case ECONNABORTED:
+        return TransportError::Aborted;
+    default:
+        return TransportError::Other;
     }
 }
 
 } // namespace
 
-SocketTransport::~SocketTransport() { Drop(); }
+SocketTransport::~SocketTransport()
+{
+    Drop();
+}
 
 void SocketTransport::Drop()
 {

@@ -13,7 +13,7 @@ namespace zel {
 // Send() buffered and delivers received bytes and closes as events.
 class SocketTransport : public Transport {
 public:
-    static constexpr std::size_t kMaxPending = 1 << 20;  // unsent bytes accepted
+    static constexpr std::size_t kMaxPending = 1 << 20; // unsent bytes accepted
     static constexpr std::size_t kReadSize = 163840;
 
     SocketTransport() = default;

@@ -12,7 +12,7 @@
 // Runs the event loop until `cond` holds, at most `ms` milliseconds; when it
 // never does the test fails and stops here. (Qt's own QTRY macros report to
 // the Qt test runner, which a GoogleTest program never reads.)
-#define ZEL_WAIT_FOR(cond, ms) \
+#define ZEL_WAIT_FOR(cond, ms)                                                                                         \
     ASSERT_TRUE(QTest::qWaitFor([&] { return static_cast<bool>(cond); }, ms)) << "never held: " #cond
 
 namespace zel::test {

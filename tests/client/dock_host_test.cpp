@@ -210,7 +210,7 @@ TEST_F(DockTest, EveryWayOutGivesBothWindowsBackWhereTheyWere)
     for (Way way : {DoubleClick, MenuItem, DragOff, HookVerb}) {
         SCOPED_TRACE(way);
         auto client = Start();
-    TZel4HvnForm* form = &client->Form();
+        TZel4HvnForm* form = &client->Form();
         TZelGoMainForm& game = client->GoMainForm();
         QPointer<TTabDockHost> host = client->Dock().Host();
         ASSERT_TRUE(host);
@@ -378,15 +378,13 @@ TEST_F(DockTest, DraggingTheLobbyIntoTheMiddleOfTheGameWindowDocksBoth)
     // Out again before letting go: no preview, no docking on release.
     DragLobby(*form, QPoint(700, 100));
     EXPECT_TRUE(client->Dock().PreviewRect().isEmpty());
-    SendMouse(form, QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(700, 100)), Qt::LeftButton,
-              Qt::NoButton);
+    SendMouse(form, QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(700, 100)), Qt::LeftButton, Qt::NoButton);
     QTest::qWait(20);
     EXPECT_FALSE(client->Dock().Docked());
 
     // A release in the zone drops: the host takes the game window's place.
     DragLobby(*form, QPoint(400, 300));
-    SendMouse(form, QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(400, 300)), Qt::LeftButton,
-              Qt::NoButton);
+    SendMouse(form, QEvent::MouseButtonRelease, form->mapFromGlobal(QPoint(400, 300)), Qt::LeftButton, Qt::NoButton);
     ASSERT_TRUE(Eventually([&] { return client->Dock().Docked(); }));
     EXPECT_FALSE(client->Dock().Preview()->isVisible());
     TTabDockHost* host = client->Dock().Host();

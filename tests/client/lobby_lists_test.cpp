@@ -70,7 +70,7 @@ protected:
             int owner = 1 + r * 2, other = owner + 1;
             int state = states[r % 5];
             Feed(client, test::RoomRecord(pk::RoomOpened, r, state, owner, "room " + std::to_string(r),
-                                        state == RoomGame ? owner : -1, state == RoomGame ? other : -1));
+                                          state == RoomGame ? owner : -1, state == RoomGame ? other : -1));
             Feed(client, test::UserMoves(other, r));
         }
         Feed(client, test::Packet6(pk::LobbyEntered, 0));

@@ -44,7 +44,10 @@ struct Fonts {
     }
 };
 
-void Save(QWidget& w, const char* name) { test::SaveScreenshot(w, name); }
+void Save(QWidget& w, const char* name)
+{
+    test::SaveScreenshot(w, name);
+}
 
 void Mouse(QWidget& w, QEvent::Type type, QPoint at)
 {
@@ -54,7 +57,10 @@ void Mouse(QWidget& w, QEvent::Type type, QPoint at)
     QApplication::sendEvent(&w, &e);
 }
 
-QPoint CellCentre(int row, int col) { return QPoint((col - 1) * 8 + 4, (row - 1) * 16 + 8); }
+QPoint CellCentre(int row, int col)
+{
+    return QPoint((col - 1) * 8 + 4, (row - 1) * 16 + 8);
+}
 
 TEST(TermWidget, ServerTerminalShowsColoursAndHighlightsButtons)
 {

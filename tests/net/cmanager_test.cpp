@@ -21,15 +21,24 @@ struct Model {
     bool Feed(const Bytes& b)
     {
         switch (GetU16(b.data())) {
-        case pk::UserArrives: return m.UserArrives(b.data(), b.size());
-        case pk::UserMoves: return m.UserMoves(b.data(), b.size());
-        case pk::UserLeaves: return m.UserLeaves(b.data(), b.size());
-        case pk::RoomOpened: return m.RoomOpened(b.data(), b.size());
-        case pk::RoomSnapshot: return m.RoomSnapshot(b.data(), b.size());
-        case pk::RoomMembers: return m.RoomMembers(b.data(), b.size());
-        case pk::GameStart: return m.GameStarts(b.data(), b.size());
-        case pk::GameEnd: return m.GameEnds(b.data(), b.size());
-        default: return false;
+        case pk::UserArrives:
+            return m.UserArrives(b.data(), b.size());
+        case pk::UserMoves:
+            return m.UserMoves(b.data(), b.size());
+        case pk::UserLeaves:
+            return m.UserLeaves(b.data(), b.size());
+        case pk::RoomOpened:
+            return m.RoomOpened(b.data(), b.size());
+        case pk::RoomSnapshot:
+            return m.RoomSnapshot(b.data(), b.size());
+        case pk::RoomMembers:
+            return m.RoomMembers(b.data(), b.size());
+        case pk::GameStart:
+            return m.GameStarts(b.data(), b.size());
+        case pk::GameEnd:
+            return m.GameEnds(b.data(), b.size());
+        default:
+            return false;
         }
     }
     static std::uint16_t GetU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
@@ -49,7 +58,7 @@ TEST(RankText, LevelsAndPadding)
         int level;
         bool pad;
         const char* text;
-    } rows[] = {{0, false, "18K"}, {0, true, "18K"}, {17, false, "1K"}, {17, true, " 1K"}, {18, false, "1D"},
+    } rows[] = {{0, false, "18K"}, {0, true, "18K"},   {17, false, "1K"}, {17, true, " 1K"}, {18, false, "1D"},
                 {20, true, " 3D"}, {29, false, "12D"}, {30, false, "1P"}, {35, false, "6P"}, {35, true, " 6P"}};
     for (const Row& r : rows)
         EXPECT_EQ(RankText(r.level, r.pad), r.text) << r.level;
@@ -118,7 +127,7 @@ TEST(TCManager, GameEndFreesBothPlayersButMultiGameOnlyTheOne)
     EXPECT_EQ(t.m.User(5).status, UserHosting);
     t.Feed(test::UserMoves(1, 4));
     t.Feed(test::UserMoves(2, 4));
-    t.Feed(test::TwoUsers(pk::GameStart, 5, 1));  // the host is 200 and stays so
+    t.Feed(test::TwoUsers(pk::GameStart, 5, 1)); // the host is 200 and stays so
     t.Feed(test::TwoUsers(pk::GameStart, 2, 5));
     EXPECT_EQ(t.m.Room(4).state, RoomMulti);
     EXPECT_EQ(t.m.User(1).status, UserPlaying);

@@ -39,12 +39,15 @@ TEST(IsValidHeader, AcceptsTableLengthsOnly)
         std::uint16_t code, length;
         bool valid;
     } rows[] = {
-        {pk::Greeting, 6, true},      {pk::Greeting, 7, false},     {pk::LoginAccepted, 12, true},
-        {pk::UserArrives, 38, true},  {pk::UserArrives, 40, false}, {pk::PrivateText, 2060, true},
-        {pk::PrivateText, 2061, false}, {pk::PrivateText, 11, false}, {pk::RoomText, 2054, true},
-        {pk::RoomText, 2055, false},  {pk::RoomText, 5, false},     {pk::RoomMembers, 1708, true},
-        {pk::RoomMembers, 1709, false}, {pk::RoomMembers, 7, false}, {pk::Login, 38, false},
-        {12345, 6, false},            {pk::Unused33050, 6, true},   {pk::Stored27010, 16, true},
+        {pk::Greeting, 6, true},        {pk::Greeting, 7, false},
+        {pk::LoginAccepted, 12, true},  {pk::UserArrives, 38, true},
+        {pk::UserArrives, 40, false},   {pk::PrivateText, 2060, true},
+        {pk::PrivateText, 2061, false}, {pk::PrivateText, 11, false},
+        {pk::RoomText, 2054, true},     {pk::RoomText, 2055, false},
+        {pk::RoomText, 5, false},       {pk::RoomMembers, 1708, true},
+        {pk::RoomMembers, 1709, false}, {pk::RoomMembers, 7, false},
+        {pk::Login, 38, false},         {12345, 6, false},
+        {pk::Unused33050, 6, true},     {pk::Stored27010, 16, true},
     };
     for (const Row& r : rows)
         EXPECT_EQ(IsValidHeader({r.code, r.length, 0}), r.valid) << r.code << "/" << r.length;
@@ -86,7 +89,7 @@ TEST(PacketAssembler, InvalidHeaderDropsRestOfReadOnly)
     auto lost = Packet(pk::LobbyEntered, 6);
     read.insert(read.end(), lost.begin(), lost.end());
     EXPECT_FALSE(a.Feed(read.data(), read.size(), nullptr, c.Sink()));
-    ASSERT_EQ(c.packets.size(), 1u);  // the greeting before the bad header
+    ASSERT_EQ(c.packets.size(), 1u); // the greeting before the bad header
     EXPECT_EQ(a.Pending(), 0u);
     // Framing resumes with the next read.
     auto next = Packet(pk::LobbyEntered, 6);
@@ -101,11 +104,13 @@ TEST(PacketAssembler, GateDropsPacketsSilently)
     Collector c;
     bool open = false;
     auto p = Packet(pk::Greeting, 6);
-    a.Feed(p.data(), p.size(), [&] { return open; }, c.Sink());
+    a.Feed(
+        p.data(), p.size(), [&] { return open; }, c.Sink());
     EXPECT_TRUE(c.packets.empty());
     EXPECT_EQ(a.Pending(), 0u);
     open = true;
-    a.Feed(p.data(), p.size(), [&] { return open; }, c.Sink());
+    a.Feed(
+        p.data(), p.size(), [&] { return open; }, c.Sink());
     EXPECT_EQ(c.packets.size(), 1u);
 }
 
@@ -153,8 +158,8 @@ TEST(PacketSender, RefusesWhenGatedOrUnknown)
     PacketSender s(t, [&] { return allowed; });
     EXPECT_FALSE(s.SendPacket(pk::Leave, 6));
     allowed = true;
-    EXPECT_FALSE(s.SendPacket(pk::Greeting, 6));   // never sent by the client
-    EXPECT_FALSE(s.SendPacket(pk::Leave, 7));      // longer than its record
+    EXPECT_FALSE(s.SendPacket(pk::Greeting, 6)); // never sent by the client
+    EXPECT_FALSE(s.SendPacket(pk::Leave, 7));    // longer than its record
     EXPECT_TRUE(s.SendPacket(pk::Leave, 6));
     EXPECT_EQ(t.sent.size(), 6u);
 }

@@ -41,9 +41,15 @@ struct Queue {
 };
 
 // What the receiving owner sees of a sent message: the key sits at 3..4.
-std::string Unkeyed(const std::string& delivered) { return delivered.substr(0, 2) + delivered.substr(4); }
+std::string Unkeyed(const std::string& delivered)
+{
+    return delivered.substr(0, 2) + delivered.substr(4);
+}
 
-std::string Payload(const std::string& piece) { return piece.substr(3, piece.size() - 6); }
+std::string Payload(const std::string& piece)
+{
+    return piece.substr(3, piece.size() - 6);
+}
 
 TEST(SeqCode, RoundTripsAndRefusesNonLetters)
 {
@@ -60,8 +66,8 @@ TEST(SeqCode, RoundTripsAndRefusesNonLetters)
 TEST(TPacketQ, EnqueueRefusesWhatCannotBeAMessage)
 {
     Queue t;
-    EXPECT_FALSE(t.q.Enqueue("XA12345"));           // 7 bytes
-    EXPECT_FALSE(t.q.Enqueue("AB123456"));          // a chunk number
+    EXPECT_FALSE(t.q.Enqueue("XA12345"));  // 7 bytes
+    EXPECT_FALSE(t.q.Enqueue("AB123456")); // a chunk number
     EXPECT_FALSE(t.q.Enqueue("xa123456"));
     EXPECT_FALSE(t.q.Enqueue(Message(TPacketQ::kMaxMessage + 1)));
     EXPECT_TRUE(t.q.Enqueue("XA123456"));
@@ -72,7 +78,7 @@ TEST(TPacketQ, ChunkingAtTheLimits)
 {
     struct Row {
         std::size_t size;
-        std::size_t leadAt;  // offset of a double-byte lead byte in the queued text, or 0
+        std::size_t leadAt; // offset of a double-byte lead byte in the queued text, or 0
         std::vector<std::size_t> payloadSizes;
         std::vector<std::string> codes;
     } rows[] = {
@@ -86,7 +92,7 @@ TEST(TPacketQ, ChunkingAtTheLimits)
         Queue t;
         std::string m = Message(r.size);
         if (r.leadAt) {
-            m[r.leadAt - 2] = static_cast<char>(0xB0);  // the key adds two bytes in front
+            m[r.leadAt - 2] = static_cast<char>(0xB0); // the key adds two bytes in front
             m[r.leadAt - 1] = static_cast<char>(0xA1);
         }
         ASSERT_TRUE(t.q.Enqueue(m));
@@ -125,7 +131,7 @@ TEST(TPacketQ, RoundTripRestoresTheMessageAndKeepsTheKey)
         Queue a, b;
         std::string m = Message(size);
         for (std::size_t i = 2; i < m.size(); ++i)
-            m[i] = static_cast<char>(i % 2 ? 0xC7 : 0xD1);  // Korean text, bytes above 127
+            m[i] = static_cast<char>(i % 2 ? 0xC7 : 0xD1); // Korean text, bytes above 127
         m.replace(2, 6, "GPMZ\xB0\xA1");
         ASSERT_TRUE(a.q.Enqueue(m));
         a.Run(10);
@@ -155,11 +161,11 @@ TEST(TPacketQ, OwnEchoIsNotDelivered)
 TEST(TPacketQ, MissingChunks)
 {
     Queue a;
-    a.q.Enqueue(Message(1900));  // AB AC DW
+    a.q.Enqueue(Message(1900)); // AB AC DW
     a.Run(10);
     ASSERT_EQ(a.wire.size(), 3u);
     {
-        Queue b;  // the middle chunk is lost and the next one is out of step
+        Queue b; // the middle chunk is lost and the next one is out of step
         b.Take(a.wire[0]);
         b.Take(">O<" + std::string("AD") + Payload(a.wire[1]).substr(2) + ">E<");
         b.Take(a.wire[2]);
@@ -167,7 +173,7 @@ TEST(TPacketQ, MissingChunks)
         EXPECT_TRUE(b.delivered.empty());
     }
     {
-        Queue b;  // only the middle chunk is lost: the last one closes the message
+        Queue b; // only the middle chunk is lost: the last one closes the message
         b.Take(a.wire[0]);
         b.Take(a.wire[2]);
         b.Run(5);
@@ -175,7 +181,7 @@ TEST(TPacketQ, MissingChunks)
         EXPECT_EQ(b.delivered[0].size(), 650u + (1900 + 2 - 1300));
     }
     {
-        Queue b;  // the last chunk never comes: nothing is delivered, the slot ages out
+        Queue b; // the last chunk never comes: nothing is delivered, the slot ages out
         b.Take(a.wire[0]);
         b.Take(a.wire[1]);
         b.Run(5);
@@ -186,7 +192,7 @@ TEST(TPacketQ, MissingChunks)
         c.Run(5);
         for (const std::string& piece : c.wire)
             b.Take(piece);
-        b.Take(a.wire[2]);  // the stale message's slot was reused: its last chunk finds nothing
+        b.Take(a.wire[2]); // the stale message's slot was reused: its last chunk finds nothing
         b.Run(5);
         ASSERT_EQ(b.delivered.size(), 1u);
         EXPECT_EQ(b.delivered[0].substr(4), std::string(900 - 2, 'z'));
@@ -196,7 +202,12 @@ TEST(TPacketQ, MissingChunks)
 TEST(TPacketQ, HostileLinesAreIgnored)
 {
     Queue t;
-    const char* lines[] = {">O<>E<", ">O<XA>E<", ">O<AB12>E<", ">E<>O<XA123456", ">O<DWabcdefgh>E<", ">O<AAabcdefgh>E<",
+    const char* lines[] = {">O<>E<",
+                           ">O<XA>E<",
+                           ">O<AB12>E<",
+                           ">E<>O<XA123456",
+                           ">O<DWabcdefgh>E<",
+                           ">O<AAabcdefgh>E<",
                            ">O<\xff\xff\xff\xff\xff\xff\xff>E<"};
     for (const char* l : lines)
         t.Take(l);

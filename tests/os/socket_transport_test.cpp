@@ -44,8 +44,7 @@ struct Listener {
     ~Listener() { ::close(fd); }
 };
 
-template <typename Pred>
-bool PollUntil(SocketTransport& t, Pred done)
+template <typename Pred> bool PollUntil(SocketTransport& t, Pred done)
 {
     for (int i = 0; i < 200 && !done(); ++i)
         t.Poll(10);

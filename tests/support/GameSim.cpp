@@ -100,8 +100,7 @@ class SimClient : public TGameWindow, public Prompts, public TGameDialogs {
 public:
     SimClient(SimClock& clock, const std::string& id, const std::string& nickname, std::uint64_t seed)
         : id(id), clock_(clock), random_(seed), lobby(clock, random_, id, nickname, 20, SimHooks()),
-          session(TSessionServices{clock, random_, *this, *this, lobby.link, *this, files, pending}),
-          policy_(seed + 17)
+          session(TSessionServices{clock, random_, *this, *this, lobby.link, *this, files, pending}), policy_(seed + 17)
     {
         lobby.Attach(session);
         auto toQueue = std::move(session.OnSendGame);

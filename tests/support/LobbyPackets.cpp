@@ -15,11 +15,17 @@ Bytes Make(std::uint16_t code, std::size_t length, std::uint16_t argument = 0)
     return b;
 }
 
-void Put16(Bytes& b, std::size_t at, int v) { PutU16(b.data() + at, static_cast<std::uint16_t>(v)); }
+void Put16(Bytes& b, std::size_t at, int v)
+{
+    PutU16(b.data() + at, static_cast<std::uint16_t>(v));
+}
 
 } // namespace
 
-Bytes Packet6(std::uint16_t code, std::uint16_t argument) { return Make(code, 6, argument); }
+Bytes Packet6(std::uint16_t code, std::uint16_t argument)
+{
+    return Make(code, 6, argument);
+}
 
 Bytes LoginAccepted(int user, int room, int n)
 {
@@ -53,8 +59,8 @@ Bytes UserMoves(int user, int room)
     return b;
 }
 
-Bytes RoomRecord(std::uint16_t code, int room, int state, int owner, const std::string& title, int first,
-                 int second, int people)
+Bytes RoomRecord(std::uint16_t code, int room, int state, int owner, const std::string& title, int first, int second,
+                 int people)
 {
     Bytes b = Make(code, 60);
     Put16(b, 4, room);

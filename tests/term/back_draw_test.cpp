@@ -114,19 +114,19 @@ TEST(BackDraw, HangulComponentsAndTheirVariants)
         std::vector<int> rows;
     };
     const Row rows[] = {
-        {2, 3, 1, {0, 8}},        // 가: no final, initial ㄱ keeps the bare medial
-        {4, 3, 1, {0, 9}},        // 나
-        {2, 13, 1, {1, 8}},       // 고
-        {4, 20, 1, {2, 9}},       // 누
-        {4, 14, 1, {3, 9}},       // 놔
-        {4, 21, 1, {4, 9}},       // 눠
-        {2, 3, 2, {5, 10, 12}},   // 각
-        {4, 13, 5, {6, 11, 15}},  // 논
-        {4, 21, 5, {7, 11, 13}},  // 눤
-        {4, 4, 5, {5, 11, 14}},   // 낸
-        {4, 8, 1, {0}},           // medial code 8 has no glyph
-        {4, 3, 18, {0, 9}},       // final code 18 has no glyph
-        {1, 3, 1, {}},            // initial filler: outside the syllable range
+        {2, 3, 1, {0, 8}},       // 가: no final, initial ㄱ keeps the bare medial
+        {4, 3, 1, {0, 9}},       // 나
+        {2, 13, 1, {1, 8}},      // 고
+        {4, 20, 1, {2, 9}},      // 누
+        {4, 14, 1, {3, 9}},      // 놔
+        {4, 21, 1, {4, 9}},      // 눠
+        {2, 3, 2, {5, 10, 12}},  // 각
+        {4, 13, 5, {6, 11, 15}}, // 논
+        {4, 21, 5, {7, 11, 13}}, // 눤
+        {4, 4, 5, {5, 11, 14}},  // 낸
+        {4, 8, 1, {0}},          // medial code 8 has no glyph
+        {4, 3, 18, {0, 9}},      // final code 18 has no glyph
+        {1, 3, 1, {}},           // initial filler: outside the syllable range
         {0, 3, 1, {}},
     };
     TBackDraw draw(test::DistinctPalette());

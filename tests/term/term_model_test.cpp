@@ -22,7 +22,10 @@ struct Recorder {
     }
 };
 
-std::string Esc(const std::string& seq) { return "\x1b" + seq; }
+std::string Esc(const std::string& seq)
+{
+    return "\x1b" + seq;
+}
 
 TEST(TermModel, ClearScreenPushesEveryRowButClearWithUDoesNot)
 {
@@ -57,10 +60,9 @@ TEST(TermModel, ColourAttributes)
         int fg, bg;
     };
     const Row rows[] = {
-        {"[1;31m", 3, 10},  {"[31m", 4, 10},         {"[1;37;44m", 15, 10},
-        {"[34;47m", 10, 16}, {"[31;42m[0m", 15, 10},  {"[1;33m[2;33m", 8, 10},
-        {"[35;41m[7m", 4, 12}, {"[36m[8m", 10, 10}, {"[m", 15, 10},
-        {"[5;4;6m", 15, 10}, {"[1;2;3;32m", 6, 10}, {"[99;30m", 2, 10},
+        {"[1;31m", 3, 10},      {"[31m", 4, 10},         {"[1;37;44m", 15, 10}, {"[34;47m", 10, 16},
+        {"[31;42m[0m", 15, 10}, {"[1;33m[2;33m", 8, 10}, {"[35;41m[7m", 4, 12}, {"[36m[8m", 10, 10},
+        {"[m", 15, 10},         {"[5;4;6m", 15, 10},     {"[1;2;3;32m", 6, 10}, {"[99;30m", 2, 10},
     };
     for (const auto& r : rows) {
         TTermModel t;
@@ -107,12 +109,9 @@ TEST(TermModel, BareCarriageReturnBeforeTextStartsANewLine)
         std::vector<std::string> screen;
     };
     const Row rows[] = {
-        {"abc\rdef", {"abc", "def"}},
-        {"abc\r\ndef", {"abc", "def"}},
-        {"\rdef", {"def"}},
-        {"abc\r" + KS("한"), {"abc", KS("한")}},
-        {"abc\r\x1b[Kdef", {"def"}},
-        {"ab\bc", {"ac"}},
+        {"abc\rdef", {"abc", "def"}}, {"abc\r\ndef", {"abc", "def"}},
+        {"\rdef", {"def"}},           {"abc\r" + KS("한"), {"abc", KS("한")}},
+        {"abc\r\x1b[Kdef", {"def"}},  {"ab\bc", {"ac"}},
         {"a\tb", {"a       b"}},
     };
     for (const auto& r : rows) {
@@ -180,7 +179,12 @@ TEST(TermModel, CursorMovesAndErasing)
         {"ab\r\ncd\r\nef\x1b[2;1H\x1b[J", 1, 2, {"ab", "", ""}},
         {"ab\r\ncd\r\nef\x1b[3;1H\x1b[1J", 1, 3, {"", "", "ef"}},
         {"\x1b[2;4H\x1b[s\x1b[9;9H\x1b[u", 4, 2, {}},
-        {"\x1b[2;4H\x1b" "7\x1b[9;9H\x1b" "8x", 5, 2, {"", "   x"}},
+        {"\x1b[2;4H\x1b"
+         "7\x1b[9;9H\x1b"
+         "8x",
+         5,
+         2,
+         {"", "   x"}},
         {"\x1b[0;0H", 1, 1, {}},
         {"\x1b[2E", 1, 3, {}},
     };

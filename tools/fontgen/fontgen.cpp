@@ -153,7 +153,8 @@ std::vector<Bits> FitComponents(const std::vector<Syllable>& syllables)
         std::array<int, 256> count{};
         for (auto i : users[g])
             for (int px = 0; px < 256; ++px)
-                count[static_cast<std::size_t>(px)] += (syllables[i].target[static_cast<std::size_t>(px / 16)] >> (15 - px % 16)) & 1;
+                count[static_cast<std::size_t>(px)] +=
+                    (syllables[i].target[static_cast<std::size_t>(px / 16)] >> (15 - px % 16)) & 1;
         for (int px = 0; px < 256; ++px)
             if (count[static_cast<std::size_t>(px)] == static_cast<int>(users[g].size()))
                 parts[g][static_cast<std::size_t>(px / 16)] |= static_cast<std::uint16_t>(0x8000u >> (px % 16));
@@ -234,7 +235,8 @@ int main(int argc, char** argv)
             } else {
                 const std::string j = Convert("JOHAB", std::string{static_cast<char>(lead), static_cast<char>(trail)});
                 if (j.size() == 2)
-                    code = static_cast<std::uint16_t>((static_cast<std::uint8_t>(j[0]) << 8) | static_cast<std::uint8_t>(j[1]));
+                    code = static_cast<std::uint16_t>((static_cast<std::uint8_t>(j[0]) << 8) |
+                                                      static_cast<std::uint8_t>(j[1]));
                 const int hi = code >> 8, lo = code & 0xFF;
                 if (hi >= 0xD9 && hi <= 0xDE && ((lo >= 0x31 && lo <= 0x7E) || (lo >= 0x91 && lo <= 0xFE))) {
                     const int k = (hi - 0xD9) * 188 + (lo <= 0x7E ? lo - 0x31 : lo - 0x43);

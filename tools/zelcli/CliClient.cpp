@@ -60,14 +60,20 @@ void CliClient::Out(const std::string& line)
     history_.push_back(std::move(text));
 }
 
-std::string CliClient::In(const std::string& text) const { return options_.utf8 ? Utf8ToCp949(text) : text; }
+std::string CliClient::In(const std::string& text) const
+{
+    return options_.utf8 ? Utf8ToCp949(text) : text;
+}
 
-void CliClient::OnConnected() { Out("connected"); }
+void CliClient::OnConnected()
+{
+    Out("connected");
+}
 
 void CliClient::OnBytes(const std::uint8_t* data, std::size_t size)
 {
-    assembler_.Feed(data, size, [] { return true; },
-                    [this](const std::uint8_t* p, std::size_t n) { HandlePacket(p, n); });
+    assembler_.Feed(
+        data, size, [] { return true; }, [this](const std::uint8_t* p, std::size_t n) { HandlePacket(p, n); });
 }
 
 void CliClient::OnClosed()
@@ -78,7 +84,10 @@ void CliClient::OnClosed()
     queue_.Clear();
 }
 
-void CliClient::OnError(TransportError error) { Out("error " + std::to_string(static_cast<int>(error))); }
+void CliClient::OnError(TransportError error)
+{
+    Out("error " + std::to_string(static_cast<int>(error)));
+}
 
 void CliClient::HandlePacket(const std::uint8_t* p, std::size_t n)
 {
@@ -127,9 +136,15 @@ void CliClient::SendLogin()
     sender_.SendPacket(pk::Login, 38);
 }
 
-void CliClient::Print(const std::string& line, bool) { Out("print " + line); }
+void CliClient::Print(const std::string& line, bool)
+{
+    Out("print " + line);
+}
 
-void CliClient::LobbyEntered() { Out("lobby"); }
+void CliClient::LobbyEntered()
+{
+    Out("lobby");
+}
 
 void CliClient::RoomViewChanged(int kind, int user)
 {
@@ -160,7 +175,10 @@ void CliClient::InvitationOpened(const TInvitation& invitation)
         invitation.secondLine);
 }
 
-void CliClient::InvitationClosed() { Out("invitation closed"); }
+void CliClient::InvitationClosed()
+{
+    Out("invitation closed");
+}
 
 void CliClient::ListUsers()
 {
@@ -171,9 +189,8 @@ void CliClient::ListUsers()
         const UserRecord& r = m->User(u);
         if (r.room < 0)
             continue;
-        Out("user " + std::to_string(u) + " id=" + r.id + " nick=" + r.nickname + " rank=" + r.rankText +
-            " room=" + std::to_string(r.room) + " status=" + std::to_string(r.status) +
-            " handle=" + std::to_string(r.handle));
+        Out("user " + std::to_string(u) + " id=" + r.id + " nick=" + r.nickname + " rank=" + r.rankText + " room=" +
+            std::to_string(r.room) + " status=" + std::to_string(r.status) + " handle=" + std::to_string(r.handle));
     }
     Out("users end");
 }

@@ -67,8 +67,8 @@ public:
 private:
     enum class Step { Next, Wait, Quit };
     Step Execute(const std::string& line);
-    void Out(const std::string& line);  // one output line, CP949 inside
-    std::string In(const std::string& text) const;   // command text to CP949
+    void Out(const std::string& line);             // one output line, CP949 inside
+    std::string In(const std::string& text) const; // command text to CP949
     void HandlePacket(const std::uint8_t* p, std::size_t n);
     void SendLogin();
     void ListUsers();
@@ -91,8 +91,8 @@ private:
 
     std::deque<std::string> commands_;
     bool endOfInput_ = false;
-    std::vector<std::string> history_;  // printed lines, for wait
-    std::size_t cursor_ = 0;            // wait looks at history_ from here
+    std::vector<std::string> history_; // printed lines, for wait
+    std::size_t cursor_ = 0;           // wait looks at history_ from here
     bool waiting_ = false;
     std::regex waitFor_;
     std::string waitText_;

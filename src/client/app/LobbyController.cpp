@@ -42,9 +42,10 @@ constexpr int kRefusalMs = 1500;
 
 TLobbyController::TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
                                    Prompts& prompts, const Clock& clock, TLobbyGame& game, TLobbyLink& link)
-    : QObject(&form), form_(form), app_(app), game_(game), link_(link), status_(status), prompts_(prompts), clock_(clock), dispatch_(dispatch),
-      chat_(dispatch_, status.friends, clock, *this), notices_(dispatch_, chat_, *this),
-      slots_(new TSlotView(form.SlotLBox, this)), users_(new TUserView(form.UserLBox, this))
+    : QObject(&form), form_(form), app_(app), game_(game), link_(link), status_(status), prompts_(prompts),
+      clock_(clock), dispatch_(dispatch), chat_(dispatch_, status.friends, clock, *this),
+      notices_(dispatch_, chat_, *this), slots_(new TSlotView(form.SlotLBox, this)),
+      users_(new TUserView(form.UserLBox, this))
 {
     slots_->OnRoom = [this](int kind, int room) { RoomEvent(kind, room); };
     users_->OnMenu = [this](int tag, int user) { MenuAction(tag, user); };

@@ -27,7 +27,6 @@
 #include "core/record/RecordHeader.h"
 #include "core/settings/ZelStatus.h"
 
-
 namespace zel {
 namespace {
 
@@ -43,8 +42,7 @@ std::filesystem::path MadeDir(const std::string& cp949)
 
 TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string& recordPath)
     : status_(status), prompts_(prompts), recordPath_(recordPath), banners_(MadeDir(status.critical.advhdir)),
-      program_(MadeDir(status.critical.zelpath)), records_(MadeDir(status.critical.gibodir)),
-      backDraw_(StandardPalette)
+      program_(MadeDir(status.critical.zelpath)), records_(MadeDir(status.critical.gibodir)), backDraw_(StandardPalette)
 {
     // The bitmap fonts of the terminals, from the program directory.
     backDraw_.SetHanjaPainter(&hanja_);

@@ -19,8 +19,8 @@ void ApplyFilter(QLineEdit* field, const QString& typed, const std::string& filt
     field->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(kept.size() - after, 0, kept.size())));
 }
 
-void FilterTyping(QLineEdit* field, const QString& typed, FilteredText (*filter)(const std::string&),
-                  Prompts& prompts, int noticeMs)
+void FilterTyping(QLineEdit* field, const QString& typed, FilteredText (*filter)(const std::string&), Prompts& prompts,
+                  int noticeMs)
 {
     FilteredText f = filter(FromQ(typed));
     ApplyFilter(field, typed, f.text);

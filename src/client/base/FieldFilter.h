@@ -18,7 +18,7 @@ void ApplyFilter(QLineEdit* field, const QString& typed, const std::string& filt
 
 // Runs `filter` over what was typed into `field`, applies the result as
 // ApplyFilter does and shows the filter's notice, if any, for `noticeMs`.
-void FilterTyping(QLineEdit* field, const QString& typed, FilteredText (*filter)(const std::string&),
-                  Prompts& prompts, int noticeMs);
+void FilterTyping(QLineEdit* field, const QString& typed, FilteredText (*filter)(const std::string&), Prompts& prompts,
+                  int noticeMs);
 
 } // namespace zel

@@ -53,7 +53,8 @@ TGameRequestForm::TGameRequestForm(TGameRequestModel& model, std::function<std::
     grid->addWidget(new QLabel(QString::fromUtf8("자동 거부"), this), 4, 0);
     grid->addWidget(Gauge, 4, 1);
     column->addLayout(grid);
-    std::tie(OkButton, CancelBtn) = AddOkCancelRow(this, column, QString::fromUtf8("수 락"), QString::fromUtf8("거 부"));
+    std::tie(OkButton, CancelBtn) =
+        AddOkCancelRow(this, column, QString::fromUtf8("수 락"), QString::fromUtf8("거 부"));
 
     PanelBlack->setText(ToQ(model_.Black));
     PanelWhite->setText(ToQ(model_.White));

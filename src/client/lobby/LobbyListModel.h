@@ -61,7 +61,7 @@ private:
     TCManager* model_ = nullptr;
     QStringList headers_;
     std::vector<int> items_;
-    std::vector<int> rowOf_; // item -> row, -1 when not shown
+    std::vector<int> rowOf_;      // item -> row, -1 when not shown
     std::vector<bool> ascending_; // the order of each column's next sort
 };
 

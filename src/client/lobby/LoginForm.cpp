@@ -1,6 +1,5 @@
 #include "client/lobby/LoginForm.h"
 
-
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>

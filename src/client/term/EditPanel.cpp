@@ -117,13 +117,26 @@ bool TEditPanel::Key(QKeyEvent* e)
     const bool ctrl = (e->modifiers() & Qt::ControlModifier) != 0;
     TInputLine::Key key = TInputLine::Key::Other;
     switch (e->key()) {
-    case Qt::Key_Up: key = TInputLine::Key::Up; break;
-    case Qt::Key_Down: key = TInputLine::Key::Down; break;
-    case Qt::Key_Left: key = TInputLine::Key::Left; break;
-    case Qt::Key_Right: key = TInputLine::Key::Right; break;
-    case Qt::Key_Delete: key = TInputLine::Key::Delete; break;
-    case Qt::Key_Backspace: key = TInputLine::Key::Backspace; break;
-    default: break;
+    case Qt::Key_Up:
+        key = TInputLine::Key::Up;
+        break;
+    case Qt::Key_Down:
+        key = TInputLine::Key::Down;
+        break;
+    case Qt::Key_Left:
+        key = TInputLine::Key::Left;
+        break;
+    case Qt::Key_Right:
+        key = TInputLine::Key::Right;
+        break;
+    case Qt::Key_Delete:
+        key = TInputLine::Key::Delete;
+        break;
+    case Qt::Key_Backspace:
+        key = TInputLine::Key::Backspace;
+        break;
+    default:
+        break;
     }
     const std::string before = line_.Text();
     bool swallowed = line_.KeyDown(key, ctrl);

@@ -6,8 +6,8 @@
 namespace zel {
 
 TTermView::TTermView(TBackDraw& draw, int offWidth, int offHeight, QWidget* parent)
-    : QWidget(parent), draw_(draw), off_(offWidth, offHeight, 0),
-      image_(offWidth, offHeight, QImage::Format_RGB32), bar_(new QScrollBar(Qt::Vertical, this))
+    : QWidget(parent), draw_(draw), off_(offWidth, offHeight, 0), image_(offWidth, offHeight, QImage::Format_RGB32),
+      bar_(new QScrollBar(Qt::Vertical, this))
 {
     image_.fill(Qt::black);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -17,7 +17,10 @@ TTermView::TTermView(TBackDraw& draw, int offWidth, int offHeight, QWidget* pare
     });
 }
 
-int TTermView::ScrollBarWidth() const { return bar_->sizeHint().width(); }
+int TTermView::ScrollBarWidth() const
+{
+    return bar_->sizeHint().width();
+}
 
 void TTermView::DrawRow(const TTermLine& line, int columns, int y, const TTermColours& colours)
 {

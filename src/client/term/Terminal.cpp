@@ -13,7 +13,10 @@ namespace {
 
 constexpr int kOffWidth = 1000, kOffHeight = 860;
 
-QColor ToColor(std::uint32_t rgb) { return QColor::fromRgb(0xFF000000u | rgb); }
+QColor ToColor(std::uint32_t rgb)
+{
+    return QColor::fromRgb(0xFF000000u | rgb);
+}
 
 } // namespace
 
@@ -36,7 +39,10 @@ TTerminal::TTerminal(TBackDraw& draw, QWidget* parent)
     FillAll(model_.EmulBGC());
 }
 
-TTermColours TTerminal::Colours() const { return TTermColours{model_.EmulFGC(), model_.EmulBGC(), baseDraw_}; }
+TTermColours TTerminal::Colours() const
+{
+    return TTermColours{model_.EmulFGC(), model_.EmulBGC(), baseDraw_};
+}
 
 void TTerminal::Feed(std::string_view bytes)
 {
@@ -133,7 +139,10 @@ void TTerminal::SetBaseDraw(bool on)
     RepaintDirty(true);
 }
 
-void TTerminal::SetSBarPos(int pos) { ScrollTo(pos); }
+void TTerminal::SetSBarPos(int pos)
+{
+    ScrollTo(pos);
+}
 
 void TTerminal::ScrollTo(int pos)
 {

@@ -37,9 +37,15 @@ std::string Convert(const char* to, const char* from, std::string_view input)
 
 } // namespace
 
-std::string Utf8ToCp949(std::string_view utf8) { return Convert("CP949", "UTF-8", utf8); }
+std::string Utf8ToCp949(std::string_view utf8)
+{
+    return Convert("CP949", "UTF-8", utf8);
+}
 
-std::string Cp949ToUtf8(std::string_view cp949) { return Convert("UTF-8", "CP949", cp949); }
+std::string Cp949ToUtf8(std::string_view cp949)
+{
+    return Convert("UTF-8", "CP949", cp949);
+}
 
 bool IsWellFormedCp949(std::string_view text)
 {

@@ -19,8 +19,8 @@ std::size_t Cp949PrefixLength(std::string_view text, std::size_t maxBytes);
 } // namespace zel
 
 // A Korean literal (UTF-8 in the source) as CP949 bytes, converted once.
-#define KS(literal)                                                                        \
-    ([]() -> const std::string& {                                                          \
-        static const std::string converted = ::zel::Utf8ToCp949(literal);                  \
-        return converted;                                                                  \
+#define KS(literal)                                                                                                    \
+    ([]() -> const std::string& {                                                                                      \
+        static const std::string converted = ::zel::Utf8ToCp949(literal);                                              \
+        return converted;                                                                                              \
     }())

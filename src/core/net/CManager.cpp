@@ -62,7 +62,10 @@ void TCManager::Reset()
     currentRoom = 0;
 }
 
-bool TCManager::IsEmpty(int room) const { return links_[Head(room)].next == Head(room); }
+bool TCManager::IsEmpty(int room) const
+{
+    return links_[Head(room)].next == Head(room);
+}
 
 void TCManager::Link(int u, int room)
 {
@@ -172,7 +175,7 @@ void TCManager::MoveUser(int u, int from, int to)
         }
         Notify(onRoomViewChange, ChangeRemoved, u);
     } else if (from >= 0) {
-        return;  // the user is not where the record says; nothing consistent to do
+        return; // the user is not where the record says; nothing consistent to do
     } else {
         if (users_[u].room >= 0)
             return;
@@ -274,9 +277,8 @@ std::vector<int> TCManager::Members(int room) const
     return out;
 }
 
-void TCManager::StoreUser(int u, const std::uint8_t* e, std::size_t invitations, std::size_t profile,
-                          std::size_t level, std::size_t status, std::size_t handle, std::size_t id,
-                          std::size_t nickname)
+void TCManager::StoreUser(int u, const std::uint8_t* e, std::size_t invitations, std::size_t profile, std::size_t level,
+                          std::size_t status, std::size_t handle, std::size_t id, std::size_t nickname)
 {
     UserRecord& user = users_[u];
     user.id = GetText(e + id, 8);
@@ -383,7 +385,7 @@ bool TCManager::RoomSnapshot(const std::uint8_t* p, std::size_t n)
     ResetRoom(room);
     rooms_[room].people = std::max(0, GetI32(p + 24));
     if (room > 0)
-        ApplyRoomRecord(p);  // the waiting room keeps its own title and state
+        ApplyRoomRecord(p); // the waiting room keeps its own title and state
     BuildRoomLine(room);
     return true;
 }

@@ -19,22 +19,22 @@ enum : int { RoomOpen = 10, RoomWaiting = 110, RoomReview = 120, RoomGame = 150,
 enum : int { ChangeAdded = 1, ChangeRemoved = 2, ChangeChanged = 3 };
 
 struct UserRecord {
-    std::string id;        // up to 8 bytes
-    std::string nickname;  // up to 10 bytes
-    std::uint16_t handle = 0;  // the server's address of this user's connection
-    int invitations = 0;   // 20 accepts invitations, 10 does not
+    std::string id;           // up to 8 bytes
+    std::string nickname;     // up to 10 bytes
+    std::uint16_t handle = 0; // the server's address of this user's connection
+    int invitations = 0;      // 20 accepts invitations, 10 does not
     int level = 0;
-    int profile = 0;       // 10 visible, 30 hidden
+    int profile = 0; // 10 visible, 30 hidden
     int status = 0;
     std::string rankText;
-    int room = -1;         // -1: in no room
+    int room = -1; // -1: in no room
 };
 
 struct RoomRecord {
     std::string title;
-    std::string line;  // the room list text
-    int first = -1;    // black, the reviewer or the multi-game host
-    int second = -1;   // white
+    std::string line; // the room list text
+    int first = -1;   // black, the reviewer or the multi-game host
+    int second = -1;  // white
     int state = RoomOpen;
     int level = 0;
     int owner = -1;
@@ -50,7 +50,7 @@ class TCManager {
 public:
     using ChangeFn = std::function<void(int kind, int index)>;
 
-    static constexpr int kMaxTable = 16384;  // larger table sizes are cut to this
+    static constexpr int kMaxTable = 16384; // larger table sizes are cut to this
     static constexpr int kUserRangeError = -11001;
     static constexpr int kRoomRangeError = -12301;
 
@@ -75,20 +75,20 @@ public:
     std::vector<int> Members(int room) const;
 
     // Packet operations.
-    bool UserArrives(const std::uint8_t* p, std::size_t n);     // 22020
-    bool UserLeaves(const std::uint8_t* p, std::size_t n);      // 50000
-    bool UserMoves(const std::uint8_t* p, std::size_t n);       // 22030
-    bool ProfileChange(const std::uint8_t* p, std::size_t n);   // 26010
-    bool InviteSetting(const std::uint8_t* p, std::size_t n);   // 26020
-    bool RoomOpened(const std::uint8_t* p, std::size_t n);      // 24020
-    bool RoomSnapshot(const std::uint8_t* p, std::size_t n);    // 25030
-    bool RoomTitle(const std::uint8_t* p, std::size_t n);       // 24050
-    bool RoomMembers(const std::uint8_t* p, std::size_t n);     // 25040
-    bool MatchRoom(const std::uint8_t* p, std::size_t n);       // 32010
-    bool GameStarts(const std::uint8_t* p, std::size_t n);      // 33060
-    bool GameEnds(const std::uint8_t* p, std::size_t n);        // 33040
-    bool ReviewStarts(const std::uint8_t* p, std::size_t n);    // 34010
-    bool ReviewEnds(const std::uint8_t* p, std::size_t n);      // 34020
+    bool UserArrives(const std::uint8_t* p, std::size_t n);   // 22020
+    bool UserLeaves(const std::uint8_t* p, std::size_t n);    // 50000
+    bool UserMoves(const std::uint8_t* p, std::size_t n);     // 22030
+    bool ProfileChange(const std::uint8_t* p, std::size_t n); // 26010
+    bool InviteSetting(const std::uint8_t* p, std::size_t n); // 26020
+    bool RoomOpened(const std::uint8_t* p, std::size_t n);    // 24020
+    bool RoomSnapshot(const std::uint8_t* p, std::size_t n);  // 25030
+    bool RoomTitle(const std::uint8_t* p, std::size_t n);     // 24050
+    bool RoomMembers(const std::uint8_t* p, std::size_t n);   // 25040
+    bool MatchRoom(const std::uint8_t* p, std::size_t n);     // 32010
+    bool GameStarts(const std::uint8_t* p, std::size_t n);    // 33060
+    bool GameEnds(const std::uint8_t* p, std::size_t n);      // 33040
+    bool ReviewStarts(const std::uint8_t* p, std::size_t n);  // 34010
+    bool ReviewEnds(const std::uint8_t* p, std::size_t n);    // 34020
 
     int Count() const { return count_; }
     const UserRecord& User(int u) const { return users_[static_cast<std::size_t>(u)]; }
@@ -100,9 +100,9 @@ public:
     std::string ownId, ownNickname, ownRankText;
     int currentRoom = 0;
 
-    ChangeFn onRoomChange;      // (kind, room)
-    ChangeFn onUserViewChange;  // (kind, user)
-    ChangeFn onRoomViewChange;  // (kind, user)
+    ChangeFn onRoomChange;     // (kind, room)
+    ChangeFn onUserViewChange; // (kind, user)
+    ChangeFn onRoomViewChange; // (kind, user)
 
 private:
     struct Node {
@@ -113,9 +113,8 @@ private:
     void Link(int u, int room);
     void Unlink(int u);
     void DetachMembers(int room);
-    void StoreUser(int u, const std::uint8_t* entry, std::size_t invitations, std::size_t profile,
-                   std::size_t level, std::size_t status, std::size_t handle, std::size_t id,
-                   std::size_t nickname);
+    void StoreUser(int u, const std::uint8_t* entry, std::size_t invitations, std::size_t profile, std::size_t level,
+                   std::size_t status, std::size_t handle, std::size_t id, std::size_t nickname);
     void ApplyRoomRecord(const std::uint8_t* p);
     void EndGameInRoom(int room);
     void SetStatus(int u, int status);

@@ -8,8 +8,7 @@ namespace zel {
 
 TInvitation::TInvitation(std::uint16_t c, const std::uint8_t* r, std::string first, std::string second,
                          std::string refusalText, std::int32_t now)
-    : code(c), firstLine(std::move(first)), secondLine(std::move(second)), refusal(std::move(refusalText)),
-      mark_(now)
+    : code(c), firstLine(std::move(first)), secondLine(std::move(second)), refusal(std::move(refusalText)), mark_(now)
 {
     std::memcpy(record.data(), r, record.size());
 }

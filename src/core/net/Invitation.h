@@ -19,11 +19,11 @@ public:
     // Advances the gauge; true once the time is up.
     bool Tick(std::int32_t now);
 
-    std::uint16_t code;                   // 31010 or 31020
-    std::array<std::uint8_t, 14> record;  // the invitation as received
+    std::uint16_t code;                  // 31010 or 31020
+    std::array<std::uint8_t, 14> record; // the invitation as received
     std::string firstLine, secondLine;
-    std::string refusal;                  // may be edited before refusing
-    int gauge = 0;                        // 0..kSeconds
+    std::string refusal; // may be edited before refusing
+    int gauge = 0;       // 0..kSeconds
 
 private:
     std::int32_t mark_;

@@ -33,7 +33,7 @@ private:
     Validator validator_;
     std::array<std::uint8_t, kBufferSize> buffer_{};
     std::size_t count_ = 0;
-    std::size_t expected_ = 0;  // 0 until a header is complete
+    std::size_t expected_ = 0; // 0 until a header is complete
 };
 
 } // namespace zel

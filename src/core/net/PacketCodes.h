@@ -5,9 +5,9 @@ namespace zel::pk {
 
 // Packet codes of the game-server protocol.
 enum : std::uint16_t {
-    SendInviteDone = 11010,   // argument of 11020: game-request invitation sent
+    SendInviteDone = 11010, // argument of 11020: game-request invitation sent
     InviteSent = 11020,
-    RoomInviteDone = 12010,   // argument of 11020: room invitation sent
+    RoomInviteDone = 12010, // argument of 11020: room invitation sent
     Unused13000 = 13000,
     Login = 20010,
     ReLogin = 20020,

@@ -7,8 +7,8 @@ namespace zel {
 // The 6-byte header that starts every packet in both directions.
 struct PacketHeader {
     std::uint16_t code = 0;
-    std::uint16_t length = 0;    // total length, header included
-    std::uint16_t argument = 0;  // for 6-byte packets the whole payload
+    std::uint16_t length = 0;   // total length, header included
+    std::uint16_t argument = 0; // for 6-byte packets the whole payload
 
     static constexpr std::size_t kSize = 6;
     static PacketHeader Decode(const std::uint8_t* p);

@@ -54,7 +54,7 @@ bool TPacketQ::Enqueue(const std::string& text)
     }
     int next = (outQueued_ + 1) % kRing;
     if (next == outSent_)
-        outSent_ = (outSent_ + 1) % kRing;  // full: the oldest message is dropped
+        outSent_ = (outSent_ + 1) % kRing; // full: the oldest message is dropped
     out_[next] = OutSlot{0, std::move(queued), {}};
     outQueued_ = next;
     if (!sendRunning_) {
@@ -136,7 +136,7 @@ void TPacketQ::QueueIncoming(std::string message)
 {
     int next = (inQueued_ + 1) % kRing;
     if (next == inDelivered_)
-        inDelivered_ = (inDelivered_ + 1) % kRing;  // full: the oldest message is dropped
+        inDelivered_ = (inDelivered_ + 1) % kRing; // full: the oldest message is dropped
     in_[next] = std::move(message);
     inQueued_ = next;
     if (!deliverRunning_) {
@@ -247,8 +247,14 @@ void TPacketQ::Clear()
     sendRunning_ = deliverRunning_ = false;
 }
 
-int TPacketQ::Unsent() const { return (outQueued_ - outSent_ + kRing) % kRing; }
+int TPacketQ::Unsent() const
+{
+    return (outQueued_ - outSent_ + kRing) % kRing;
+}
 
-int TPacketQ::Undelivered() const { return (inQueued_ - inDelivered_ + kRing) % kRing; }
+int TPacketQ::Undelivered() const
+{
+    return (inQueued_ - inDelivered_ + kRing) % kRing;
+}
 
 } // namespace zel

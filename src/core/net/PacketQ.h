@@ -32,9 +32,9 @@ public:
     static constexpr int kSlots = 10;
     static constexpr std::int32_t kInterval = 200;
     static constexpr std::int32_t kSlotTimeout = 30000;
-    static constexpr std::size_t kWhole = 700;  // sent unchunked up to this size
-    static constexpr std::size_t kChunk = 650;  // cut point of a chunk
-    static constexpr int kLastChunk = 100;      // "DW"
+    static constexpr std::size_t kWhole = 700; // sent unchunked up to this size
+    static constexpr std::size_t kChunk = 650; // cut point of a chunk
+    static constexpr int kLastChunk = 100;     // "DW"
     // Longest message that fits in 99 chunks and the last one.
     static constexpr std::size_t kMaxMessage = 99 * kChunk;
 
@@ -68,7 +68,7 @@ public:
 
 private:
     struct OutSlot {
-        int counter = 0;  // 0 = not yet started
+        int counter = 0; // 0 = not yet started
         std::string text;
         std::string messageId;
     };
@@ -76,7 +76,7 @@ private:
         std::string text;
         std::string messageId;
         std::int32_t time = 0;
-        int expected = 0;  // 0 = free
+        int expected = 0; // 0 = free
     };
 
     void SendOne();
@@ -92,7 +92,7 @@ private:
     MessageFn onMessage_;
 
     std::array<OutSlot, kRing> out_{};
-    int outSent_ = 0, outQueued_ = 0;  // empty when equal
+    int outSent_ = 0, outQueued_ = 0; // empty when equal
     std::array<std::string, kRing> in_{};
     int inDelivered_ = 0, inQueued_ = 0;
     std::array<std::string, kEchoes> echoes_{};

@@ -11,26 +11,39 @@ namespace zel {
 
 PacketSender::Record PacketSender::Find(std::uint16_t code) const
 {
-    auto rec = [](const auto& a) {
-        return Record{const_cast<std::uint8_t*>(a.data()), a.size()};
-    };
+    auto rec = [](const auto& a) { return Record{const_cast<std::uint8_t*>(a.data()), a.size()}; };
     switch (code) {
-    case pk::Unused10000: case pk::Unused11050: case pk::Leave: case pk::GameRequestCancel:
-    case pk::GameRequestRefuse: case pk::GameEnd: case pk::ReviewStart: case pk::ReviewEnd:
+    case pk::Unused10000:
+    case pk::Unused11050:
+    case pk::Leave:
+    case pk::GameRequestCancel:
+    case pk::GameRequestRefuse:
+    case pk::GameEnd:
+    case pk::ReviewStart:
+    case pk::ReviewEnd:
         return rec(header6_);
-    case pk::Login: case pk::ReLogin: case pk::Probe:
+    case pk::Login:
+    case pk::ReLogin:
+    case pk::Probe:
         return rec(login_);
-    case pk::Unused21050: case pk::EnterRoom:
+    case pk::Unused21050:
+    case pk::EnterRoom:
         return rec(enter_);
-    case pk::RoomText: case pk::NoticeText:
+    case pk::RoomText:
+    case pk::NoticeText:
         return rec(roomText_);
     case pk::PrivateText:
         return rec(privText_);
-    case pk::MakeRoom: case pk::RoomTitle:
+    case pk::MakeRoom:
+    case pk::RoomTitle:
         return rec(room_);
-    case pk::GameInvite: case pk::RoomInvite: case pk::GameInviteAccept: case pk::RoomInviteAccept:
+    case pk::GameInvite:
+    case pk::RoomInvite:
+    case pk::GameInviteAccept:
+    case pk::RoomInviteAccept:
         return rec(invite_);
-    case pk::RoomInviteRefuse: case pk::GameInviteRefuse:
+    case pk::RoomInviteRefuse:
+    case pk::GameInviteRefuse:
         return rec(refuse_);
     case pk::ProfileChange:
         return rec(profile_);
@@ -43,15 +56,21 @@ PacketSender::Record PacketSender::Find(std::uint16_t code) const
     }
 }
 
-std::uint8_t* PacketSender::Staging(std::uint16_t code) { return Find(code).data; }
+std::uint8_t* PacketSender::Staging(std::uint16_t code)
+{
+    return Find(code).data;
+}
 
-std::size_t PacketSender::StagingSize(std::uint16_t code) const { return Find(code).size; }
+std::size_t PacketSender::StagingSize(std::uint16_t code) const
+{
+    return Find(code).size;
+}
 
 void PacketSender::Clear()
 {
-    for (std::uint16_t code : {pk::Leave, pk::Login, pk::EnterRoom, pk::RoomText, pk::PrivateText, pk::MakeRoom,
-                               pk::GameInvite, pk::RoomInviteRefuse, pk::ProfileChange, pk::GameRequest,
-                               pk::GameStart}) {
+    for (std::uint16_t code :
+         {pk::Leave, pk::Login, pk::EnterRoom, pk::RoomText, pk::PrivateText, pk::MakeRoom, pk::GameInvite,
+          pk::RoomInviteRefuse, pk::ProfileChange, pk::GameRequest, pk::GameStart}) {
         Record r = Find(code);
         std::memset(r.data, 0, r.size);
     }

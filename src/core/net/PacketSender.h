@@ -46,15 +46,15 @@ private:
     Gate maySend_;
     std::array<std::uint8_t, 6> header6_{};
     std::array<std::uint8_t, 38> login_{};
-    std::array<std::uint8_t, 8> enter_{};      // 21050, 24030
+    std::array<std::uint8_t, 8> enter_{};       // 21050, 24030
     std::array<std::uint8_t, 2054> roomText_{}; // 23020, 23030
     std::array<std::uint8_t, 2060> privText_{}; // 23010
-    std::array<std::uint8_t, 60> room_{};      // 24010, 24050
-    std::array<std::uint8_t, 14> invite_{};    // 31010, 31020, 31110, 31120
-    std::array<std::uint8_t, 42> refuse_{};    // 31130, 31140
-    std::array<std::uint8_t, 14> profile_{};   // 26010
-    std::array<std::uint8_t, 8> request_{};    // 32030
-    std::array<std::uint8_t, 8> start_{};      // 33060
+    std::array<std::uint8_t, 60> room_{};       // 24010, 24050
+    std::array<std::uint8_t, 14> invite_{};     // 31010, 31020, 31110, 31120
+    std::array<std::uint8_t, 42> refuse_{};     // 31130, 31140
+    std::array<std::uint8_t, 14> profile_{};    // 26010
+    std::array<std::uint8_t, 8> request_{};     // 32030
+    std::array<std::uint8_t, 8> start_{};       // 33060
 };
 
 } // namespace zel

@@ -17,8 +17,7 @@ public:
     // where there is no screen it is Alert.
     virtual void AlertAt(const std::string& text, int, int) { Alert(text); }
     // Question with two buttons; true for the first (OK).
-    virtual bool Confirm(const std::string& text, const std::string& okCaption,
-                         const std::string& cancelCaption) = 0;
+    virtual bool Confirm(const std::string& text, const std::string& okCaption, const std::string& cancelCaption) = 0;
 };
 
 } // namespace zel

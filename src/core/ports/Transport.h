@@ -8,10 +8,10 @@ namespace zel {
 // Socket error codes as the connection logic knows them (the values of the
 // original platform's socket errors, so that their handling reads the same).
 enum class TransportError : int {
-    Aborted = 10053,   // connection aborted locally
-    Reset = 10054,     // connection reset by peer
-    TimedOut = 10060,  // connect timed out
-    Refused = 10061,   // connection refused
+    Aborted = 10053,  // connection aborted locally
+    Reset = 10054,    // connection reset by peer
+    TimedOut = 10060, // connect timed out
+    Refused = 10061,  // connection refused
     Other = 1,
 };
 

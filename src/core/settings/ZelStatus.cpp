@@ -179,8 +179,8 @@ void TZelStatus::WriteBool(const char* section, const std::string& key, bool val
     backend_.Write(section, key, value ? "1" : "0");
 }
 
-void TZelStatus::SyncText(const char* section, const std::string& key, std::string& field,
-                          const std::string& fallback, bool read)
+void TZelStatus::SyncText(const char* section, const std::string& key, std::string& field, const std::string& fallback,
+                          bool read)
 {
     if (read)
         field = ReadText(section, key, fallback);
@@ -205,8 +205,8 @@ void TZelStatus::SyncBool(const char* section, const std::string& key, bool& fie
         WriteBool(section, key, field);
 }
 
-void TZelStatus::SyncCount(const char* section, const std::string& key, std::int32_t& count,
-                           std::int32_t fallback, int max, bool read)
+void TZelStatus::SyncCount(const char* section, const std::string& key, std::int32_t& count, std::int32_t fallback,
+                           int max, bool read)
 {
     count = ClampCount(count, max);
     SyncInt(section, key, count, fallback, read);
@@ -303,8 +303,7 @@ void TZelStatus::SyncLogin(bool read)
 
 // --- MainForm Info and Go MainForm Info --------------------------------------
 
-template <class Form>
-void TZelStatus::SyncPlace(const char* section, Form& form, bool read)
+template <class Form> void TZelStatus::SyncPlace(const char* section, Form& form, bool read)
 {
     SyncInt(section, "fptop", form.top, 0, read);
     SyncInt(section, "fpleft", form.left, 0, read);

@@ -12,11 +12,11 @@ namespace zel {
 // stored sections; defaults are the first-run values.
 
 struct CriticalInfo {
-    std::string dzelver;   // "dzelver": version code of the stored settings
-    std::string zelpath;   // program directory (never written)
-    std::string gibodir;   // record directory (never written)
-    std::string advhdir;   // banner directory (never written)
-    std::string convert;   // code conversion table file
+    std::string dzelver; // "dzelver": version code of the stored settings
+    std::string zelpath; // program directory (never written)
+    std::string gibodir; // record directory (never written)
+    std::string advhdir; // banner directory (never written)
+    std::string convert; // code conversion table file
     std::string hanfont;
     std::string engfont;
     std::string kssfont;
@@ -24,13 +24,13 @@ struct CriticalInfo {
 };
 
 struct LoginInfo {
-    std::string userId;    // "userid"
-    std::string nickname;  // "nickname"
-    std::string password;  // "password"
-    std::int32_t level = 0;  // "golevel": 0..26 amateur, 30..38 professional
-    bool savePass = true;    // "savepass"
-    bool inviteOn = true;    // "inviteon"
-    bool profile = true;     // "profile"
+    std::string userId;     // "userid"
+    std::string nickname;   // "nickname"
+    std::string password;   // "password"
+    std::int32_t level = 0; // "golevel": 0..26 amateur, 30..38 professional
+    bool savePass = true;   // "savepass"
+    bool inviteOn = true;   // "inviteon"
+    bool profile = true;    // "profile"
     // Game counters: [band][field]; band 0 total, 1 above, 2 equal, 3 below;
     // field 0 played, 1 won, 2 lost, 3 drawn ("totalt".."belowc").
     std::array<std::array<std::int32_t, 4>, 4> counters{};
@@ -38,10 +38,10 @@ struct LoginInfo {
 
 struct MainFormInfo {
     std::int32_t top = 0, left = 0, width = 800, height = 600;
-    std::int32_t lengthA = 139;  // chat panel height
-    std::int32_t lengthB = 57;   // user-list panel height
-    bool tabDock = true;         // written, never read (always true after load)
-    std::int32_t fontSize = 10;  // chat input font size
+    std::int32_t lengthA = 139; // chat panel height
+    std::int32_t lengthB = 57;  // user-list panel height
+    bool tabDock = true;        // written, never read (always true after load)
+    std::int32_t fontSize = 10; // chat input font size
 };
 
 struct GoMainFormInfo {
@@ -55,48 +55,48 @@ struct PrintOptionInfo {
 };
 
 struct EnvironmentInfo {
-    std::int32_t baseBoard = 1;   // board pattern 1..4
+    std::int32_t baseBoard = 1; // board pattern 1..4
     bool sendVHelp = true;
     bool recvVHelp = true;
-    std::int32_t baseColor = 10;  // index into StandardPalette
-    std::int32_t autoTimeI = 1;   // replay interval in seconds, 1..100
+    std::int32_t baseColor = 10; // index into StandardPalette
+    std::int32_t autoTimeI = 1;  // replay interval in seconds, 1..100
     std::string roomTitle;
     // [0] "rejectmsg", [1..9] "macrotext1".."macrotext9".
     std::array<std::string, 10> messages;
 };
 
 struct FriendEntry {
-    std::string id;        // "friendid"
-    std::string nickname;  // "friendnn"
-    std::string rankText;  // "friendks"
-    std::int32_t wins = 0;    // "friendsn"
-    std::int32_t losses = 0;  // "friendln"
+    std::string id;          // "friendid"
+    std::string nickname;    // "friendnn"
+    std::string rankText;    // "friendks"
+    std::int32_t wins = 0;   // "friendsn"
+    std::int32_t losses = 0; // "friendln"
 };
 
 struct FriendsInfo {
     static constexpr int kMax = 50;
-    std::string lastPartner;   // "lpartner"
-    std::int32_t findMode = 1; // "findmode"
-    std::int32_t count = 0;    // "nfriends", 0..kMax
-    std::array<FriendEntry, kMax> friends;  // entries 1..count are friends[0..count-1]
+    std::string lastPartner;               // "lpartner"
+    std::int32_t findMode = 1;             // "findmode"
+    std::int32_t count = 0;                // "nfriends", 0..kMax
+    std::array<FriendEntry, kMax> friends; // entries 1..count are friends[0..count-1]
 };
 
 struct HostInfo {
     static constexpr int kMax = 10;
-    std::string advHost;          // "advhost"
-    std::int32_t advPort = 8080;  // "advport"
-    std::int32_t hostCount = 1;   // "ngohost", 0..kMax
-    std::array<std::string, kMax> hosts;   // "zelhost"1..
-    std::array<std::int32_t, kMax> ports{}; // "zelport"1..
-    std::int32_t adFileCount = 5; // "nadfile", 0..kMax
-    std::array<std::string, kMax> adUrls;   // "aduaddr"1..
+    std::string advHost;                      // "advhost"
+    std::int32_t advPort = 8080;              // "advport"
+    std::int32_t hostCount = 1;               // "ngohost", 0..kMax
+    std::array<std::string, kMax> hosts;      // "zelhost"1..
+    std::array<std::int32_t, kMax> ports{};   // "zelport"1..
+    std::int32_t adFileCount = 5;             // "nadfile", 0..kMax
+    std::array<std::string, kMax> adUrls;     // "aduaddr"1..
     std::array<std::int32_t, kMax> adSizes{}; // "adfsize"1..
     std::int32_t noteType = 1;
-    std::array<std::string, 3> noteMsgs;    // "notemsg1".."notemsg3"
+    std::array<std::string, 3> noteMsgs; // "notemsg1".."notemsg3"
 };
 
 struct ColorInfo {
-    std::array<std::uint32_t, 18> baseColors{};  // "basecolor1".."basecolor18"
+    std::array<std::uint32_t, 18> baseColors{}; // "basecolor1".."basecolor18"
     std::int32_t terminalFc = 15, terminalBc = 10, terminTmFc = 2, terminTmBc = 6;
     std::int32_t mainCbFc = 2, mainCbBc = 17, mainCpBc = 18;
 };
@@ -110,9 +110,9 @@ std::uint32_t PaletteColor(int index);
 
 // Deployment defaults: the bundled reference server on this machine.
 struct SettingsDefaults {
-    std::string zelpath;          // program directory when none is stored
-    std::string gibodir;          // empty: zelpath + separator + "Gibo"
-    std::string advhdir;          // empty: zelpath + separator + "ADVH"
+    std::string zelpath; // program directory when none is stored
+    std::string gibodir; // empty: zelpath + separator + "Gibo"
+    std::string advhdir; // empty: zelpath + separator + "ADVH"
     char separator = '/';
     std::string serverHost = "127.0.0.1";
     std::int32_t gamePort = 5554;
@@ -194,8 +194,7 @@ private:
     void SyncInt(const char* section, const std::string& key, std::int32_t& field, std::int32_t fallback, bool read);
     void SyncBool(const char* section, const std::string& key, bool& field, bool fallback, bool read);
     // The position and size keys of a form's section.
-    template <class Form>
-    void SyncPlace(const char* section, Form& form, bool read);
+    template <class Form> void SyncPlace(const char* section, Form& form, bool read);
     // A count of table entries, kept within 0..max whether read or written.
     void SyncCount(const char* section, const std::string& key, std::int32_t& count, std::int32_t fallback, int max,
                    bool read);
@@ -212,6 +211,9 @@ private:
 };
 
 // The key suffix of entry n (1-based): the character with code 48 + n.
-inline char KeySuffix(int n) { return static_cast<char>(48 + n); }
+inline char KeySuffix(int n)
+{
+    return static_cast<char>(48 + n);
+}
 
 } // namespace zel

@@ -10,7 +10,10 @@ namespace {
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 
 // Component code -> glyph number (0 = no glyph).
-int InitialGlyph(int code) { return code >= 2 && code <= 20 ? code - 1 : 0; }
+int InitialGlyph(int code)
+{
+    return code >= 2 && code <= 20 ? code - 1 : 0;
+}
 
 int MedialGlyph(int code)
 {

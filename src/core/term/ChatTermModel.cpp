@@ -5,8 +5,7 @@
 
 namespace zel {
 
-TChatTermModel::TChatTermModel()
-    : screen_(kMaxRows, BlankLine(15, 10))
+TChatTermModel::TChatTermModel() : screen_(kMaxRows, BlankLine(15, 10))
 {
     view_.SetRows(rows_);
 }
@@ -28,7 +27,8 @@ void TChatTermModel::AddText(std::string_view text, bool newLine)
         TTermLine& line = At(row_);
         // A character wider than a one-column view is cut to its first cell.
         for (int k = 0; k < width && col_ + k <= kTermColumns; ++k)
-            line[static_cast<std::size_t>(col_ - 1 + k)] = TTermCell{static_cast<std::uint8_t>(text[i + static_cast<std::size_t>(k)]), 0, fg, bg};
+            line[static_cast<std::size_t>(col_ - 1 + k)] =
+                TTermCell{static_cast<std::uint8_t>(text[i + static_cast<std::size_t>(k)]), 0, fg, bg};
         view_.MarkDirty(row_);
         col_ = std::min(col_ + width, kTermColumns + 1);
         i += static_cast<std::size_t>(width);

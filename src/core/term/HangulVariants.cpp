@@ -6,7 +6,10 @@
 namespace zel {
 namespace {
 
-bool In(int v, std::initializer_list<int> set) { return std::find(set.begin(), set.end(), v) != set.end(); }
+bool In(int v, std::initializer_list<int> set)
+{
+    return std::find(set.begin(), set.end(), v) != set.end();
+}
 
 } // namespace
 

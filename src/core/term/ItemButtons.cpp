@@ -46,9 +46,18 @@ struct RowText {
     }
 };
 
-bool IsAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
-bool IsAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsAlnum(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) != 0;
+}
+bool IsAlpha(char c)
+{
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string Trim(const std::string& t)
 {
@@ -115,7 +124,9 @@ bool FindDotted(const RowText& r, std::vector<TItemButton>& out)
         int last = k + 1 < items.size() ? items[k + 1].first - 1 : r.Size() - 1;
         while (last > items[k].dot && r.At(last) == ' ')
             --last;
-        Add(out, r.s.substr(static_cast<std::size_t>(items[k].first), static_cast<std::size_t>(items[k].dot - items[k].first)),
+        Add(out,
+            r.s.substr(static_cast<std::size_t>(items[k].first),
+                       static_cast<std::size_t>(items[k].dot - items[k].first)),
             items[k].first, last);
     }
     return !items.empty();
@@ -128,8 +139,8 @@ struct Prompt {
 
 std::vector<Prompt> Prompts()
 {
-    return {{KS("'y'"), "y"}, {KS("enter"), ""}, {KS("엔터키"), ""},
-            {KS("리턴키"), ""},  {KS("엔터"), ""},   {KS("리턴"), ""}};
+    return {{KS("'y'"), "y"},   {KS("enter"), ""}, {KS("엔터키"), ""},
+            {KS("리턴키"), ""}, {KS("엔터"), ""},  {KS("리턴"), ""}};
 }
 
 // 3: option lists in parentheses, plus the Enter and help prompts of the row.

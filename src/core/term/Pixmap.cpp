@@ -11,7 +11,10 @@ TPixmap::TPixmap(int width, int height, std::uint32_t fill)
 {
 }
 
-void TPixmap::Fill(std::uint32_t c) { std::fill(px_.begin(), px_.end(), c); }
+void TPixmap::Fill(std::uint32_t c)
+{
+    std::fill(px_.begin(), px_.end(), c);
+}
 
 void TPixmap::FillRect(int x, int y, int w, int h, std::uint32_t c)
 {
@@ -28,7 +31,8 @@ void TPixmap::MoveRows(int from, int to, int h)
     h = std::min({h, height_ - from, height_ - to});
     if (h <= 0)
         return;
-    std::memmove(Line(to), Line(from), static_cast<std::size_t>(h) * static_cast<std::size_t>(width_) * sizeof(std::uint32_t));
+    std::memmove(Line(to), Line(from),
+                 static_cast<std::size_t>(h) * static_cast<std::size_t>(width_) * sizeof(std::uint32_t));
 }
 
 } // namespace zel

@@ -11,7 +11,10 @@ constexpr int kMaxParamValue = 9999;
 // Repeated moves beyond this many rows only push more blank lines.
 constexpr int kMaxRepeat = TTermModel::kScrollBackLines + TTermModel::kMaxRows;
 
-bool IsFinal(std::uint8_t c) { return c == '!' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsFinal(std::uint8_t c)
+{
+    return c == '!' || c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 bool IsParam(std::uint8_t c)
 {
@@ -47,7 +50,10 @@ Params ParseParams(const std::string& text)
 
 } // namespace
 
-TTermModel::TTermModel() { Resize(kTermColumns, 25); }
+TTermModel::TTermModel()
+{
+    Resize(kTermColumns, 25);
+}
 
 void TTermModel::Resize(int columns, int rows)
 {
@@ -55,8 +61,8 @@ void TTermModel::Resize(int columns, int rows)
     rows = std::clamp(rows, kMinRows, kMaxRows);
     const int oldRows = static_cast<int>(screen_.size());
     if (rows > oldRows) {
-        screen_.resize(static_cast<std::size_t>(rows), BlankLine(static_cast<std::uint8_t>(emulFg_),
-                                                                 static_cast<std::uint8_t>(emulBg_)));
+        screen_.resize(static_cast<std::size_t>(rows),
+                       BlankLine(static_cast<std::uint8_t>(emulFg_), static_cast<std::uint8_t>(emulBg_)));
         buttons_.resize(static_cast<std::size_t>(rows));
         analysed_.resize(static_cast<std::size_t>(rows), 0);
     }

@@ -60,8 +60,8 @@ void RenderTermRow(TBackDraw& draw, TPixmap& target, const TTermLine& line, int 
     }
 }
 
-void RenderItemButton(TBackDraw& draw, TPixmap& target, const TTermLine& line, const TItemButton& button, int y,
-                      int fg, int bg)
+void RenderItemButton(TBackDraw& draw, TPixmap& target, const TTermLine& line, const TItemButton& button, int y, int fg,
+                      int bg)
 {
     const int first = std::clamp(button.first, 1, kTermColumns) - 1;
     const int last = std::clamp(button.last, first + 1, kTermColumns) - 1;

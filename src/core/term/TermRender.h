@@ -23,7 +23,7 @@ void RenderTermRow(TBackDraw& draw, TPixmap& target, const TTermLine& line, int 
                    const TTermColours& colours);
 
 // Paints the cells of a button in the highlight colours, with a raised frame.
-void RenderItemButton(TBackDraw& draw, TPixmap& target, const TTermLine& line, const TItemButton& button, int y,
-                      int fg, int bg);
+void RenderItemButton(TBackDraw& draw, TPixmap& target, const TTermLine& line, const TItemButton& button, int y, int fg,
+                      int bg);
 
 } // namespace zel
