@@ -119,6 +119,9 @@ TEST_F(NotifyFormsTest, NestedPromptsStackAndKeepTheirOwnAnswers)
                 EXPECT_EQ(second->lbMessage->text(), "second");
                 EXPECT_EQ(second->btnOk->text(), "yes");
                 EXPECT_EQ(second->objectName(), "TConfirmForm");
+                // Cascaded, so the question underneath stays in sight.
+                EXPECT_GT(second->x(), first->x());
+                EXPECT_GT(second->y(), first->y());
                 QTest::mouseClick(row.innerOk ? second->btnOk : second->btnCancel, Qt::LeftButton);
             });
             inner = prompts.Confirm("second", "yes", "no");
@@ -150,6 +153,30 @@ TEST_F(NotifyFormsTest, NestedPromptsStackAndKeepTheirOwnAnswers)
     });
     prompts.Alert("one");
     EXPECT_TRUE(innerShown);
+    // An alert over an open question cascades; the same kept alert on its own
+    // afterwards is placed by Qt again.
+    QtPrompts mixed;
+    QPoint questionAt, alertAt;
+    QTimer::singleShot(0, [&] {
+        auto* question = qobject_cast<TConfirmForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(question, nullptr);
+        questionAt = question->pos();
+        QTimer::singleShot(0, [&] {
+            auto* alert = qobject_cast<TCNotifyForm*>(QApplication::activeModalWidget());
+            ASSERT_NE(alert, nullptr);
+            alertAt = alert->pos();
+            QTest::mouseClick(alert->btnOk, Qt::LeftButton);
+        });
+        mixed.Alert("over");
+        PressLater(question->btnOk);
+    });
+    EXPECT_TRUE(mixed.Confirm("under", "ok", "cancel"));
+    EXPECT_EQ(alertAt, questionAt + QPoint(28, 28));
+    EXPECT_TRUE(mixed.cNotifyForm()->property("zelCascaded").toBool());
+    QTimer::singleShot(0, [&] { PressLater(mixed.cNotifyForm()->btnOk); });
+    mixed.Alert("alone");
+    EXPECT_FALSE(mixed.cNotifyForm()->property("zelCascaded").toBool());
+    EXPECT_FALSE(mixed.cNotifyForm()->testAttribute(Qt::WA_Moved));
     EXPECT_EQ(outerText, "one");
     EXPECT_FALSE(prompts.cNotifyForm()->isVisible());
 }

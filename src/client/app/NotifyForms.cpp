@@ -167,6 +167,27 @@ template <class Form, class Ask> auto QtPrompts::WithDialog(const QPointer<Form>
     return answer;
 }
 
+namespace {
+
+// A prompt that opens while another dialog is answering sits a little below
+// and to the right of it, so the user sees that one more is waiting; a prompt
+// on its own goes back to the place Qt gives it (centred on its parent).
+void PlaceOverOpenDialog(QDialog& form)
+{
+    constexpr int kCascade = 28;
+    QWidget* below = QApplication::activeModalWidget();
+    const bool stacked = below && below != &form && below->isVisible();
+    if (stacked) {
+        form.adjustSize();
+        form.move(below->pos() + QPoint(kCascade, kCascade));
+    } else if (form.property("zelCascaded").toBool()) {
+        form.setAttribute(Qt::WA_Moved, false);
+    }
+    form.setProperty("zelCascaded", stacked);
+}
+
+} // namespace
+
 void QtPrompts::ShowAlert(const std::string& text, const QPoint* at)
 {
     if (!cNotify_)
@@ -175,6 +196,8 @@ void QtPrompts::ShowAlert(const std::string& text, const QPoint* at)
         form.SetText(ToQ(text));
         if (at)
             form.move(*at);
+        else
+            PlaceOverOpenDialog(form);
         return form.exec();
     });
 }
@@ -194,8 +217,10 @@ bool QtPrompts::Confirm(const std::string& text, const std::string& okCaption, c
 {
     if (!confirm_)
         return false;
-    return WithDialog(confirm_, confirmBusy_,
-                      [&](TConfirmForm& form) { return form.Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption)); });
+    return WithDialog(confirm_, confirmBusy_, [&](TConfirmForm& form) {
+        PlaceOverOpenDialog(form);
+        return form.Ask(ToQ(text), ToQ(okCaption), ToQ(cancelCaption));
+    });
 }
 
 } // namespace zel

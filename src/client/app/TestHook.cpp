@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QPainter>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QWidget>
@@ -177,6 +178,16 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         }
         return "ok " + shown.join(";");
     }
+    if (verb == "modals") {
+        // Every visible dialog with its text; the one answering "accept" first.
+        QWidget* top = QApplication::activeModalWidget();
+        QStringList shown;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && qobject_cast<QDialog*>(w))
+                shown << QString(w == top ? "*" : "") + w->objectName() + "=" + Label(w);
+        }
+        return "ok " + shown.join(" | ");
+    }
     if (verb == "state")
         return "ok " + StateLine();
     if (verb == "type") {
@@ -333,6 +344,33 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         if (!target)
             return "error no visible widget " + args[1];
         return target->grab().save(args[0], "PNG") ? "ok" : "error cannot write " + args[0];
+    }
+    if (verb == "screenshotall") {
+        // The visible windows painted at their places as the screen would
+        // show them: main windows first, dialogs over them, the answering
+        // dialog last.
+        QList<QWidget*> windows, dialogs;
+        QRect area;
+        QWidget* top = QApplication::activeModalWidget();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || w == top)
+                continue;
+            (qobject_cast<QDialog*>(w) ? dialogs : windows) << w;
+        }
+        windows << dialogs;
+        if (top)
+            windows << top;
+        for (QWidget* w : windows)
+            area |= w->frameGeometry();
+        if (rest.isEmpty() || area.isEmpty())
+            return "error nothing to show";
+        QPixmap picture(area.size());
+        picture.fill(Qt::darkGray);
+        QPainter painter(&picture);
+        for (QWidget* w : windows)
+            painter.drawPixmap(w->geometry().topLeft() - area.topLeft(), w->grab());
+        painter.end();
+        return picture.save(rest, "PNG") ? "ok" : "error cannot write " + rest;
     }
     if (verb == "close") {
         QTimer::singleShot(0, &form_, &QWidget::close);
