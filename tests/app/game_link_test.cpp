@@ -21,14 +21,12 @@ using test::MemberEntry;
 // One client: its lobby (dispatch + link) and its game session.
 struct Side {
     Side(const Clock& clock, Random& random, const std::string& id, const std::string& nick)
-        : lobby(clock, random, id, nick, 20,
-                GameLinkHooks{[this](const std::string& line) { commands.push_back(line); },
-                              [] { return "2026-12-07"; }, [] { return "zel"; }, nullptr, nullptr, true}),
+        : lobby(clock, random, id, nick, 20),
           session(TSessionServices{clock, random, prompts, window, lobby.link, dialogs, files, pending})
     {
         lobby.Attach(session);
     }
-    std::vector<std::string> commands;
+    const std::vector<std::string>& commands() const { return lobby.host.commands; }
     test::RecordingPrompts prompts;
     test::RecordingWindow window;
     test::ScriptedDialogs dialogs;
@@ -249,7 +247,7 @@ TEST_F(GameLinkTest, LeaveRoomCommandEndsTheSessionAndLeavesTheRoom)
     ASSERT_TRUE(carol().session.GameOpen());
     carol().session.Command(14);
     EXPECT_FALSE(carol().session.GameOpen());
-    EXPECT_EQ(carol().commands, std::vector<std::string>{"/q"});
+    EXPECT_EQ(carol().commands(), std::vector<std::string>{"/q"});
 }
 
 TEST_F(GameLinkTest, RequestToSomeoneOutsideTheRoomIsRefusedWithANotice)
@@ -266,7 +264,7 @@ TEST_F(GameLinkTest, SlashCommandsGoToTheLobbyNotTheRoom)
     StartGame();
     me().lobby.TakeSent();
     me().session.Command(7);
-    EXPECT_EQ(me().commands, std::vector<std::string>{"/elmzs"});
+    EXPECT_EQ(me().commands(), std::vector<std::string>{"/elmzs"});
     EXPECT_TRUE(me().lobby.TakeSent().empty());
 }
 

@@ -8,6 +8,7 @@
 #include "core/base/Cp949.h"
 #include "core/game/BBS2Zel.h"
 #include "core/record/HelpList.h"
+#include "support/LinkHost.h"
 #include "support/GameFakes.h"
 
 namespace zel {
@@ -108,7 +109,7 @@ TEST_F(LobbyLinkTest, ProfileChangeReachesChatMemosAndRecordsAnswers)
 // connection logic ticks the session's queue and timers.
 struct GameWiringTest : ::testing::Test, LobbyFixture {
     GameWiringTest()
-        : gameLink(clock, random, LobbySettings{status.login, status.friends, status.environment, nullptr}),
+        : gameLink(clock, random, LobbySettings{status.login, status.friends, status.environment, nullptr}, host),
           link(app, status, clock, view, &gameLink),
           session(TSessionServices{clock, random, prompts, window, gameLink, dialogs, files, pending})
     {
@@ -117,6 +118,7 @@ struct GameWiringTest : ::testing::Test, LobbyFixture {
         app.SetSession(&gameLink);
     }
     test::SeededRandom random{5};
+    test::RecordingLinkHost host;
     TGameLink gameLink;
     TLobbyLink link;
     test::RecordingWindow window;

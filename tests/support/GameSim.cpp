@@ -86,22 +86,15 @@ private:
     std::uint64_t seq_ = 0;
 };
 
-GameLinkHooks SimHooks()
-{
-    GameLinkHooks hooks;
-    hooks.dateText = [] { return std::string("2026-12-07"); };
-    hooks.dateSuffix = [] { return std::string("sim"); };
-    return hooks;
-}
-
 // A client as the program builds it: the lobby dispatch and the game link
 // in front of the session; the window, prompts and dialogs are a random player.
 class SimClient : public TGameWindow, public Prompts, public TGameDialogs {
 public:
     SimClient(SimClock& clock, const std::string& id, const std::string& nickname, std::uint64_t seed)
-        : id(id), clock_(clock), random_(seed), lobby(clock, random_, id, nickname, 20, SimHooks()),
+        : id(id), clock_(clock), random_(seed), lobby(clock, random_, id, nickname, 20),
           session(TSessionServices{clock, random_, *this, *this, lobby.link, *this, files, pending}), policy_(seed + 17)
     {
+        lobby.host.suffix = "sim";
         lobby.Attach(session);
         auto toQueue = std::move(session.OnSendGame);
         session.OnSendGame = [this, toQueue](const std::string& text) {

@@ -5,10 +5,9 @@
 namespace zel::test {
 
 LinkedLobby::LinkedLobby(const Clock& clock, Random& random, const std::string& id, const std::string& nickname,
-                         int level, GameLinkHooks hooks)
+                         int level)
     : link(clock, random,
-           LobbySettings{login, friends, environment, [this](const std::string& s) { saved.push_back(s); }},
-           std::move(hooks)),
+           LobbySettings{login, friends, environment, [this](const std::string& s) { saved.push_back(s); }}, host),
       dispatch(sender, LobbySettings{login, friends, environment, [this](const std::string& s) { saved.push_back(s); }},
                clock, *this, link)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Fakes.h"
+#include "LinkHost.h"
 #include "LobbyPackets.h"
 #include "core/app/GameLink.h"
 #include "core/game/BBS2Zel.h"
@@ -19,8 +20,7 @@ namespace zel::test {
 
 class LinkedLobby : public LobbyPorts {
 public:
-    LinkedLobby(const Clock& clock, Random& random, const std::string& id, const std::string& nickname, int level = 20,
-                GameLinkHooks hooks = {});
+    LinkedLobby(const Clock& clock, Random& random, const std::string& id, const std::string& nickname, int level = 20);
 
     // Joins the session; call once the session exists.
     void Attach(TBBS2Zel& session) { link.Attach(dispatch, *this, session); }
@@ -38,6 +38,7 @@ public:
     FriendsInfo friends;
     EnvironmentInfo environment;
     std::vector<std::string> saved, lines;
+    RecordingLinkHost host;
     TGameLink link;
     TLobbyDispatch dispatch;
 };

@@ -16,11 +16,11 @@
 
 namespace zel {
 
-TGameWiring::TGameWiring(TZelStatus& status, const Clock& clock, GameLinkHooks hooks) : clock_(clock)
+TGameWiring::TGameWiring(TZelStatus& status, const Clock& clock, TGameLinkHost& host) : clock_(clock)
 {
     LobbySettings settings{status.login, status.friends, status.environment,
                            [&status](const std::string& section) { status.Save(section); }};
-    link_ = std::make_unique<TGameLink>(clock, random_, settings, std::move(hooks));
+    link_ = std::make_unique<TGameLink>(clock, random_, settings, host);
 }
 
 TGameWiring::~TGameWiring()

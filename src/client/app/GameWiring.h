@@ -27,7 +27,7 @@ class TZelStatus;
 // with it), the session once the dispatch and the game window exist.
 class TGameWiring : private TGameWindowLobby {
 public:
-    TGameWiring(TZelStatus& status, const Clock& clock, GameLinkHooks hooks);
+    TGameWiring(TZelStatus& status, const Clock& clock, TGameLinkHost& host);
     ~TGameWiring();
     TGameWiring(const TGameWiring&) = delete;
     TGameWiring& operator=(const TGameWiring&) = delete;

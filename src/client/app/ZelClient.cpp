@@ -65,26 +65,7 @@ TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string
     app_ = std::make_unique<TLobbyApp>(status_, TLobbyApp::Ports{clock_, gameSocket_, probeSocket_, configSocket_,
                                                                  banners_, prompts_, *form_, &program_, &records_});
 
-    GameLinkHooks hooks;
-    hooks.command = [this](const std::string& line) { lobby_->ChatLine(line); };
-    hooks.dateText = [] {
-        QDate today = QDate::currentDate();
-        return ShortDateText(today.year(), today.month(), today.day());
-    };
-    hooks.dateSuffix = [this]() -> std::string {
-        QLabel* cell = goMain_->StatusCell(1);
-        return cell ? FromQ(cell->text()) : std::string{};
-    };
-    hooks.sessionStarted = [this] {
-        goMain_->show();
-        goMain_->raise();
-        lobby_->UpdateButtons();
-    };
-    hooks.sessionEnded = [this](int) {
-        goMain_->hide();
-        lobby_->UpdateButtons();
-    };
-    game_ = std::make_unique<TGameWiring>(status_, clock_, std::move(hooks));
+    game_ = std::make_unique<TGameWiring>(status_, clock_, static_cast<TGameLinkHost&>(*this));
     link_ = std::make_unique<TLobbyLink>(*app_, status_, clock_, *form_, &game_->Link());
     app_->SetListener(link_.get());
 
@@ -298,6 +279,38 @@ void TZelClient::GameCommand(const std::string& line)
 void TZelClient::StopGame(const std::string& word, const std::string& id)
 {
     game_->StopGame(word, id);
+}
+
+// --- TGameLinkHost -------------------------------------------------------------
+
+void TZelClient::RunCommand(const std::string& line)
+{
+    lobby_->ChatLine(line);
+}
+
+std::string TZelClient::DateText() const
+{
+    QDate today = QDate::currentDate();
+    return ShortDateText(today.year(), today.month(), today.day());
+}
+
+std::string TZelClient::DateSuffix() const
+{
+    QLabel* cell = goMain_->StatusCell(1);
+    return cell ? FromQ(cell->text()) : std::string{};
+}
+
+void TZelClient::GameSessionStarted()
+{
+    goMain_->show();
+    goMain_->raise();
+    lobby_->UpdateButtons();
+}
+
+void TZelClient::GameSessionEnded(int)
+{
+    goMain_->hide();
+    lobby_->UpdateButtons();
 }
 
 // --- records and help ---------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "client/lobby/LobbyGame.h"
 #include "client/net/QtTransport.h"
 #include "client/term/QtHanjaPainter.h"
+#include "core/app/GameLink.h"
 #include "core/term/BackDraw.h"
 #include "os/DirFileStore.h"
 
@@ -31,7 +32,7 @@ class TZelStatus;
 // directories, fonts), the core objects, both windows and the adapters
 // between them, and connects them. Members are built in the order they are
 // declared and torn down in reverse. main() makes one; widget tests too.
-class TZelClient : private TLobbyFormPorts, private TLobbyGame {
+class TZelClient : private TLobbyFormPorts, private TLobbyGame, private TGameLinkHost {
 public:
     // A non-empty `recordPath` (the joined command line) opens no connection
     // and views that record.
@@ -91,6 +92,13 @@ private:
     void SetMultiHost(const std::string& id) override;
     void GameCommand(const std::string& line) override;
     void StopGame(const std::string& word, const std::string& id) override;
+
+    // TGameLinkHost
+    void RunCommand(const std::string& line) override;
+    std::string DateText() const override;
+    std::string DateSuffix() const override;
+    void GameSessionStarted() override;
+    void GameSessionEnded(int previousKind) override;
 
     void MainTimerTimer();
     void WireButtons();

@@ -9,8 +9,8 @@
 
 namespace zel {
 
-TGameLink::TGameLink(const Clock& clock, Random& random, LobbySettings settings, GameLinkHooks hooks)
-    : settings_(std::move(settings)), hooks_(std::move(hooks)), queue_(clock, random)
+TGameLink::TGameLink(const Clock& clock, Random& random, LobbySettings settings, TGameLinkHost& host)
+    : settings_(std::move(settings)), host_(host), queue_(clock, random)
 {
 }
 
@@ -120,8 +120,7 @@ void TGameLink::UserEnteredRoom(const std::string&, const std::string& id)
 void TGameLink::SendRoomText(const std::string& text)
 {
     if (!text.empty() && text[0] == '/') {
-        if (hooks_.command)
-            hooks_.command(text);
+        host_.RunCommand(text);
     } else if (dispatch_) {
         dispatch_->SendRoom(text);
     }
@@ -178,12 +177,12 @@ std::string TGameLink::UserLabel(const std::string& id)
 
 std::string TGameLink::DateText()
 {
-    return hooks_.dateText ? hooks_.dateText() : std::string{};
+    return host_.DateText();
 }
 
 std::string TGameLink::DateSuffix()
 {
-    return hooks_.dateSuffix ? hooks_.dateSuffix() : std::string{};
+    return host_.DateSuffix();
 }
 
 void TGameLink::ReportRequestCancelled()
@@ -232,8 +231,7 @@ void TGameLink::RememberOpponent(const std::string& blackId, const std::string& 
 
 void TGameLink::SessionStarted()
 {
-    if (hooks_.sessionStarted)
-        hooks_.sessionStarted();
+    host_.GameSessionStarted();
     std::vector<std::string> ids;
     ids.swap(latecomers_);
     if (session_)
@@ -243,8 +241,7 @@ void TGameLink::SessionStarted()
 
 void TGameLink::SessionEnded(int previousKind)
 {
-    if (hooks_.sessionEnded)
-        hooks_.sessionEnded(previousKind);
+    host_.GameSessionEnded(previousKind);
 }
 
 // ---- from the connection logic ----

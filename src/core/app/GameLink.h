@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,15 +15,20 @@ class Clock;
 class Random;
 class TBBS2Zel;
 
-// What only the lobby window knows; every member may stay empty.
-struct GameLinkHooks {
-    // A slash command from the game window ("/elmzs"), run as if typed.
-    std::function<void(const std::string& line)> command;
-    std::function<std::string()> dateText;
-    std::function<std::string()> dateSuffix;
-    std::function<void()> sessionStarted;
-    std::function<void(int previousKind)> sessionEnded;
-    bool forcedStopNotice = true;
+// What only the program around the link knows: the lobby's command line, the
+// date for records and the game window. Every method must be answered.
+class TGameLinkHost {
+public:
+    virtual ~TGameLinkHost() = default;
+    // A slash command from the game window ("/elmzs"), run as if typed in the lobby.
+    virtual void RunCommand(const std::string& line) = 0;
+    // The date written into records ("2026-12-08") and what follows it there.
+    virtual std::string DateText() const = 0;
+    virtual std::string DateSuffix() const = 0;
+    // A session began or ended: the game window is shown or hidden and the
+    // lobby's buttons follow.
+    virtual void GameSessionStarted() = 0;
+    virtual void GameSessionEnded(int previousKind) = 0;
 };
 
 // Joins the one game session to the lobby: the dispatch's game traffic reaches
@@ -35,7 +39,7 @@ struct GameLinkHooks {
 // session with this as its TGameLobby, then Attach both.
 class TGameLink : public GameSessionPort, public TGameLobby, public LobbySession {
 public:
-    TGameLink(const Clock& clock, Random& random, LobbySettings settings, GameLinkHooks hooks = {});
+    TGameLink(const Clock& clock, Random& random, LobbySettings settings, TGameLinkHost& host);
     TGameLink(const TGameLink&) = delete;
     TGameLink& operator=(const TGameLink&) = delete;
 
@@ -68,7 +72,8 @@ public:
     std::string UserLabel(const std::string& id) override;
     std::string DateText() override;
     std::string DateSuffix() override;
-    bool ForcedStopNotice() const override { return hooks_.forcedStopNotice; }
+    // The lobby always tells who stopped a game by leaving.
+    bool ForcedStopNotice() const override { return true; }
     void ReportRequestCancelled() override;
     void ReportRequestRefused() override;
     void ReportGameStarted(const std::string& blackId, const std::string& whiteId) override;
@@ -93,7 +98,7 @@ private:
     static constexpr std::size_t kMaxLatecomers = 50;
 
     LobbySettings settings_;
-    GameLinkHooks hooks_;
+    TGameLinkHost& host_;
     // Ids of users who came into the room while our request waited.
     std::vector<std::string> latecomers_;
     TPacketQ queue_;
