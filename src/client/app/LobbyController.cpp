@@ -2,14 +2,11 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QTreeView>
 
+#include "client/app/LobbyWidgets.h"
 #include "client/lobby/LobbyGame.h"
-#include "client/base/ToolGlyphs.h"
-#include "client/app/Zel4HvnForm.h"
 #include "client/base/QtText.h"
-#include "client/term/EditPanel.h"
 #include "client/lobby/MakeRoomForm.h"
 #include "client/lobby/MemoForm.h"
 #include "client/lobby/MyInfoForm.h"
@@ -40,19 +37,19 @@ constexpr int kFriendPanel = 12;
 constexpr int kRefusalMs = 1500;
 } // namespace
 
-TLobbyController::TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
+TLobbyController::TLobbyController(TLobbyWidgets& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
                                    Prompts& prompts, const Clock& clock, TLobbyGame& game, TLobbyLink& link)
-    : QObject(&form), form_(form), app_(app), game_(game), link_(link), status_(status), prompts_(prompts),
-      clock_(clock), dispatch_(dispatch), chat_(dispatch_, status.friends, clock, *this),
-      notices_(dispatch_, chat_, *this), slots_(new TSlotView(form.SlotLBox, this)),
-      users_(new TUserView(form.UserLBox, this))
+    : QObject(&form.DialogParent()), form_(form), app_(app), game_(game), link_(link), status_(status),
+      prompts_(prompts), clock_(clock), dispatch_(dispatch), chat_(dispatch_, status.friends, clock, *this),
+      notices_(dispatch_, chat_, *this), slots_(new TSlotView(&form.RoomList(), this)),
+      users_(new TUserView(&form.UserList(), this))
 {
     slots_->OnRoom = [this](int kind, int room) { RoomEvent(kind, room); };
     users_->OnMenu = [this](int tag, int user) { MenuAction(tag, user); };
     users_->GameWindowOpen = [this] { return GameWindowOpen(); };
     users_->IsFriend = [this](const std::string& id) { return FindFriend(status_.friends, id) >= 0; };
     for (int i = 0; i < TMemoBook::kWindows; ++i) {
-        auto* memo = new TMemoForm(i, &form);
+        auto* memo = new TMemoForm(i, &form.DialogParent());
         memo->OnSend = [this, i](const std::string& text) {
             return chat_.SendMemoLine(chat_.Memos().At(i).user, text);
         };
@@ -130,7 +127,7 @@ void TLobbyController::MenuAction(int tag, int u)
     default:
         break;
     }
-    form_.ChatBox->setFocus();
+    form_.FocusChat();
 }
 
 void TLobbyController::TerminalClick(const std::string& text)
@@ -206,7 +203,7 @@ void TLobbyController::sbRoomClick()
         dispatch_.EnterRoom(0);
         return;
     }
-    TMakeRoomForm dialog(&form_);
+    TMakeRoomForm dialog(&form_.DialogParent());
     dialog.eTitle->setText(ToQ(status_.environment.roomTitle));
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -216,7 +213,7 @@ void TLobbyController::sbRoomClick()
 void TLobbyController::SetMemberView(bool on)
 {
     memberView_ = on;
-    form_.sbMyRI->setIcon(ToolGlyphs::Icon(on ? ToolGlyphs::Waiting : ToolGlyphs::Members, 20));
+    form_.ShowMemberView(on);
     TCManager* m = dispatch_.Model();
     if (!m)
         return;
@@ -241,7 +238,7 @@ void TLobbyController::sbMyRIClick()
         Print("");
         Print(notices_.HostLine());
         Print("");
-    } else if (!form_.sbVGame->isEnabled() && people >= 2) {
+    } else if (!form_.WatchEnabled() && people >= 2) {
         Print("");
         for (const std::string& line : notices_.MemberLines())
             Print(line);
@@ -251,7 +248,7 @@ void TLobbyController::sbMyRIClick()
 
 void TLobbyController::sbFindClick()
 {
-    TSearchForm dialog(status_, dispatch_, &form_);
+    TSearchForm dialog(status_, dispatch_, &form_.DialogParent());
     dialog.OnMenu = [this](int tag, int u) { MenuAction(tag, u); };
     dialog.OnNotice = [this](const std::string& text) { prompts_.Notify(text, 1000); };
     dialog.exec();
@@ -266,7 +263,7 @@ void TLobbyController::sbInfoClick()
     // Modal to the lobby window but not run in a nested loop: it also opens
     // at the first start, from the window's first show, and the start-up
     // connection waits until it has closed.
-    auto* dialog = new TMyInfoForm(status_, prompts_, app_.IsConnected(), &form_);
+    auto* dialog = new TMyInfoForm(status_, prompts_, app_.IsConnected(), &form_.DialogParent());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     infoForm_ = dialog;
     connect(dialog, &QDialog::accepted, this, [this] { link_.ProfileChanged(); });
@@ -287,7 +284,7 @@ void TLobbyController::sbVGameClick()
         if (m->CheckUser(room.first) == 0)
             dispatch_.SendPrivate(false, room.first, ask);
     } else if (room.state == RoomMulti) {
-        TMyRIForm dialog(*m, true, &form_);
+        TMyRIForm dialog(*m, true, &form_.DialogParent());
         if (dialog.exec() == QDialog::Accepted && dialog.Chosen() >= 0)
             dispatch_.SendPrivate(false, dialog.Chosen(), ask);
     }
@@ -298,7 +295,7 @@ void TLobbyController::PlacePanelClick()
     TCManager* m = dispatch_.Model();
     if (!m)
         return;
-    TMyRIForm dialog(*m, false, &form_);
+    TMyRIForm dialog(*m, false, &form_.DialogParent());
     if (dialog.exec() == QDialog::Accepted && dialog.Chosen() >= 0)
         chat_.OpenMemo(dialog.Chosen());
 }
@@ -310,11 +307,7 @@ void TLobbyController::UpdateButtons()
     LobbyButtons b = ComputeButtons(
         dispatch_.Model(), app_.IsConnected(),
         !chat_.multiHost.empty() && dispatch_.Model() && chat_.multiHost == dispatch_.Model()->ownId, GameWindowOpen());
-    form_.sbMyRI->setEnabled(b.myRI);
-    form_.sbFind->setEnabled(b.find);
-    form_.sbVGibo->setEnabled(b.vGibo);
-    form_.sbStudy->setEnabled(b.study);
-    form_.sbVGame->setEnabled(b.vGame);
+    form_.EnableButtons(b);
 }
 
 // --- connection ------------------------------------------------------------------
@@ -336,10 +329,10 @@ void TLobbyController::ConnectionCleanup()
 void TLobbyController::Print(const std::string& line, bool lineFlag)
 {
     if (lineFlag)
-        form_.PrintLine("");
-    form_.PrintLine(line);
+        form_.View().PrintLine("");
+    form_.View().PrintLine(line);
     if (lineFlag)
-        form_.PrintLine("");
+        form_.View().PrintLine("");
 }
 
 void TLobbyController::LobbyCreated()
@@ -354,13 +347,13 @@ void TLobbyController::LobbyCreated()
 
 void TLobbyController::LobbyReset()
 {
-    form_.EnableRoom(false);
+    form_.View().EnableRoom(false);
     slots_->Attach(dispatch_.Model());
 }
 
 void TLobbyController::LobbyEntered()
 {
-    form_.EnableRoom(true);
+    form_.View().EnableRoom(true);
     slots_->Rebuild();
     TCManager* m = dispatch_.Model();
     users_->Show(memberView_ && m ? m->currentRoom : -1);
@@ -381,7 +374,8 @@ void TLobbyController::RefreshCounters()
                 ++rooms;
         }
     }
-    form_.SetPanel(kRoomPanel, KS("방 ") + std::to_string(rooms) + KS(" 개(") + std::to_string(people) + KS(" 명)"));
+    form_.View().SetPanel(kRoomPanel,
+                          KS("방 ") + std::to_string(rooms) + KS(" 개(") + std::to_string(people) + KS(" 명)"));
     FriendCounterChanged(chat_.FriendsOnline(), std::clamp(status_.friends.count, 0, FriendsInfo::kMax));
 }
 
@@ -390,7 +384,7 @@ void TLobbyController::RoomChanged(int kind, int room)
     slots_->RoomChanged(kind, room);
     RefreshCounters();
     if (dispatch_.Model() && room == dispatch_.Model()->currentRoom && room > 0) {
-        form_.SetPanel(kPlacePanel, notices_.PlaceText());
+        form_.View().SetPanel(kPlacePanel, notices_.PlaceText());
         SyncMultiHost();
         UpdateButtons();
     }
@@ -414,7 +408,7 @@ void TLobbyController::RoomViewChanged(int kind, int user)
     if (notices_.OwnMovedSinceLastAsk())
         OwnMoved();
     else if (dispatch_.Model() && dispatch_.Model()->currentRoom > 0)
-        form_.SetPanel(kPlacePanel, notices_.PlaceText());
+        form_.View().SetPanel(kPlacePanel, notices_.PlaceText());
 }
 
 void TLobbyController::OwnMoved()
@@ -425,9 +419,8 @@ void TLobbyController::OwnMoved()
     game_.CancelPendingRequest();
     CloseGameWindow();
     SyncMultiHost();
-    form_.SetPanel(kPlacePanel, notices_.PlaceText());
-    form_.sbRoom->setIcon(ToolGlyphs::Icon(room > 0 ? ToolGlyphs::LeaveRoom : ToolGlyphs::MakeRoom, 20));
-    form_.sbRoom->setText(QString::fromUtf8(room > 0 ? "방나가기" : "방만들기"));
+    form_.View().SetPanel(kPlacePanel, notices_.PlaceText());
+    form_.ShowInRoom(room > 0);
     UpdateButtons();
     SetMemberView(room > 0);
     slots_->Select(room, false);
@@ -436,7 +429,7 @@ void TLobbyController::OwnMoved()
 void TLobbyController::InvitationOpened(const TInvitation& invitation)
 {
     InvitationClosed();
-    invitationForm_ = new TInviteForm(dispatch_, invitation, &form_);
+    invitationForm_ = new TInviteForm(dispatch_, invitation, &form_.DialogParent());
     invitationForm_->show();
     invitationForm_->raise();
     invitationForm_->activateWindow();
@@ -472,7 +465,7 @@ void TLobbyController::ChatBlockMarker(bool blocked, const std::string& text)
 
 void TLobbyController::Print(const std::string& line)
 {
-    form_.PrintLine(line);
+    form_.View().PrintLine(line);
 }
 
 void TLobbyController::Notify(const std::string& text, int ms)
@@ -507,7 +500,7 @@ void TLobbyController::HideMemo(int window)
 
 void TLobbyController::FriendCounterChanged(int online, int stored)
 {
-    form_.SetPanel(kFriendPanel, KS("친구(") + std::to_string(online) + "/" + std::to_string(stored) + ")");
+    form_.View().SetPanel(kFriendPanel, KS("친구(") + std::to_string(online) + "/" + std::to_string(stored) + ")");
 }
 
 bool TLobbyController::GameInProgress() const

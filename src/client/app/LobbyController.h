@@ -24,7 +24,7 @@ class TMemoForm;
 class TMyInfoForm;
 class TSlotView;
 class TUserView;
-class TZel4HvnForm;
+class TLobbyWidgets;
 class TZelStatus;
 
 // The lobby window's lobby side: it owns the chat logic over the lobby
@@ -33,8 +33,8 @@ class TZelStatus;
 class TLobbyController : public QObject, public LobbyPorts, public LobbyChatPorts {
     Q_OBJECT
 public:
-    TLobbyController(TZel4HvnForm& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status, Prompts& prompts,
-                     const Clock& clock, TLobbyGame& game, TLobbyLink& link);
+    TLobbyController(TLobbyWidgets& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
+                     Prompts& prompts, const Clock& clock, TLobbyGame& game, TLobbyLink& link);
     ~TLobbyController() override;
 
     TLobbyDispatch& Dispatch() { return dispatch_; }
@@ -102,7 +102,7 @@ private:
     void AskGame(int user);
     void RoomEvent(int kind, int room);
 
-    TZel4HvnForm& form_;
+    TLobbyWidgets& form_;
     TLobbyApp& app_;
     TLobbyGame& game_;
     TLobbyLink& link_;

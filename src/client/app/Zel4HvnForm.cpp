@@ -448,4 +448,36 @@ void TZel4HvnForm::CloseWhenFree()
     close();
 }
 
+// --- TLobbyWidgets ----------------------------------------------------------------
+
+void TZel4HvnForm::EnableButtons(const LobbyButtons& enabled)
+{
+    sbMyRI->setEnabled(enabled.myRI);
+    sbFind->setEnabled(enabled.find);
+    sbVGibo->setEnabled(enabled.vGibo);
+    sbStudy->setEnabled(enabled.study);
+    sbVGame->setEnabled(enabled.vGame);
+}
+
+bool TZel4HvnForm::WatchEnabled() const
+{
+    return sbVGame->isEnabled();
+}
+
+void TZel4HvnForm::ShowMemberView(bool members)
+{
+    sbMyRI->setIcon(ToolGlyphs::Icon(members ? ToolGlyphs::Waiting : ToolGlyphs::Members, 20));
+}
+
+void TZel4HvnForm::ShowInRoom(bool inRoom)
+{
+    sbRoom->setIcon(ToolGlyphs::Icon(inRoom ? ToolGlyphs::LeaveRoom : ToolGlyphs::MakeRoom, 20));
+    sbRoom->setText(QString::fromUtf8(inRoom ? "방나가기" : "방만들기"));
+}
+
+void TZel4HvnForm::FocusChat()
+{
+    ChatBox->setFocus();
+}
+
 } // namespace zel

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "client/app/LobbyWidgets.h"
 #include "core/app/LobbyView.h"
 #include "client/base/DockPage.h"
 
@@ -25,7 +26,7 @@ class TZelStatus;
 // terminal and chat input, user list, status bar. It draws what the lobby
 // tells it (LobbyView) and reports what the user does to its ports; the
 // composition root (TZelClient) owns everything else.
-class TZel4HvnForm : public QMainWindow, public LobbyView, public TDockPage {
+class TZel4HvnForm : public QMainWindow, public LobbyView, public TDockPage, public TLobbyWidgets {
     Q_OBJECT
 public:
     TZel4HvnForm(TZelStatus& status, Prompts& prompts, TBackDraw& backDraw, TLobbyFormPorts& ports,
@@ -52,6 +53,17 @@ public:
     void OpenPersonalInfo() override;
     void LoadBanners() override;
     void CloseWindow() override;
+
+    // TLobbyWidgets
+    QWidget& DialogParent() override { return *this; }
+    LobbyView& View() override { return *this; }
+    QTreeView& RoomList() override { return *SlotLBox; }
+    QTreeView& UserList() override { return *UserLBox; }
+    void EnableButtons(const LobbyButtons& enabled) override;
+    bool WatchEnabled() const override;
+    void ShowMemberView(bool members) override;
+    void ShowInRoom(bool inRoom) override;
+    void FocusChat() override;
 
     void setVisible(bool visible) override;
     QWidget* DockFocus() const override;
