@@ -159,15 +159,14 @@ TEST_F(LobbyListsTest, UserMenuAndFriends)
     EXPECT_TRUE(action(0)->isEnabled());  // a waiting-room mate who accepts invitations
     EXPECT_FALSE(action(1)->isEnabled()); // no invitations from the waiting room
     EXPECT_EQ(action(6)->text(), QString::fromUtf8("친구 등록"));
+    action(6)->trigger();
     menu->hide();
-
-    users.OnMenu(6, 20);
     EXPECT_EQ(status.friends.count, 1);
     EXPECT_EQ(form.PanelText(12), QString::fromUtf8("친구(1/1)"));
     users.PopupFor(row);
     EXPECT_EQ(action(6)->text(), QString::fromUtf8("친구 해제"));
+    action(6)->trigger();
     menu->hide();
-    users.OnMenu(6, 20);
     EXPECT_EQ(status.friends.count, 0);
     EXPECT_EQ(form.PanelText(12), QString::fromUtf8("친구(0/0)"));
 }
@@ -256,7 +255,12 @@ TEST_F(LobbyListsTest, SearchWindow)
     TZelClient lobby(status, prompts, "/tmp/none.zel");
     Populate(lobby, 400, 200, 20);
     status.login.level = 30;
-    TSearchForm form(status, lobby.Lobby().Dispatch());
+    struct Notices : TSearchListener {
+        void MenuAction(int, int) override {}
+        void SearchNotice(const std::string& text) override { notice = text; }
+        std::string notice;
+    } listener;
+    TSearchForm form(status, lobby.Lobby().Dispatch(), listener);
     EXPECT_EQ(form.cbLow->currentText(), " 1P");
     EXPECT_EQ(form.cbHigh->currentText(), " 2P");
     form.rbMode[2]->setChecked(true);
@@ -266,12 +270,10 @@ TEST_F(LobbyListsTest, SearchWindow)
         int level = lobby.Lobby().Dispatch().Model()->User(u).level;
         EXPECT_TRUE(level == 30 || level == 31) << level;
     }
-    std::string notice;
-    form.OnNotice = [&](const std::string& text) { notice = text; };
     form.rbMode[0]->setChecked(true);
     form.eText->setText("zzz");
     form.btnSearchClick();
-    EXPECT_EQ(notice, Utf8ToCp949("접속자 중에서 일치되는 사람이 없습니다."));
+    EXPECT_EQ(listener.notice, Utf8ToCp949("접속자 중에서 일치되는 사람이 없습니다."));
     form.eText->setText("u1");
     form.btnSearchClick();
     EXPECT_FALSE(form.Results().empty());

@@ -41,21 +41,11 @@ TLobbyController::TLobbyController(TLobbyWidgets& form, TLobbyApp& app, TLobbyDi
                                    Prompts& prompts, const Clock& clock, TLobbyGame& game, TLobbyLink& link)
     : QObject(&form.DialogParent()), form_(form), app_(app), game_(game), link_(link), status_(status),
       prompts_(prompts), clock_(clock), dispatch_(dispatch), chat_(dispatch_, status.friends, clock, *this),
-      notices_(dispatch_, chat_, *this), slots_(new TSlotView(&form.RoomList(), this)),
-      users_(new TUserView(&form.UserList(), this))
+      notices_(dispatch_, chat_, *this), slots_(new TSlotView(&form.RoomList(), *this, this)),
+      users_(new TUserView(&form.UserList(), *this, this))
 {
-    slots_->OnRoom = [this](int kind, int room) { RoomEvent(kind, room); };
-    users_->OnMenu = [this](int tag, int user) { MenuAction(tag, user); };
-    users_->GameWindowOpen = [this] { return GameWindowOpen(); };
-    users_->IsFriend = [this](const std::string& id) { return FindFriend(status_.friends, id) >= 0; };
-    for (int i = 0; i < TMemoBook::kWindows; ++i) {
-        auto* memo = new TMemoForm(i, &form.DialogParent());
-        memo->OnSend = [this, i](const std::string& text) {
-            return chat_.SendMemoLine(chat_.Memos().At(i).user, text);
-        };
-        memo->OnClosed = [this, i](bool refuse) { chat_.CloseMemo(i, refuse); };
-        memoForms_[static_cast<std::size_t>(i)] = memo;
-    }
+    for (int i = 0; i < TMemoBook::kWindows; ++i)
+        memoForms_[static_cast<std::size_t>(i)] = new TMemoForm(i, *this, &form.DialogParent());
     FriendCounterChanged(0, 0);
 }
 
@@ -178,9 +168,29 @@ void TLobbyController::AskEnterRoom(int room)
     dispatch_.EnterRoom(room);
 }
 
-bool TLobbyController::GameWindowOpen()
+bool TLobbyController::GameWindowOpen() const
 {
     return game_.GameWindowOpen();
+}
+
+bool TLobbyController::IsFriend(const std::string& id) const
+{
+    return FindFriend(status_.friends, id) >= 0;
+}
+
+bool TLobbyController::SendMemo(int window, const std::string& text)
+{
+    return chat_.SendMemoLine(chat_.Memos().At(window).user, text);
+}
+
+void TLobbyController::MemoClosed(int window, bool refuse)
+{
+    chat_.CloseMemo(window, refuse);
+}
+
+void TLobbyController::SearchNotice(const std::string& text)
+{
+    prompts_.Notify(text, 1000);
 }
 
 void TLobbyController::SyncMultiHost()
@@ -248,9 +258,7 @@ void TLobbyController::sbMyRIClick()
 
 void TLobbyController::sbFindClick()
 {
-    TSearchForm dialog(status_, dispatch_, &form_.DialogParent());
-    dialog.OnMenu = [this](int tag, int u) { MenuAction(tag, u); };
-    dialog.OnNotice = [this](const std::string& text) { prompts_.Notify(text, 1000); };
+    TSearchForm dialog(status_, dispatch_, *this, &form_.DialogParent());
     dialog.exec();
 }
 
@@ -492,10 +500,7 @@ void TLobbyController::ShowMemo(int window, const std::string& line, bool opened
 void TLobbyController::HideMemo(int window)
 {
     TMemoForm* form = memoForms_[static_cast<std::size_t>(window)];
-    auto closed = std::move(form->OnClosed);
-    form->OnClosed = nullptr;
-    form->hide();
-    form->OnClosed = std::move(closed);
+    form->hide(); // not a close by the user: nothing is reported
 }
 
 void TLobbyController::FriendCounterChanged(int online, int stored)

@@ -4,6 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "client/lobby/MemoForm.h"
+#include "client/lobby/SearchForm.h"
+#include "client/lobby/SlotView.h"
+#include "client/lobby/UserView.h"
 #include "core/lobby/LobbyChat.h"
 #include "core/lobby/RoomNotices.h"
 #include "core/net/LobbyDispatch.h"
@@ -30,7 +34,13 @@ class TZelStatus;
 // The lobby window's lobby side: it owns the chat logic over the lobby
 // dispatch, feeds the room and user lists from the model's reports, runs the
 // memo windows and the toolbar buttons that act on rooms and users.
-class TLobbyController : public QObject, public LobbyPorts, public LobbyChatPorts {
+class TLobbyController : public QObject,
+                         public LobbyPorts,
+                         public LobbyChatPorts,
+                         private TSlotViewListener,
+                         private TUserViewListener,
+                         private TMemoListener,
+                         private TSearchListener {
     Q_OBJECT
 public:
     TLobbyController(TLobbyWidgets& form, TLobbyApp& app, TLobbyDispatch& dispatch, TZelStatus& status,
@@ -48,7 +58,7 @@ public:
     // Inputs from the window.
     void ChatLine(const std::string& line);
     void Macro(int index); // 1..9
-    void MenuAction(int tag, int user);
+    void MenuAction(int tag, int user) override;
     // A double click or Enter on a room, or "번방 입실": refused while the own
     // game runs; otherwise what the game window shows ends, a pending game
     // request stops waiting and 24030 goes out.
@@ -95,12 +105,16 @@ public:
 private:
     void OwnMoved();
     // A session is running and the game window shows it.
-    bool GameWindowOpen();
+    bool GameWindowOpen() const override;
+    bool IsFriend(const std::string& id) const override;
+    bool SendMemo(int window, const std::string& text) override;
+    void MemoClosed(int window, bool refuse) override;
+    void SearchNotice(const std::string& text) override;
     // The own room's multi-game host, for the chat and the game session.
     void SyncMultiHost();
     void SetMemberView(bool on);
     void AskGame(int user);
-    void RoomEvent(int kind, int room);
+    void RoomEvent(int kind, int room) override;
 
     TLobbyWidgets& form_;
     TLobbyApp& app_;

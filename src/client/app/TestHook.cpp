@@ -237,11 +237,7 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         TUserView& users = client_.Lobby().Users();
         int row = args[0].toInt();
         int tag = args[1].toInt();
-        QTimer::singleShot(0, &form_, [this, row, tag] {
-            TUserView& view = client_.Lobby().Users();
-            if (view.OnMenu && row >= 0 && row < view.ShownCount())
-                view.OnMenu(tag, view.UserAt(row));
-        });
+        QTimer::singleShot(0, &form_, [this, row, tag] { client_.Lobby().Users().Choose(row, tag); });
         return row < users.ShownCount() ? "ok" : "error no row";
     }
     if (verb == "gamewin") {
@@ -447,13 +443,9 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         bool ok = false;
         const int room = rest.toInt(&ok);
         TSlotView& list = client_.Lobby().Slots();
-        if (!ok || !list.OnRoom)
+        if (!ok)
             return "error usage enterroom <room>";
-        QTimer::singleShot(0, &form_, [this, room] {
-            TSlotView& view = client_.Lobby().Slots();
-            if (view.OnRoom)
-                view.OnRoom(TSlotView::EnterAsked, room);
-        });
+        QTimer::singleShot(0, &form_, [&list, room] { list.AskEnter(room); });
         return "ok";
     }
     if (verb == "widget") {

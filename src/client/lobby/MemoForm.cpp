@@ -10,7 +10,8 @@
 
 namespace zel {
 
-TMemoForm::TMemoForm(int index, QWidget* parent) : QWidget(parent, Qt::Window), index_(index)
+TMemoForm::TMemoForm(int index, TMemoListener& listener, QWidget* parent)
+    : QWidget(parent, Qt::Window), index_(index), listener_(listener)
 {
     setObjectName(QString("MemoForm%1").arg(index));
     resize(300, 220);
@@ -46,7 +47,7 @@ void TMemoForm::AddLine(const std::string& line)
 void TMemoForm::Send()
 {
     std::string text = FromQ(eInput->text());
-    if (OnSend && OnSend(text)) {
+    if (listener_.SendMemo(index_, text)) {
         AddLine("--> " + text);
         eInput->clear();
     }
@@ -55,8 +56,7 @@ void TMemoForm::Send()
 void TMemoForm::closeEvent(QCloseEvent* event)
 {
     QWidget::closeEvent(event);
-    if (OnClosed)
-        OnClosed(cbRefuse->isChecked());
+    listener_.MemoClosed(index_, cbRefuse->isChecked());
 }
 
 } // namespace zel

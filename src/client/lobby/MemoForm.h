@@ -1,6 +1,5 @@
 #pragma once
 #include <QWidget>
-#include <functional>
 #include <string>
 
 class QCheckBox;
@@ -9,12 +8,22 @@ class QPlainTextEdit;
 
 namespace zel {
 
+// Hears what the user does in a memo window (`window` is its index).
+class TMemoListener {
+public:
+    virtual ~TMemoListener() = default;
+    // Enter with a text; returns whether it was sent.
+    virtual bool SendMemo(int window, const std::string& text) = 0;
+    // The window was closed by the user (refuse box state).
+    virtual void MemoClosed(int window, bool refuse) = 0;
+};
+
 // One memo window: the lines exchanged with one user, an input whose Enter
 // sends, and the refuse box. Closing only hides it.
 class TMemoForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TMemoForm(int index, QWidget* parent = nullptr);
+    TMemoForm(int index, TMemoListener& listener, QWidget* parent = nullptr);
 
     // Binds the window to a user's nickname: captions set, texts emptied.
     void Bind(const std::string& nickname);
@@ -25,17 +34,13 @@ public:
     QLineEdit* eInput;
     QCheckBox* cbRefuse;
 
-    // Enter with a text; returns whether it was sent.
-    std::function<bool(const std::string& text)> OnSend;
-    // The window was closed by the user (refuse box state).
-    std::function<void(bool refuse)> OnClosed;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void Send();
     int index_;
+    TMemoListener& listener_;
 };
 
 } // namespace zel

@@ -26,8 +26,8 @@ namespace {
 enum MenuTag { TagEnter = TSearchForm::kEnterRoomTag, TagInvite = 1, TagRecords = 3, TagMemo = 5, TagCancel = 8 };
 }
 
-TSearchForm::TSearchForm(TZelStatus& status, TLobbyDispatch& dispatch, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), status_(status), dispatch_(dispatch),
+TSearchForm::TSearchForm(TZelStatus& status, TLobbyDispatch& dispatch, TSearchListener& listener, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), status_(status), dispatch_(dispatch), listener_(listener),
       startMode_(status.friends.findMode)
 {
     setObjectName("TSearchForm");
@@ -93,8 +93,8 @@ TSearchForm::TSearchForm(TZelStatus& status, TLobbyDispatch& dispatch, QWidget* 
         const TCManager* m = dispatch_.Model();
         if (!m || m->CheckUser(menuUser_) != 0)
             return;
-        if (tag != TagCancel && OnMenu)
-            OnMenu(tag, menuUser_);
+        if (tag != TagCancel)
+            listener_.MenuAction(tag, menuUser_);
     });
 }
 
@@ -116,8 +116,7 @@ void TSearchForm::btnSearchClick()
     SearchResult r = SearchUsers(*m, Mode(), FromQ(eText->text()), LevelFromRangeIndex(cbLow->currentIndex()),
                                  LevelFromRangeIndex(cbHigh->currentIndex()), status_.friends);
     if (!r.notice.empty()) {
-        if (OnNotice)
-            OnNotice(r.notice);
+        listener_.SearchNotice(r.notice);
         return;
     }
     results_ = r.users;

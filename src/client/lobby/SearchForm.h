@@ -15,12 +15,23 @@ namespace zel {
 class TLobbyDispatch;
 class TZelStatus;
 
+// Hears the search window's menu choices and notices.
+class TSearchListener {
+public:
+    virtual ~TSearchListener() = default;
+    // A user-menu action chosen from the result menu (tags as in the user
+    // list, plus TSearchForm::kEnterRoomTag).
+    virtual void MenuAction(int tag, int u) = 0;
+    // A timed notice (refusals, no match).
+    virtual void SearchNotice(const std::string& text) = 0;
+};
+
 // "찾아보기": finds connected users by id, nickname, level range or friend
 // list; a click on a result opens its menu.
 class TSearchForm : public QDialog {
     Q_OBJECT
 public:
-    TSearchForm(TZelStatus& status, TLobbyDispatch& dispatch, QWidget* parent = nullptr);
+    TSearchForm(TZelStatus& status, TLobbyDispatch& dispatch, TSearchListener& listener, QWidget* parent = nullptr);
 
     void btnSearchClick();
     int Mode() const;
@@ -36,10 +47,6 @@ public:
 
     // The tag of "번방 입실", beside the user list's menu tags.
     static constexpr int kEnterRoomTag = 100;
-    // A user-menu action chosen from the result menu (tags as in the user list).
-    std::function<void(int tag, int user)> OnMenu;
-    // A timed notice (refusals, no match).
-    std::function<void(const std::string& text)> OnNotice;
 
 protected:
     void done(int result) override;
@@ -49,6 +56,7 @@ private:
 
     TZelStatus& status_;
     TLobbyDispatch& dispatch_;
+    TSearchListener& listener_;
     std::vector<int> results_;
     int menuUser_ = -1;
     int startMode_;

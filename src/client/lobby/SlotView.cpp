@@ -39,8 +39,8 @@ protected:
     }
 };
 
-TSlotView::TSlotView(QTreeView* list, QObject* parent)
-    : QObject(parent), list_(list),
+TSlotView::TSlotView(QTreeView* list, TSlotViewListener& listener, QObject* parent)
+    : QObject(parent), list_(list), listener_(listener),
       model_(new TSlotModel({QString::fromUtf8("번호"), QString::fromUtf8("방상태"), QString::fromUtf8("방제목"),
                              QString::fromUtf8("인원"), QString::fromUtf8("대국정보")},
                             this))
@@ -129,8 +129,8 @@ void TSlotView::Select(int room, bool notify)
                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         quiet_ = false;
     }
-    if (notify && OnRoom)
-        OnRoom(Selected, room);
+    if (notify)
+        listener_.RoomEvent(Selected, room);
 }
 
 void TSlotView::Clicked(int row)
@@ -139,15 +139,14 @@ void TSlotView::Clicked(int row)
     if (room < 0)
         return;
     selected_ = room;
-    if (OnRoom)
-        OnRoom(Selected, room);
+    listener_.RoomEvent(Selected, room);
 }
 
 void TSlotView::Activated(int row)
 {
     int room = model_->ItemAt(row);
-    if (room >= 0 && OnRoom)
-        OnRoom(EnterAsked, room);
+    if (room >= 0)
+        listener_.RoomEvent(EnterAsked, room);
 }
 
 } // namespace zel

@@ -1,6 +1,5 @@
 #pragma once
 #include <QObject>
-#include <functional>
 
 class QTreeView;
 
@@ -10,6 +9,14 @@ class TCManager;
 class TLobbyListModel;
 class TSlotModel;
 
+// Hears what the user does with the room list.
+class TSlotViewListener {
+public:
+    virtual ~TSlotViewListener() = default;
+    // `kind` is TSlotView::Selected or TSlotView::EnterAsked.
+    virtual void RoomEvent(int kind, int room) = 0;
+};
+
 // The room list: rooms with people, repainted row by row on the model's
 // reports, sorted on header clicks with the waiting room kept first.
 class TSlotView : public QObject {
@@ -17,7 +24,7 @@ class TSlotView : public QObject {
 public:
     enum Kind { Selected = 1, EnterAsked = 2 };
 
-    explicit TSlotView(QTreeView* list, QObject* parent = nullptr);
+    TSlotView(QTreeView* list, TSlotViewListener& listener, QObject* parent = nullptr);
 
     void Attach(TCManager* model);
     void Rebuild();
@@ -29,7 +36,8 @@ public:
     int ShownCount() const;
     TLobbyListModel* ListModel() const;
 
-    std::function<void(int kind, int room)> OnRoom;
+    // As a double click on the room's row.
+    void AskEnter(int room) { listener_.RoomEvent(EnterAsked, room); }
 
 private:
     void Clicked(int row);
@@ -37,6 +45,7 @@ private:
     int ColumnChars(int column) const;
 
     QTreeView* list_;
+    TSlotViewListener& listener_;
     TSlotModel* model_;
     int selected_ = -1;
     bool quiet_ = false;

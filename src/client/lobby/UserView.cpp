@@ -45,8 +45,8 @@ protected:
     }
 };
 
-TUserView::TUserView(QTreeView* list, QObject* parent)
-    : QObject(parent), list_(list),
+TUserView::TUserView(QTreeView* list, TUserViewListener& listener, QObject* parent)
+    : QObject(parent), list_(list), listener_(listener),
       model_(new TUserModel({QString::fromUtf8("전체 대기자"), QString::fromUtf8("기력"), QString::fromUtf8("상태")},
                             this)),
       menu_(new QMenu(list))
@@ -74,8 +74,8 @@ TUserView::TUserView(QTreeView* list, QObject* parent)
         a->setData(tags[i]);
     }
     connect(menu_, &QMenu::triggered, this, [this](QAction* a) {
-        if (OnMenu && menuUser_ >= 0)
-            OnMenu(a->data().toInt(), menuUser_);
+        if (menuUser_ >= 0)
+            listener_.MenuAction(a->data().toInt(), menuUser_);
     });
 }
 
@@ -146,7 +146,7 @@ void TUserView::PrepareMenu(int u)
 {
     const TCManager* m = model_->Model();
     const UserRecord& user = m->User(u);
-    UserMenuState s = PrepareUserMenu(*m, u, GameWindowOpen && GameWindowOpen(), IsFriend && IsFriend(user.id));
+    UserMenuState s = PrepareUserMenu(*m, u, listener_.GameWindowOpen(), listener_.IsFriend(user.id));
     for (QAction* a : menu_->actions()) {
         int tag = a->data().toInt();
         if (a->isSeparator())
@@ -157,6 +157,14 @@ void TUserView::PrepareMenu(int u)
         if (tag == 6)
             a->setText(QString::fromUtf8(s.friendCaption ? "친구 해제" : "친구 등록"));
     }
+}
+
+bool TUserView::Choose(int row, int tag)
+{
+    if (row < 0 || row >= ShownCount())
+        return false;
+    listener_.MenuAction(tag, UserAt(row));
+    return true;
 }
 
 void TUserView::PopupFor(int row)

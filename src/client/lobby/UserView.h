@@ -1,6 +1,5 @@
 #pragma once
 #include <QObject>
-#include <functional>
 #include <string>
 
 class QMenu;
@@ -12,12 +11,22 @@ class TCManager;
 class TLobbyListModel;
 class TUserModel;
 
+// Hears the user menu's choices and answers what the menu depends on.
+class TUserViewListener {
+public:
+    virtual ~TUserViewListener() = default;
+    // Menu item chosen (tag = position) for user u.
+    virtual void MenuAction(int tag, int u) = 0;
+    virtual bool GameWindowOpen() const = 0;
+    virtual bool IsFriend(const std::string& id) const = 0;
+};
+
 // The user list: the members of one room, or every free user, with the user
 // pop-up menu. Rows follow the model's reports one user at a time.
 class TUserView : public QObject {
     Q_OBJECT
 public:
-    explicit TUserView(QTreeView* list, QObject* parent = nullptr);
+    TUserView(QTreeView* list, TUserViewListener& listener, QObject* parent = nullptr);
 
     void Attach(TCManager* model);
     // Shows the members of `room`, or every free user for -1.
@@ -33,11 +42,8 @@ public:
     // Opens the pop-up menu for the user in `row` at the cursor.
     void PopupFor(int row);
 
-    // Menu item chosen (tag = position) for a user.
-    std::function<void(int tag, int user)> OnMenu;
-    // Asked before the menu shows.
-    std::function<bool()> GameWindowOpen;
-    std::function<bool(const std::string& id)> IsFriend;
+    // As choosing the menu item `tag` for the user in `row`; false for no such row.
+    bool Choose(int row, int tag);
 
     QMenu* Menu() const { return menu_; }
 
@@ -46,6 +52,7 @@ private:
     void PrepareMenu(int u);
 
     QTreeView* list_;
+    TUserViewListener& listener_;
     TUserModel* model_;
     QMenu* menu_;
     int room_ = -1;
