@@ -5,6 +5,7 @@
 
 #include "core/base/Bytes.h"
 #include "core/base/Cp949.h"
+#include "core/engine/LetterCodes.h"
 #include "core/net/PacketCodes.h"
 #include "support/Fakes.h"
 #include "support/GameFakes.h"
@@ -69,7 +70,7 @@ protected:
                 std::uint16_t code = GetU16(p.data());
                 if (code == pk::RoomText) {
                     for (int to = 1; to <= 3; ++to)
-                        if (InRoom5(to))
+                        if (InRoom5(to) && to != deaf)
                             ByUser(to).lobby.Feed(p);
                 } else if (code == pk::PrivateText) {
                     int to = GetU16(p.data() + 4);
@@ -115,6 +116,8 @@ protected:
         return n;
     }
 
+    // A user who misses the room's texts for a while (0: nobody).
+    int deaf = 0;
     test::ManualClock clock{36000000};
     test::SeededRandom random{11};
     std::vector<std::unique_ptr<Side>> sides;
@@ -205,6 +208,87 @@ TEST_F(GameLinkTest, NewcomerToTheRoomWatchesTheRunningGame)
     EXPECT_EQ(carol().window.layout, 2);
     EXPECT_EQ(carol().session.Board().MoveCount(), 1);
     EXPECT_EQ(carol().session.Header().GameId, me().session.Header().GameId);
+}
+
+// A watcher that missed moves asks the black player for them and plays them
+// in order; replies nobody asked for, from anyone but black, or naming
+// another user change nothing.
+TEST_F(GameLinkTest, WatcherBehindCatchesUpFromTheBlackPlayer)
+{
+    StartGame();
+    me().session.BoardClick(4, 4);
+    Run(2000);
+    ToAll(test::UserMoves(3, 5));
+    Run(1000);
+    ASSERT_EQ(carol().session.Board().MoveCount(), 1);
+
+    deaf = 3;
+    alice().session.BoardClick(16, 16);
+    Run(2000);
+    me().session.BoardClick(16, 4);
+    Run(2000);
+    ASSERT_EQ(carol().session.Board().MoveCount(), 1);
+    deaf = 0;
+    alice().session.BoardClick(4, 16);
+    Run(3000);
+    ASSERT_EQ(me().session.Board().MoveCount(), 4);
+    EXPECT_EQ(carol().session.Board().MoveCount(), 4);
+    for (auto [x, y] : {std::pair{4, 4}, {16, 16}, {16, 4}, {4, 16}})
+        EXPECT_EQ(carol().session.Board().Colour(x, y), me().session.Board().Colour(x, y)) << x << "," << y;
+
+    // Unasked, or from white: the board stays.
+    const std::string moves = ">M<" + NumToCode2(1) + "JJ" + "\\#>B<";
+    carol().lobby.Feed(test::PrivateText(3, 1, moves));
+    carol().lobby.Feed(test::PrivateText(3, 2, moves));
+    EXPECT_EQ(carol().session.Board().MoveCount(), 4);
+    // A question naming someone else than its sender gets no answer.
+    me().lobby.TakeSent();
+    me().lobby.Feed(test::PrivateText(1, 2, ">M<" + NumToCode2(0) + "carol\\#>D<"));
+    EXPECT_TRUE(me().lobby.TakeSent().empty());
+    me().lobby.Feed(test::PrivateText(1, 3, ">M<" + NumToCode2(0) + "carol\\#>D<"));
+    EXPECT_EQ(me().lobby.TakeSent().size(), 1u);
+}
+
+TEST_F(GameLinkTest, VersionQueryIsAnsweredToTheUserWhoAsked)
+{
+    me().lobby.dispatch.SendRoomRaw(">M<me>X<");
+    Relay();
+    Relay();
+    bool answered = false;
+    for (const std::string& line : me().lobby.lines)
+        answered |=
+            line.find("Alice(alice)") != std::string::npos && line.find("HvnZel Beta 1.8 c >Y<") != std::string::npos;
+    EXPECT_TRUE(answered);
+    // A query in someone else's name is not answered at all.
+    alice().lobby.TakeSent();
+    alice().lobby.Feed(test::RoomText(pk::RoomText, 1, ">M<carol>X<"));
+    EXPECT_TRUE(alice().lobby.TakeSent().empty());
+}
+
+// While a player blocks the chat, the other player sees no commentary and the
+// game window's block command sends nothing more; the release lifts both.
+TEST_F(GameLinkTest, ChatBlockDuringAGame)
+{
+    StartGame();
+    me().session.BoardClick(4, 4);
+    Run(2000);
+    alice().lobby.dispatch.SendRoomRaw(">M<Alice>Z<");
+    Relay();
+    EXPECT_TRUE(me().session.ChatBlocked());
+    me().session.Command(7);
+    EXPECT_TRUE(me().lobby.host.commands.empty());
+    alice().session.GiboEvent(1, "ABAADDEE\\#\\#hidden\\!:: alice");
+    Run(2000);
+    EXPECT_TRUE(me().window.commentaries.empty());
+
+    alice().lobby.dispatch.SendRoomRaw(">M<Alice>R<");
+    Relay();
+    EXPECT_FALSE(me().session.ChatBlocked());
+    alice().session.GiboEvent(1, "ABAADDEE\\#\\#shown\\!:: alice");
+    Run(2000);
+    EXPECT_EQ(me().window.commentaries.size(), 1u);
+    me().session.Command(7);
+    EXPECT_EQ(me().lobby.host.commands, std::vector<std::string>{"/elmzs"});
 }
 
 // A user who comes while the request waits for its answer missed it; it

@@ -42,6 +42,13 @@ struct Game : GameSessionPort {
         byoyomiSenders.push_back(sender);
     }
     std::vector<int> byoyomiSenders;
+    // Catch-up and version markers come with their sender too.
+    void PrivateMarker(char marker, int sender, const std::string& text) override
+    {
+        markers.emplace_back(marker, text);
+        privateSenders.push_back(sender);
+    }
+    std::vector<int> privateSenders;
     void HandleArgument(char marker, int argument) override { arguments.emplace_back(marker, argument); }
     std::vector<std::string> entered, left;
     void UserEnteredRoom(const std::string&, const std::string& id) override { entered.push_back(id); }
@@ -104,6 +111,8 @@ TEST(LobbyDispatch, TextRules)
         {">M<Me>D<", "", 'D'},
         {">M<Me>T<", "", 'T'},
         {">M<Me>Z<", "", 'Z'},
+        {">M<ABJJ\\#>B<", "", 'B'},
+        {">M<me>X<", "", 'X'},
         {">M<Me>Y<", ">M<Me>Y<", 0},
         {"pre>B<middle part>P<post", "middle part", 0},
         {">B<\\#title\\#>H<rest", "", 'H'},
@@ -123,6 +132,9 @@ TEST(LobbyDispatch, TextRules)
             EXPECT_EQ(t.game.markers[0].first, r.marker) << r.text;
             if (r.marker == 'T') {
                 EXPECT_EQ(t.game.byoyomiSenders, std::vector<int>{2});
+            }
+            if (r.marker == 'D' || r.marker == 'B' || r.marker == 'X') {
+                EXPECT_EQ(t.game.privateSenders, std::vector<int>{2}) << r.text;
             }
         } else {
             EXPECT_TRUE(t.game.markers.empty()) << r.text;

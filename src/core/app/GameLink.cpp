@@ -8,6 +8,10 @@
 #include "core/settings/ZelStatus.h"
 
 namespace zel {
+namespace {
+// What this client answers to a version query, after the user's label.
+constexpr const char* kVersionReply = "HvnZel Beta 1.8 c >Y<";
+} // namespace
 
 TGameLink::TGameLink(const Clock& clock, Random& random, LobbySettings settings, TGameLinkHost& host)
     : settings_(std::move(settings)), host_(host), queue_(clock, random)
@@ -83,6 +87,32 @@ void TGameLink::HandleMarker(char marker, const std::string& text)
     SyncIdentity();
     if (marker == 'C')
         session_->ReceiveChunk(text);
+    else if (marker == 'Z' || marker == 'R')
+        session_->ChatBlockMarker(marker == 'Z', text);
+}
+
+void TGameLink::PrivateMarker(char marker, int sender, const std::string& text)
+{
+    const TCManager* m = Model();
+    if (!m || m->CheckUser(sender) != 0)
+        return;
+    const std::string& senderId = m->User(sender).id;
+    if (marker == 'X') {
+        // ">M<" + id + ">X<": the version goes back to the user who asked.
+        std::size_t at = text.find(">M<");
+        std::size_t end = text.find(">X<");
+        if (at != std::string::npos && end != std::string::npos && end > at + 3 &&
+            text.compare(at + 3, end - at - 3, senderId) == 0 && dispatch_)
+            dispatch_->SendPrivate(false, sender, ">M<" + UserLabel(m->ownId) + kVersionReply);
+        return;
+    }
+    if (!session_)
+        return;
+    SyncIdentity();
+    if (marker == 'D')
+        session_->AnswerCatchUp(senderId, text);
+    else if (marker == 'B')
+        session_->PlayCatchUp(senderId, text);
 }
 
 void TGameLink::ByoyomiMarker(int sender, const std::string& text)

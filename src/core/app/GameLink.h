@@ -55,6 +55,8 @@ public:
     void SendGameState(int user) override;
     void HandleMarker(char marker, const std::string& text) override;
     void ByoyomiMarker(int sender, const std::string& text) override;
+    // Also answers a version query, with or without a session.
+    void PrivateMarker(char marker, int sender, const std::string& text) override;
     void UserLeftRoom(const std::string& nickname, const std::string& id) override;
     // Handed on while the session waits for the answer to a game request,
     // runs a session or the room is a multi-game room; a multi-game host

@@ -374,7 +374,7 @@ void TBBS2Zel::Dispatch(const std::string& p)
             return;
         if (code == "GPE" && ForMyGame())
             StartRecovery();
-        else if (code == "GPV" && ForShownGame() && IsRecordLineSafe(p))
+        else if (code == "GPV" && ForShownGame() && IsRecordLineSafe(p) && !(chatBlocked_ && IsPlayer()))
             s_.window.ShowReceivedCommentary(p);
         return;
     }
@@ -585,8 +585,10 @@ void TBBS2Zel::ReceiveMove(const std::string& p)
     }
     lastPayload_.clear();
     if (!IsPlayer()) {
-        if (board_.MoveCount() < n)
+        if (board_.MoveCount() < n) {
+            catchUpFrom_ = board_.MoveCount();
             s_.lobby.SendPrivate(header_.BlackId, ">M<" + NumToCode2(board_.MoveCount()) + MyId + "\\#>D<");
+        }
         return;
     }
     ApplyTurnMode(0);
@@ -630,7 +632,8 @@ void TBBS2Zel::Command(int code)
             RequestUndo();
         break;
     case 7:
-        s_.lobby.SendRoomText("/elmzs");
+        if (!chatBlocked_)
+            s_.lobby.SendRoomText("/elmzs");
         break;
     case 8:
         s_.lobby.SendRoomText("/elmzr");
@@ -710,6 +713,8 @@ void TBBS2Zel::StartSession(int kind)
 {
     ++epoch_;
     deadMarkStage_ = 0;
+    catchUpFrom_ = -1;
+    chatBlocked_ = false;
     inputEnabled_ = false;
     awaitingReply_ = false;
     gameOpen_ = true;

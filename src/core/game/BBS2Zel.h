@@ -105,6 +105,17 @@ public:
     // ">M<" + seconds and periods + ">T<" from user senderId: only the two
     // players of the open game may change its byo-yomi.
     void ChangeByoyomi(const std::string& senderId, std::string_view text);
+    // ">M<" + count + id + "\#>D<" from an observer behind: the black player
+    // of the open game sends that observer the moves after its count.
+    void AnswerCatchUp(const std::string& senderId, std::string_view text);
+    // ">M<" + moves + "\#>B<" from the black player: an observer plays the
+    // moves it asked for, only while its board still stands where it asked.
+    void PlayCatchUp(const std::string& senderId, std::string_view text);
+    // ">M<" + name + ">Z<" (`blocked`) or ">R<" in the own room: while a game
+    // is open and someone blocks the chat, a player ignores commentaries
+    // ("GPV") and command 7 sends no second block.
+    void ChatBlockMarker(bool blocked, std::string_view text);
+    bool ChatBlocked() const { return chatBlocked_; }
 
     void StartSession(int kind);
     void EndSession();
@@ -248,6 +259,10 @@ private:
     int msgLetterIndex_ = 0;
     std::string pendingBody_;
     std::string lastPayload_;
+    // The move count an observer asked the black player to catch up from
+    // (-1: no question open).
+    int catchUpFrom_ = -1;
+    bool chatBlocked_ = false;
     std::string lastMessage_;
     std::array<std::string, kSlots> inSlots_{};
     int inRead_ = 0;

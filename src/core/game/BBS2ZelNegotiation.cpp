@@ -447,4 +447,69 @@ void TBBS2Zel::ChangeByoyomi(const std::string& senderId, std::string_view text)
         info_.SetByoyomi(text.substr(at + 3));
 }
 
+// ---- observers catching up ----
+
+void TBBS2Zel::AnswerCatchUp(const std::string& senderId, std::string_view text)
+{
+    std::size_t at = text.find(">M<");
+    std::size_t end = text.find("\\#>D<");
+    if (!gameOpen_ || !IsBlackPlayer() || IsMultiHost() || at == std::string_view::npos ||
+        end == std::string_view::npos || end < at + 5)
+        return;
+    const int from = Code2ToNum(text.substr(at + 3, 2));
+    const std::string id(text.substr(at + 5, end - at - 5));
+    // The moves go to the observer who asked, never to a third user named in
+    // someone else's text.
+    if (from < 0 || id.empty() || id != senderId)
+        return;
+    const std::string moves = board_.MovesAfterText(from);
+    if (!moves.empty())
+        s_.lobby.SendPrivate(id, ">M<" + moves + "\\#>B<");
+}
+
+void TBBS2Zel::PlayCatchUp(const std::string& senderId, std::string_view text)
+{
+    std::size_t at = text.find(">M<");
+    std::size_t end = text.find("\\#>B<");
+    if (!gameOpen_ || IsPlayer() || senderId.empty() || senderId != header_.BlackId || at == std::string_view::npos ||
+        end == std::string_view::npos || end < at + 5)
+        return;
+    // A reply to an older question, or to none, would put its moves on top
+    // of moves the board already has.
+    if (catchUpFrom_ < 0 || catchUpFrom_ != board_.MoveCount())
+        return;
+    catchUpFrom_ = -1;
+    const int count = Code2ToNum(text.substr(at + 3, 2));
+    std::string_view pairs = text.substr(at + 5, end - at - 5);
+    if (count <= 0 || pairs.size() < static_cast<std::size_t>(count) * 2)
+        return;
+    for (int i = 0; i < count; ++i) {
+        const int x = pairs[2 * i] - 65;
+        const int y = pairs[2 * i + 1] - 65;
+        if (x < 0 || x >= 20 || y < 0 || y >= 20)
+            break;
+        if (x == 0) {
+            if (!board_.PlayPass())
+                break;
+            TimedNotice(KS("수순 넘김 하였습니다."), 1000);
+        } else if (!board_.PlayAt(x, y)) {
+            break;
+        }
+    }
+}
+
+void TBBS2Zel::ChatBlockMarker(bool blocked, std::string_view text)
+{
+    std::size_t at = text.find(">M<");
+    std::size_t end = text.find(blocked ? ">Z<" : ">R<");
+    if (at == std::string_view::npos || end == std::string_view::npos || end <= at + 3 || !s_.lobby.InRoom())
+        return;
+    if (!blocked) {
+        chatBlocked_ = false;
+        return;
+    }
+    // The blocker and both players' names are known only while a game is open.
+    chatBlocked_ = gameOpen_ && !header_.BlackLabel.empty() && !header_.WhiteLabel.empty();
+}
+
 } // namespace zel

@@ -314,6 +314,8 @@ void TLobbyDispatch::DispatchText(int argument, const std::string& text)
             ports_.ChatBlockMarker(marker == 'Z', text);
         if (marker == 'T')
             game_.ByoyomiMarker(argument, text);
+        else if (marker == 'D' || marker == 'B' || marker == 'X')
+            game_.PrivateMarker(marker, argument, text);
         else
             game_.HandleMarker(marker, text);
     } else if (m && Contains(text, ">Y<")) {

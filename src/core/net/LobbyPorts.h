@@ -51,6 +51,10 @@ public:
     // A marker text for the handler of `marker` ('C' state chunk, 'D', 'B',
     // 'T', 'X', 'Z', 'R' private-message markers, 'H' review title).
     virtual void HandleMarker(char /*marker*/, const std::string& /*text*/) {}
+    // A private-message marker text ('D' catch-up question, 'B' catch-up
+    // moves, 'X' version query) from user number `sender`, as the server
+    // stamped it on the packet.
+    virtual void PrivateMarker(char /*marker*/, int /*sender*/, const std::string& /*text*/) {}
     // ">M<" ... ">T<" (a byo-yomi change) from user number `sender`, as the
     // server stamped it on the packet.
     virtual void ByoyomiMarker(int /*sender*/, const std::string& /*text*/) {}
