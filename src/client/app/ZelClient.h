@@ -9,6 +9,8 @@
 #include "client/app/QtClock.h"
 #include "client/lobby/LobbyGame.h"
 #include "client/net/QtTransport.h"
+#include "client/print/RecordPrint.h"
+#include "client/record/RecordPrinter.h"
 #include "client/term/QtHanjaPainter.h"
 #include "core/term/BackDraw.h"
 #include "os/DirFileStore.h"
@@ -31,7 +33,7 @@ class TZelStatus;
 // directories, fonts), the core objects, both windows and the adapters
 // between them, and connects them. Members are built in the order they are
 // declared and torn down in reverse. main() makes one; widget tests too.
-class TZelClient : private TLobbyFormPorts, private TLobbyGame {
+class TZelClient : private TLobbyFormPorts, private TLobbyGame, private TRecordPrinter {
 public:
     // A non-empty `recordPath` (the joined command line) opens no connection
     // and views that record.
@@ -47,6 +49,7 @@ public:
     TLobbyController& Lobby() { return *lobby_; }
     TGameWiring& Game() { return *game_; }
     TDockController& Dock() { return *dock_; }
+    TRecordPrint& RecordPrint() { return print_; }
     TTerminal& Terminal();
     TBackDraw& BackDraw() { return backDraw_; }
 
@@ -92,6 +95,9 @@ private:
     void GameCommand(const std::string& line) override;
     void StopGame(const std::string& word, const std::string& id) override;
 
+    // TRecordPrinter
+    void PrintRecord(const TPrintSource& source, QWidget& window, QLabel& statusCell) override;
+
     void MainTimerTimer();
     void WireButtons();
     void WireGameWindow();
@@ -109,6 +115,7 @@ private:
     TBackDraw backDraw_;
     TQtHanjaPainter hanja_;
     QString fontError_;
+    TRecordPrint print_;
     std::unique_ptr<TZel4HvnForm> form_;
     TZelGoMainForm* goMain_ = nullptr; // a child window of the lobby window
     std::unique_ptr<TDockController> dock_;
