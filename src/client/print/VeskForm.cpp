@@ -135,9 +135,9 @@ TVeskForm::TVeskForm(TZelStatus& status, Prompts& prompts, int lastMove, int pag
     btnOk->setDefault(true);
     grid->addLayout(buttons, 3, 0, 1, 2);
 
-    edTMar->setText(Shown(o.tMargin));
-    edLMar->setText(Shown(o.lMargin));
-    edGrid->setText(Shown(o.goGrid));
+    lengths_ = {std::max(o.tMargin, 0), std::max(o.lMargin, 0), std::max(o.goGrid, kMinCell)};
+    for (int i = 0; i < 3; ++i)
+        LengthField(i)->setText(Shown(lengths_[static_cast<std::size_t>(i)]));
     edHeight->setText(Shown(pageHeight_));
     edWidth->setText(Shown(pageWidth_));
     cbUnit->setCurrentIndex(unit_);
@@ -163,8 +163,18 @@ QString TVeskForm::Shown(int pixels) const
     return QString::number(pixels * kMmPerInch / resolution_, 'f', 1);
 }
 
-bool TVeskForm::ReadLength(const QLineEdit* field, int& pixels) const
+QLineEdit* TVeskForm::LengthField(int index) const
 {
+    return index == 0 ? edTMar : index == 1 ? edLMar : edGrid;
+}
+
+bool TVeskForm::ReadLength(int index, int& pixels) const
+{
+    const QLineEdit* field = LengthField(index);
+    if (field->text() == Shown(lengths_[static_cast<std::size_t>(index)])) {
+        pixels = lengths_[static_cast<std::size_t>(index)];
+        return true;
+    }
     bool ok = false;
     const double value = field->text().trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(value) || value < 0 || value > 100000)
@@ -175,13 +185,15 @@ bool TVeskForm::ReadLength(const QLineEdit* field, int& pixels) const
 
 void TVeskForm::cbUnitChange(int unit)
 {
-    int top = 0, left = 0, cell = 0;
-    const bool read = ReadLength(edTMar, top) && ReadLength(edLMar, left) && ReadLength(edGrid, cell);
+    std::array<int, 3> read{};
+    bool ok = true;
+    for (int i = 0; i < 3; ++i)
+        ok = ReadLength(i, read[static_cast<std::size_t>(i)]) && ok;
     unit_ = unit == kPixels ? kPixels : kMm;
-    if (read) {
-        edTMar->setText(Shown(top));
-        edLMar->setText(Shown(left));
-        edGrid->setText(Shown(cell));
+    if (ok) {
+        lengths_ = read;
+        for (int i = 0; i < 3; ++i)
+            LengthField(i)->setText(Shown(lengths_[static_cast<std::size_t>(i)]));
     }
     edHeight->setText(Shown(pageHeight_));
     edWidth->setText(Shown(pageWidth_));
@@ -195,7 +207,7 @@ void TVeskForm::Refuse(const char* text)
 void TVeskForm::btnOkClick(TOutput output)
 {
     int top = 0, left = 0, cell = 0;
-    if (!ReadLength(edTMar, top) || !ReadLength(edLMar, left) || !ReadLength(edGrid, cell) || cell < kMinCell)
+    if (!ReadLength(0, top) || !ReadLength(1, left) || !ReadLength(2, cell) || cell < kMinCell)
         return Refuse("여백과 바둑판 칸의 크기를 숫자로 입력하세요.");
     int method = kPrintWhole;
     for (int i = 0; i < 5; ++i)

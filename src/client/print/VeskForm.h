@@ -50,7 +50,9 @@ public:
 private:
     QString Shown(int pixels) const;
     // A length field in printer pixels; false when it holds no number >= 0.
-    bool ReadLength(const QLineEdit* field, int& pixels) const;
+    // A field still showing its last value gives that value's exact pixels.
+    bool ReadLength(int index, int& pixels) const;
+    QLineEdit* LengthField(int index) const;
     void Refuse(const char* text);
 
     TZelStatus& status_;
@@ -58,6 +60,7 @@ private:
     int lastMove_;
     int pageWidth_, pageHeight_, resolution_;
     int unit_ = kMm;
+    std::array<int, 3> lengths_{}; // top margin, left margin, cell, in pixels
     TPrintRequest request_;
     TOutput output_ = kToPrinter;
 };
