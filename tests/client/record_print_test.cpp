@@ -131,8 +131,8 @@ TEST(VeskForm, BadFieldsPrintNothingAndSaySo)
         const int writes = f.settings.writes;
         form->btnOk->click();
         EXPECT_NE(form->result(), QDialog::Accepted) << r.from << ".." << r.to;
-        ASSERT_EQ(f.prompts.alerts.size(), 1u) << r.from << ".." << r.to;
-        EXPECT_FALSE(f.prompts.alerts[0].empty());
+        ASSERT_EQ(f.prompts.notices.size(), 1u) << r.from << ".." << r.to;
+        EXPECT_FALSE(f.prompts.notices[0].first.empty());
         EXPECT_EQ(f.settings.writes, writes);
     }
 }

@@ -25,6 +25,8 @@ namespace {
 constexpr double kMmPerInch = 25.4;
 constexpr int kPerPage[] = {1, 2, 4};
 constexpr int kMinCell = 10;
+// How long a refused field's notice stays up; the dialog stays open meanwhile.
+constexpr int kRefusalMs = 3000;
 
 QString U(const char* utf8)
 {
@@ -201,7 +203,7 @@ void TVeskForm::cbUnitChange(int unit)
 
 void TVeskForm::Refuse(const char* text)
 {
-    prompts_.Alert(Utf8ToCp949(text));
+    prompts_.Notify(Utf8ToCp949(text), kRefusalMs);
 }
 
 void TVeskForm::btnOkClick(TOutput output)
