@@ -61,6 +61,8 @@ def main():
                      "결과 : 백 6집 반승", "일시 : 2026-12-07 21:30", "가온하루미 벨다대국", "20261207kimblee.zel"):
             assert line in whole, line
         assert "부분보 : 100 ~ 180" in texts["range"]
+        info = subprocess.run(["pdfinfo", os.path.join(work, "whole.pdf")], stdout=subprocess.PIPE, check=True)
+        assert re.search(r"^Title:\s+HvnZel Gibo$", info.stdout.decode("utf-8"), re.M), info.stdout
         comments = texts["commentaries"]
         assert "[30 번째 수에 대한 참고도]" in comments
         assert "[120 번째 수에 대한 참고도]" in comments

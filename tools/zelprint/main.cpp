@@ -111,8 +111,12 @@ int main(int argc, char** argv)
         }
     }
     const zel::PrintOptionInfo options;
-    if (!zel::PrintJobToPdf(outPath, options, request, source, zel::PrintDateTime())) {
+    if (zel::PlanPrint(zel::TPageSetup{}, request, source, {}).Pages.empty()) {
         std::fprintf(stderr, "zelprint: nothing to print\n");
+        return 1;
+    }
+    if (!zel::PrintJobToPdf(outPath, options, request, source, zel::PrintDateTime())) {
+        std::fprintf(stderr, "zelprint: cannot write %s\n", argv[2]);
         return 1;
     }
     return 0;
