@@ -245,7 +245,8 @@ TEST(PrintPainter, StonesComeOutInTheirColours)
 TEST(GameWindowPrint, CommandPrintsTheRecordInEveryLayoutThatOffersIt)
 {
     test::GoMainFixture f;
-    f.View(f.RecordText(test::TenMoves()));
+    // A commentary on move 4: one move at (3, 3).
+    f.View(f.RecordText(test::TenMoves(), "VHAEACQQCC\\#AA\\#c\\!:: kim\r\n"));
     const auto PressPrint = [&] {
         for (int i = 0; i < kCommandButtons; ++i)
             if (f.form->ButtonCommand(i).Command == kCmdPrintRecord)
@@ -264,6 +265,17 @@ TEST(GameWindowPrint, CommandPrintsTheRecordInEveryLayoutThatOffersIt)
     ASSERT_TRUE(PressPrint());
     EXPECT_EQ(f.printer.printed.size(), 2u);
     EXPECT_EQ(f.form->Mode(), TZelGoMainForm::kWriting);
+
+    f.form->ButtonClick(4); // "작성 취소"
+    ASSERT_EQ(f.form->Mode(), TZelGoMainForm::kViewing);
+    for (int i = 0; i < 6 && f.form->Mode() != TZelGoMainForm::kShowing; ++i)
+        f.form->ButtonClick(kNavForwardOne);
+    ASSERT_EQ(f.form->Layout(), kLayoutShowing);
+    ASSERT_TRUE(PressPrint());
+    ASSERT_EQ(f.printer.printed.size(), 3u);
+    ASSERT_EQ(f.printer.printed[2].Commentaries.size(), 1u);
+    EXPECT_EQ(f.printer.printed[2].Commentaries[0].Number, 4);
+    EXPECT_EQ(f.form->Mode(), TZelGoMainForm::kShowing);
 }
 
 } // namespace
