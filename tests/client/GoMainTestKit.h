@@ -18,11 +18,17 @@
 
 namespace zel::test {
 
+// The record printing port: what the window asked to print.
+struct RecordingPrinter : TRecordPrinter {
+    void PrintRecord(const TPrintSource& source, QWidget&, QLabel&) override { printed.push_back(source); }
+    std::vector<TPrintSource> printed;
+};
+
 struct GoMainFixture {
     GoMainFixture() : status(settings), draw(StandardPalette)
     {
         App();
-        form = std::make_unique<TZelGoMainForm>(status, prompts, draw, clock);
+        form = std::make_unique<TZelGoMainForm>(status, prompts, draw, clock, printer);
         form->SetRecordStore(&store);
         form->CheckedQuestion = [this](TCheckedQuestion& q) {
             asked.push_back(q);
@@ -69,6 +75,7 @@ struct GoMainFixture {
     MemoryFileStore store;
     TBackDraw draw;
     ManualClock clock{36000000};
+    RecordingPrinter printer;
     std::unique_ptr<TZelGoMainForm> form;
     std::vector<TCheckedQuestion> asked;
     bool answer = true;

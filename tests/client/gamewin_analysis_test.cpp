@@ -34,7 +34,7 @@ struct AnalysisFixture {
     AnalysisFixture() : status(settings), draw(StandardPalette)
     {
         test::App();
-        form = std::make_unique<TZelGoMainForm>(status, prompts, draw, clock);
+        form = std::make_unique<TZelGoMainForm>(status, prompts, draw, clock, printer);
         form->SetRecordStore(&store);
         form->resize(820, 640);
     }
@@ -68,6 +68,7 @@ struct AnalysisFixture {
     test::MemoryFileStore store;
     TBackDraw draw;
     test::ManualClock clock{36000000};
+    test::RecordingPrinter printer;
     std::unique_ptr<TZelGoMainForm> form;
 };
 

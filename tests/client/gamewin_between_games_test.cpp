@@ -88,7 +88,7 @@ TEST(GameWindowBetweenGames, ChatTerminalTakesWhiteOnTheChosenBackground)
 {
     test::GoMainFixture f;
     f.status.environment.baseColor = 3;
-    TZelGoMainForm form(f.status, f.prompts, f.draw, f.clock);
+    TZelGoMainForm form(f.status, f.prompts, f.draw, f.clock, f.printer);
     form.resize(820, 640);
     form.show();
     TChatTerm& term = *form.GoTerminal();

@@ -459,6 +459,13 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             .arg(edit && edit->isReadOnly() ? 1 : 0)
             .arg(edit ? edit->text() : QString());
     }
+    if (verb == "gamecell") {
+        // The text of a status cell of the game window.
+        bool ok = false;
+        const int index = rest.toInt(&ok);
+        QLabel* cell = ok && index >= 0 && index < 15 ? client_.GoMainForm().StatusCell(index) : nullptr;
+        return cell ? "ok " + cell->text() : "error no cell " + rest;
+    }
     return "error unknown command " + verb;
 }
 

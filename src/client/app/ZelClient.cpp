@@ -42,14 +42,16 @@ std::filesystem::path MadeDir(const std::string& cp949)
 
 TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string& recordPath)
     : status_(status), prompts_(prompts), recordPath_(recordPath), banners_(MadeDir(status.critical.advhdir)),
-      program_(MadeDir(status.critical.zelpath)), records_(MadeDir(status.critical.gibodir)), backDraw_(StandardPalette)
+      program_(MadeDir(status.critical.zelpath)), records_(MadeDir(status.critical.gibodir)),
+      backDraw_(StandardPalette), print_(status, prompts)
 {
     // The bitmap fonts of the terminals, from the program directory.
     backDraw_.SetHanjaPainter(&hanja_);
     LoadBitmapFonts(backDraw_, ToQ(status_.critical.zelpath), &fontError_);
 
     form_ = std::make_unique<TZel4HvnForm>(status_, prompts_, backDraw_, static_cast<TLobbyFormPorts&>(*this));
-    goMain_ = new TZelGoMainForm(status_, prompts_, backDraw_, clock_, form_.get());
+    goMain_ =
+        new TZelGoMainForm(status_, prompts_, backDraw_, clock_, static_cast<TRecordPrinter&>(*this), form_.get());
     goMain_->setWindowFlag(Qt::Window);
     // The program ends with the lobby window, whatever the game window shows.
     goMain_->setAttribute(Qt::WA_QuitOnClose, false);
@@ -140,6 +142,11 @@ void TZelClient::WireGameWindow()
             lobby_->Chat().RememberSent(line);
     };
     go.ShowRoomMembers = [this] { lobby_->PlacePanelClick(); };
+}
+
+void TZelClient::PrintRecord(const TPrintSource& source, QWidget& window, QLabel& statusCell)
+{
+    print_.PrintRecord(source, &window, &statusCell);
 }
 
 void TZelClient::MainTimerTimer()

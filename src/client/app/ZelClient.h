@@ -9,6 +9,8 @@
 #include "client/app/QtClock.h"
 #include "client/lobby/LobbyGame.h"
 #include "client/net/QtTransport.h"
+#include "client/print/RecordPrint.h"
+#include "client/record/RecordPrinter.h"
 #include "client/term/QtHanjaPainter.h"
 #include "core/app/GameLink.h"
 #include "core/term/BackDraw.h"
@@ -32,7 +34,7 @@ class TZelStatus;
 // directories, fonts), the core objects, both windows and the adapters
 // between them, and connects them. Members are built in the order they are
 // declared and torn down in reverse. main() makes one; widget tests too.
-class TZelClient : private TLobbyFormPorts, private TLobbyGame, private TGameLinkHost {
+class TZelClient : private TLobbyFormPorts, private TLobbyGame, private TGameLinkHost, private TRecordPrinter {
 public:
     // A non-empty `recordPath` (the joined command line) opens no connection
     // and views that record.
@@ -48,6 +50,7 @@ public:
     TLobbyController& Lobby() { return *lobby_; }
     TGameWiring& Game() { return *game_; }
     TDockController& Dock() { return *dock_; }
+    TRecordPrint& RecordPrint() { return print_; }
     TTerminal& Terminal();
     TBackDraw& BackDraw() { return backDraw_; }
 
@@ -100,6 +103,9 @@ private:
     void GameSessionStarted() override;
     void GameSessionEnded(int previousKind) override;
 
+    // TRecordPrinter
+    void PrintRecord(const TPrintSource& source, QWidget& window, QLabel& statusCell) override;
+
     void MainTimerTimer();
     void WireButtons();
     void WireGameWindow();
@@ -117,6 +123,7 @@ private:
     TBackDraw backDraw_;
     TQtHanjaPainter hanja_;
     QString fontError_;
+    TRecordPrint print_;
     std::unique_ptr<TZel4HvnForm> form_;
     TZelGoMainForm* goMain_ = nullptr; // a child window of the lobby window
     std::unique_ptr<TDockController> dock_;

@@ -114,8 +114,8 @@ QPixmap LogoPixmap()
 } // namespace
 
 TZelGoMainForm::TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& draw, const Clock& clock,
-                               QWidget* parent)
-    : QMainWindow(parent), status_(status), prompts_(prompts)
+                               TRecordPrinter& printer, QWidget* parent)
+    : QMainWindow(parent), status_(status), prompts_(prompts), printer_(printer)
 {
     setObjectName("TZelGoMainForm");
     setWindowTitle(QString::fromUtf8(kLiveCaption));

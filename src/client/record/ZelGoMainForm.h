@@ -7,6 +7,7 @@
 
 #include "client/base/DockPage.h"
 #include "client/record/GoMainCommands.h"
+#include "client/record/RecordPrinter.h"
 #include "core/engine/GoBoard.h"
 #include "core/record/GiboList.h"
 #include "core/record/HelpList.h"
@@ -51,8 +52,9 @@ public:
     // Caption in the live mode and after viewing or reviewing.
     static constexpr const char* kLiveCaption = "벨다 바둑";
 
-    // All references outlive the window; `clock` runs the information panel's clocks.
-    TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& draw, const Clock& clock,
+    // All references outlive the window; `clock` runs the information panel's
+    // clocks, `printer` prints records ("기보 인쇄").
+    TZelGoMainForm(TZelStatus& status, Prompts& prompts, TBackDraw& draw, const Clock& clock, TRecordPrinter& printer,
                    QWidget* parent = nullptr);
     ~TZelGoMainForm() override;
 
@@ -179,6 +181,8 @@ private:
     void ReviewingCommand(int code);
     void ExaminingCommand(int code);
     void KeepShownBody();
+    // "기보 인쇄": the record being viewed, or without one the moves on the board.
+    void PrintRecord();
     void FinishCommentary();
     void CloseMarkers();
     void ReturnToPreviousMode();
@@ -210,6 +214,7 @@ private:
 
     TZelStatus& status_;
     Prompts& prompts_;
+    TRecordPrinter& printer_;
     FileStore* store_ = nullptr;
     std::unique_ptr<FileStore> ownStore_;
 

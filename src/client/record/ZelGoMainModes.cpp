@@ -154,6 +154,11 @@ void TZelGoMainForm::ButtonClick(int tag)
 
 void TZelGoMainForm::ModeCommand(int tag, int code)
 {
+    // "기보 인쇄" is offered while writing or showing a commentary and while viewing.
+    if (mode_ != kLive && code == kCmdPrintRecord) {
+        PrintRecord();
+        return;
+    }
     switch (mode_) {
     case kLive:
         if (OnCommand)
@@ -180,6 +185,24 @@ void TZelGoMainForm::ModeCommand(int tag, int code)
     default:
         break;
     }
+}
+
+void TZelGoMainForm::PrintRecord()
+{
+    TPrintSource source;
+    if (record_) {
+        source = TPrintSource::FromRecord(*record_, CurrentRecordName);
+    } else {
+        source.Title = TGiboList::EmptyPrintTitle();
+        source.Moves.Last = board_.MoveCount();
+        for (int i = 1; i <= board_.MoveCount(); ++i) {
+            const TMoveRecord& m = board_.Move(i);
+            if (TGoBoard::IsOnBoard(m.X, m.Y))
+                source.Moves.Points[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(m.X),
+                                                                    static_cast<std::uint8_t>(m.Y)};
+        }
+    }
+    printer_.PrintRecord(source, *this, *cells_[0]);
 }
 
 void TZelGoMainForm::WritingCommand(int code)
