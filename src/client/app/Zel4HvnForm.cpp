@@ -16,7 +16,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "client/app/BannerLabel.h"
+#include "client/base/BannerLabel.h"
 #include "client/app/LobbyFormPorts.h"
 #include "client/base/ToolGlyphs.h"
 #include "client/base/QtColours.h"
@@ -156,6 +156,7 @@ QWidget* TZel4HvnForm::BuildTopPanel()
     sbVGame->setEnabled(false);
     sbVGibo->setEnabled(false);
     sbStudy->setEnabled(false);
+    connect(sbEnvS, &QToolButton::clicked, this, [this] { ports_.OpenEnvironment(); });
     for (QToolButton* b : {sbConn, sbVGame, sbVGibo, sbStudy, sbJoseki, sbEnvS, sbHelp})
         row->addWidget(b);
     row->addSpacing(6);
@@ -167,6 +168,8 @@ QWidget* TZel4HvnForm::BuildTopPanel()
         auto* image = new BannerLabel(top);
         image->setObjectName(names[i]);
         image->setAlignment(Qt::AlignCenter);
+        image->setCursor(Qt::PointingHandCursor);
+        connect(image, &BannerLabel::Clicked, this, [this, i] { ports_.BannerClicked(kBannerFiles[i]); });
         bannerImages_[i] = image;
     }
     // Banners take the room the buttons leave and give it up on a narrow window.
@@ -421,15 +424,20 @@ void TZel4HvnForm::OpenPersonalInfo()
 void TZel4HvnForm::LoadBanners()
 {
     QDir dir(ToQ(status_.critical.advhdir));
-    const int files[] = {2, 4, 3}; // logo panel, top banner, top logo
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
-        QString name = QString::fromStdString(TConfigExchange::FileName(files[i]));
-        QPixmap picture;
-        if (!picture.load(dir.filePath(name)))
-            continue;
-        bannerImages_[i]->SetPicture(picture);
-        bannerImages_[i]->show();
+        QString name = QString::fromStdString(TConfigExchange::FileName(kBannerFiles[i]));
+        if (bannerImages_[i]->LoadPicture(dir.filePath(name)))
+            bannerImages_[i]->show();
     }
+    ports_.BannersLoaded();
+}
+
+BannerLabel* TZel4HvnForm::Banner(int file) const
+{
+    for (std::size_t i = 0; i < bannerImages_.size(); ++i)
+        if (kBannerFiles[i] == file)
+            return bannerImages_[i];
+    return nullptr;
 }
 
 void TZel4HvnForm::CloseWindow()

@@ -53,6 +53,11 @@ public:
     void LoadBanners() override;
     void CloseWindow() override;
 
+    // Terminal, chat input and both lists in the colours of the settings.
+    void ApplyColours();
+    // The top banner showing downloaded file `file`, or null.
+    BannerLabel* Banner(int file) const;
+
     void setVisible(bool visible) override;
     QWidget* DockFocus() const override;
 
@@ -83,7 +88,6 @@ private:
     QWidget* BuildMainPanel();
     QWidget* BuildCtrlPanel();
     void BuildStatusBar();
-    void ApplyColours();
     void FormShow();
     void SaveWindowInfo();
     void CloseWhenFree();
@@ -96,6 +100,7 @@ private:
     QWidget* userButtons_ = nullptr;
     std::array<QLabel*, kPanelCount> panels_{};
     std::array<BannerLabel*, 3> bannerImages_{};
+    static constexpr std::array<int, 3> kBannerFiles{2, 4, 3}; // logo panel, top banner, top logo
     bool firstShow_ = true;
 };
 
