@@ -73,6 +73,9 @@ QColor Background(const TTermView& view)
 TEST_F(EnvSetFormTest, ThirdSwatchRecoloursAtOnceAndIsStored)
 {
     Start();
+    // Shown first: what is on the screen already changes colour.
+    client->Form().show();
+    ZEL_WAIT_FOR(client->Form().isVisible(), 5000);
     TEnvSetForm& env = Open();
     ASSERT_TRUE(env.isVisible());
     EXPECT_EQ(env.windowTitle(), QString::fromUtf8("환경 설정"));
@@ -90,8 +93,11 @@ TEST_F(EnvSetFormTest, ThirdSwatchRecoloursAtOnceAndIsStored)
     EXPECT_EQ(Background(client->Terminal()), twelve);
     EXPECT_EQ(Background(*client->GoMainForm().GoTerminal()), twelve);
     TZel4HvnForm& form = client->Form();
-    for (QTreeView* list : {form.SlotLBox, form.UserLBox})
-        EXPECT_EQ(list->palette().color(QPalette::Base), twelve);
+    for (QTreeView* list : {form.SlotLBox, form.UserLBox}) {
+        // What the list shows below its last row.
+        const QImage shown = list->viewport()->grab().toImage();
+        EXPECT_EQ(shown.pixelColor(shown.width() - 2, shown.height() - 2), twelve) << list->objectName().toStdString();
+    }
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(client->Lobby().Memo(i).mText->palette().color(QPalette::Base), twelve) << i;
 }

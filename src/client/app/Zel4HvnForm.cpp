@@ -60,6 +60,9 @@ QToolButton* SideButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyp
     return b;
 }
 
+// The row height of a list box, kept for its style sheet.
+constexpr const char* kItemHeight = "zelItemHeight";
+
 // A list box with its header; the lobby's list views set its columns.
 QTreeView* ListBox(QWidget* parent, const char* name, const char* headerName, int itemHeight)
 {
@@ -73,7 +76,7 @@ QTreeView* ListBox(QWidget* parent, const char* name, const char* headerName, in
     list->setFrameShape(QFrame::NoFrame);
     list->header()->setSectionsMovable(false);
     list->header()->setStretchLastSection(true);
-    list->setStyleSheet(QString("QTreeView::item { height: %1px; }").arg(itemHeight));
+    list->setProperty(kItemHeight, itemHeight);
     return list;
 }
 
@@ -300,6 +303,12 @@ void TZel4HvnForm::ApplyColours()
         p.setColor(QPalette::Text, text);
         p.setColor(QPalette::AlternateBase, base.lighter(115));
         list->setPalette(p);
+        // The list's style sheet decides what a shown list paints: the
+        // colours go there too, so that they change at once.
+        list->setStyleSheet(QString("QTreeView { background: %1; color: %2; alternate-background-color: %3; } "
+                                    "QTreeView::item { height: %4px; }")
+                                .arg(base.name(), text.name(), base.lighter(115).name())
+                                .arg(list->property(kItemHeight).toInt()));
     }
     findChild<QWidget*>("TopPanel")
         ->setStyleSheet(
