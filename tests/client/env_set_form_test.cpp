@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -121,6 +122,8 @@ TEST_F(EnvSetFormTest, CancelKeepsTheOldMacrosAndOkStoresTheFields)
     env.CountVoiceCheck->setChecked(false);
     env.OkBtn->click();
     EXPECT_EQ(Stored("macrotext9"), KS("수고하셨습니다."));
+    // The lobby's macro cell shows the new text as its hint.
+    EXPECT_EQ(client->Form().findChild<QLabel*>("Panel8")->toolTip(), QString::fromUtf8("수고하셨습니다."));
     EXPECT_EQ(Stored("rejectmsg"), KS("지금은 바쁩니다."));
     EXPECT_EQ(Stored("countvoice"), "0");
     EXPECT_EQ(Stored("macrotext1"), KS("안녕하세요."));

@@ -293,8 +293,13 @@ void TEnvSetForm::OkBtnClick()
     const bool reboard = board != e.baseBoard;
     e.baseColor = colour;
     e.baseBoard = board;
-    for (int i = 0; i < kMacros; ++i)
-        e.messages[static_cast<std::size_t>(i + 1)] = FromQ(MacroEdits[static_cast<std::size_t>(i)]->text());
+    bool macros = false;
+    for (int i = 0; i < kMacros; ++i) {
+        std::string& macro = e.messages[static_cast<std::size_t>(i + 1)];
+        const std::string typed = FromQ(MacroEdits[static_cast<std::size_t>(i)]->text());
+        macros = macros || typed != macro;
+        macro = typed;
+    }
     e.messages[0] = FromQ(RejectEdit->text());
     e.roomTitle = FromQ(TitleEdit->text());
     e.autoTimeI = AutoTimeSpin->value();
@@ -305,6 +310,8 @@ void TEnvSetForm::OkBtnClick()
         targets_.Recolour(colour);
     if (reboard)
         targets_.ApplyBoardPattern(board);
+    if (macros)
+        targets_.MacrosChanged();
     status_.Save(TZelStatus::kEnvironment);
     accept();
 }

@@ -24,6 +24,8 @@ public:
     virtual void Recolour(int baseColor) = 0;
     // The game window's board shows pattern `pattern` (1..4).
     virtual void ApplyBoardPattern(int pattern) = 0;
+    // The chat macros were changed.
+    virtual void MacrosChanged() = 0;
 };
 
 // "환경 설정": the background colour, the nine chat macros, the game-window

@@ -106,10 +106,7 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, Prompts& prompts, TBackDraw& back
     setCentralWidget(central);
     BuildStatusBar();
     ApplyColours();
-    for (int i = 0; i < 9; ++i) {
-        panels_[static_cast<std::size_t>(i)]->setToolTip(
-            ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
-    }
+    ShowMacroHints();
     // One application-wide filter: clicks on the status panels, and
     // Alt+1..Alt+9 sending the macros wherever the focus is in this window.
     qApp->installEventFilter(this);
@@ -314,6 +311,13 @@ void TZel4HvnForm::ApplyColours()
         ->setStyleSheet(
             "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
             "border-bottom: 1px solid #a89f88; }");
+}
+
+void TZel4HvnForm::ShowMacroHints()
+{
+    for (int i = 0; i < 9; ++i)
+        panels_[static_cast<std::size_t>(i)]->setToolTip(
+            ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
 }
 
 QString TZel4HvnForm::PanelText(int index) const

@@ -55,6 +55,8 @@ public:
 
     // Terminal, chat input and both lists in the colours of the settings.
     void ApplyColours();
+    // The macro cells' hints show the macros of the settings.
+    void ShowMacroHints();
     // The top banner showing downloaded file `file`, or null.
     BannerLabel* Banner(int file) const;
 

@@ -289,6 +289,11 @@ void TZelClient::Recolour(int baseColor)
     goMain_->GoTerminal()->SetColours(status_.color.terminalFc, baseColor);
 }
 
+void TZelClient::MacrosChanged()
+{
+    form_->ShowMacroHints();
+}
+
 void TZelClient::ColourMemos()
 {
     const QColor base = PaletteQColor(status_.environment.baseColor);

@@ -99,6 +99,7 @@ private:
     // TEnvSetTargets
     void Recolour(int baseColor) override;
     void ApplyBoardPattern(int pattern) override;
+    void MacrosChanged() override;
     void ColourMemos();
 
     // TLobbyGame
