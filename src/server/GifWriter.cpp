@@ -213,7 +213,7 @@ std::vector<std::vector<std::uint8_t>> MakeBanners()
     TGifPicture banner = Picture(468, 60);
     for (int shift = 0; shift < 4; ++shift)
         banner.frames.push_back(BoardScene(468, 60, 5, 12, shift).px);
-    banner.delayCs = 60;
+    banner.delayCs = 40;
     files.push_back(EncodeGif(banner));
 
     TGifPicture game = Picture(160, 60);

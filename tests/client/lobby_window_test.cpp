@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
@@ -12,6 +14,7 @@
 #include "QtTestApp.h"
 #include "RecordFileKit.h"
 #include "client/app/NotifyForms.h"
+#include "client/base/BannerLabel.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/app/ZelClient.h"
 #include "core/app/LobbyApp.h"
@@ -168,34 +171,92 @@ TEST_F(LobbyWindowTest, RecordButtonViewsTheChosenFileAndCancelShowsNothing)
     EXPECT_FALSE(game->isVisible());
 }
 
-TEST_F(LobbyWindowTest, HelpOpensTheFirstBannerWebLinkElseTheLocalPage)
+// Records the addresses the client opens.
+struct RecordingBrowser : Browser {
+    void Open(const std::string& url) override { opened.push_back(url); }
+    std::vector<std::string> opened;
+};
+
+TEST_F(LobbyWindowTest, HelpOpensTheLocalPageElseTheFirstBannerWebLink)
 {
     TZelClient client(status, prompts, "x.zel");
     TZel4HvnForm& form = client.Form();
-    std::vector<std::string> opened;
-    client.OpenAddress = [&](const std::string& url) { opened.push_back(url); };
+    RecordingBrowser browser;
+    client.UseBrowser(browser);
     const std::string local = FromQ(QUrl::fromLocalFile(dir.path() + "/help.html").toString());
     struct Row {
+        bool page; // a help page in the program directory
         int count;
         std::string link;
         std::string expected;
     };
     const Row rows[] = {
-        {5, "https://help.example/zel", "https://help.example/zel"},
-        {1, "http://help.example/", "http://help.example/"},
-        {0, "https://help.example/zel", local}, // no banner configured
-        {5, "file:///etc/passwd", local},       // only web pages come from the server
-        {5, "javascript:alert(1)", local},
-        {5, "", local},
+        {false, 5, "https://help.example/zel", "https://help.example/zel"},
+        {false, 1, "http://help.example/", "http://help.example/"},
+        {false, 0, "https://help.example/zel", local}, // no banner configured
+        {false, 5, "file:///etc/passwd", local},       // only web pages come from the server
+        {false, 5, "javascript:alert(1)", local},
+        {false, 5, "", local},
+        {true, 5, "https://help.example/zel", local}, // the program's own page first
     };
     for (const Row& row : rows) {
+        if (row.page) {
+            QFile page(dir.path() + "/help.html");
+            ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        }
         status.host.adFileCount = row.count;
         status.host.adUrls[0] = row.link;
-        opened.clear();
+        browser.opened.clear();
         form.sbHelp->click();
-        ASSERT_EQ(opened.size(), 1u) << row.link;
-        EXPECT_EQ(opened[0], row.expected) << row.link;
+        ASSERT_EQ(browser.opened.size(), 1u) << row.link;
+        EXPECT_EQ(browser.opened[0], row.expected) << row.link;
     }
+}
+
+TEST_F(LobbyWindowTest, BannerClicksOpenTheirWebAddressesOnly)
+{
+    // A downloaded picture for each banner of the lobby and the game window.
+    const QString banners = ToQ(status.critical.advhdir);
+    QDir().mkpath(banners);
+    for (char letter : {'B', 'C', 'D', 'E'}) {
+        QImage picture(40, 20, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        ASSERT_TRUE(picture.save(banners + QString("/ADVInfo%1.gif").arg(letter), "PNG"));
+    }
+    TZelClient client(status, prompts, "x.zel");
+    RecordingBrowser browser;
+    client.UseBrowser(browser);
+    TZel4HvnForm& form = client.Form();
+    form.LoadBanners();
+    struct Row {
+        int file;
+        std::string link;
+        bool opens;
+    };
+    const Row rows[] = {
+        {2, "http://zel.example/logo", true},
+        {4, "https://zel.example/top", true},
+        {3, "file:///etc/passwd", false},
+        {4, "javascript:alert(1)", false},
+        {2, "http://", false},
+    };
+    status.host.adFileCount = 5;
+    for (const Row& row : rows) {
+        status.host.adUrls[static_cast<std::size_t>(row.file - 1)] = row.link;
+        browser.opened.clear();
+        BannerLabel* banner = form.Banner(row.file);
+        ASSERT_NE(banner, nullptr);
+        QTest::mouseClick(banner, Qt::LeftButton);
+        EXPECT_EQ(browser.opened, row.opens ? std::vector<std::string>{row.link} : std::vector<std::string>{})
+            << row.link;
+    }
+    // The game window shows its own downloaded banner, and its click reaches the same browser.
+    BannerLabel* game = client.GoMainForm().Banner();
+    EXPECT_TRUE(game->text().isEmpty()) << "a picture, not the placeholder text";
+    status.host.adUrls[4] = "https://zel.example/game";
+    browser.opened.clear();
+    QTest::mouseClick(game, Qt::LeftButton);
+    EXPECT_EQ(browser.opened, std::vector<std::string>{"https://zel.example/game"});
 }
 
 } // namespace

@@ -112,10 +112,16 @@ TEST_F(PaintBoxAssetsTest, StoneSoundIsAShortClick)
 
 TEST_F(PaintBoxAssetsTest, StoneSoundIsHarmlessWithoutAudio)
 {
-    TStoneSound sound;
+    TStoneSound sound(QStringLiteral("/nonexistent/voice"));
     Sound& port = sound;
     port.PlayStone();
     port.PlayStone();
+    // Words whose files are missing, and one out of range, are skipped.
+    port.Speak(TSpokenWord::kTen);
+    port.Speak(TSpokenWord::kLastPeriod);
+    port.Speak(static_cast<TSpokenWord>(0));
+    EXPECT_EQ(TStoneSound::VoiceFile(TSpokenWord::kTen), "count10.wav");
+    EXPECT_EQ(TStoneSound::VoiceFile(TSpokenWord::kLastPeriod), "lastperiod.wav");
     QTest::qWait(20);
     SUCCEED();
 }

@@ -193,6 +193,24 @@ TEST(ZelStatusRead, TableIndicesStayInTheirTables)
     EXPECT_EQ(PaletteColor(15), 0xFFFFFFu);
 }
 
+TEST(ZelStatusRead, SpokenCountdownIsOnUnlessSwitchedOff)
+{
+    struct Row {
+        const char* stored; // nullptr: settings written before the switch existed
+        bool on;
+    };
+    const Row rows[] = {{nullptr, true}, {"0", false}, {"1", true}, {"x", true}};
+    for (const Row& row : rows) {
+        MemorySettings m = Installed("000308A");
+        m.values["Environment Info"]["basecolor"] = "12";
+        if (row.stored)
+            m.values["Environment Info"]["countvoice"] = row.stored;
+        TZelStatus st(m, Defaults());
+        EXPECT_EQ(st.environment.countVoice, row.on) << (row.stored ? row.stored : "missing");
+        EXPECT_EQ(st.environment.baseColor, 12);
+    }
+}
+
 TEST(ZelStatusRead, TabDockIsAlwaysOnAfterLoad)
 {
     MemorySettings m = Installed("000308A");

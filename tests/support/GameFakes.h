@@ -10,6 +10,7 @@
 #include "core/engine/GoSnapshot.h"
 #include "core/game/GamePorts.h"
 #include "core/game/GameSetModel.h"
+#include "core/ports/Sound.h"
 
 namespace zel::test {
 
@@ -160,6 +161,15 @@ private:
         if (whileOpen)
             whileOpen(text);
     }
+};
+
+// Records the sounds asked for, in order.
+class RecordingSound : public Sound {
+public:
+    void PlayStone() override { ++stones; }
+    void Speak(TSpokenWord word) override { words.push_back(word); }
+    int stones = 0;
+    std::vector<TSpokenWord> words;
 };
 
 } // namespace zel::test

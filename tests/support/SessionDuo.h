@@ -16,7 +16,8 @@ namespace zel::test {
 
 struct SessionSide {
     SessionSide(ManualClock& clock, Random& random, const std::string& id)
-        : session(TSessionServices{clock, random, prompts, window, lobby, dialogs, files, pending})
+        : session(
+              TSessionServices{clock, random, prompts, window, lobby, dialogs, files, pending, &sound, &countdownVoice})
     {
         session.MyId = id;
         session.OnSendGame = [this](const std::string& text) { outbox.push_back(text); };
@@ -27,6 +28,8 @@ struct SessionSide {
     ScriptedDialogs dialogs;
     MemoryFileStore files;
     THelpList pending;
+    RecordingSound sound;
+    bool countdownVoice = true;
     TBBS2Zel session;
     std::vector<std::string> outbox; // everything sent, in order
     std::size_t delivered = 0;       // outbox entries already passed on

@@ -111,10 +111,31 @@ TStonePixel StonePixel(bool white, int cell, int px, int py)
 
 } // namespace
 
-TRgbImage WoodTexture()
+namespace {
+
+// What tells the board patterns apart: the wood's colour, how many growth
+// rings cross the tile, how dark they are and the noise that bends them.
+struct TWoodKind {
+    double R, G, B;
+    double Rings;
+    double RingDark;
+    std::uint32_t Seed;
+};
+
+constexpr TWoodKind kWoods[] = {
+    {236, 193, 112, 5, 0.08, 7},  // light, fine grain (the default)
+    {222, 168, 96, 3, 0.11, 19},  // warmer, broad grain
+    {242, 214, 150, 7, 0.06, 23}, // pale, close grain
+    {196, 138, 80, 4, 0.14, 31},  // dark, strong grain
+};
+
+} // namespace
+
+TRgbImage WoodTexture(int pattern)
 {
     constexpr int kW = 65;
     constexpr int kH = 243;
+    const TWoodKind& wood = kWoods[pattern >= 1 && pattern <= kBoardPatterns ? pattern - 1 : 0];
     TRgbImage img(kW, kH);
     for (int y = 0; y < kH; ++y) {
         for (int x = 0; x < kW; ++x) {
@@ -123,17 +144,17 @@ TRgbImage WoodTexture()
             // Growth rings seen from the side: fine lines along the length,
             // unevenly spaced and gently wandering.
             const double wander = 0.07 * std::sin(2 * kPi * (v + 0.3)) + 0.035 * std::sin(2 * kPi * (2 * v + u)) +
-                                  0.10 * PeriodicNoise(u * 4, v * 3, 4, 3, 7);
-            const double rings = 5 * u + 0.45 * std::sin(2 * kPi * (u + 0.2)) + wander;
+                                  0.10 * PeriodicNoise(u * 4, v * 3, 4, 3, wood.Seed);
+            const double rings = wood.Rings * u + 0.45 * std::sin(2 * kPi * (u + 0.2)) + wander;
             const double s = 0.5 + 0.5 * std::sin(2 * kPi * rings);
             const double ring = std::pow(s, 12.0);
             const double soft = std::pow(s, 3.0);
             const double fibre = PeriodicNoise(x * 1.0, y / 9.0, 65, 27, 3) - 0.5;
             const double band = PeriodicNoise(u * 2, v * 1, 2, 1, 5) - 0.5;
             const double speck = Hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), 11) - 0.5;
-            const double dark = 0.08 * ring + 0.04 * soft + 0.05 * fibre + 0.015 * speck + 0.06 * band;
-            img.At(x, y) = {Channel((236.0 / 255) * (1 - dark)), Channel((193.0 / 255) * (1 - dark * 1.2)),
-                            Channel((112.0 / 255) * (1 - dark * 1.5))};
+            const double dark = wood.RingDark * ring + 0.04 * soft + 0.05 * fibre + 0.015 * speck + 0.06 * band;
+            img.At(x, y) = {Channel((wood.R / 255) * (1 - dark)), Channel((wood.G / 255) * (1 - dark * 1.2)),
+                            Channel((wood.B / 255) * (1 - dark * 1.5))};
         }
     }
     return img;

@@ -6,9 +6,11 @@
 
 namespace zel::assetgen {
 
-// The board texture: 65 x 243 pixels of light wood with a lengthwise grain,
-// seamless in both directions so that it tiles.
-TRgbImage WoodTexture();
+// The board textures: 65 x 243 pixels of wood with a lengthwise grain,
+// seamless in both directions so that it tiles. Pattern 1..kBoardPatterns
+// (1, the light wood, for anything else).
+constexpr int kBoardPatterns = 4;
+TRgbImage WoodTexture(int pattern = 1);
 
 // The three 444 x 129 stone sheets. Cell sizes 10..19 sit in the top band,
 // 20..29 in the middle one, 30..39 in the bottom one, each 45 pixels further

@@ -1,5 +1,6 @@
 // Generates the board's pictures and the stone sound into one directory:
-// board.bmp, stonemask.bmp, blackstone.bmp, whitestone.bmp and stone.wav.
+// board.bmp, stonemask.bmp, blackstone.bmp, whitestone.bmp, stone.wav and the
+// board patterns board1.bmp .. board4.bmp (board1 is board.bmp).
 #include <cstdio>
 #include <string>
 
@@ -18,7 +19,10 @@ int main(int argc, char** argv)
     const bool ok = WoodTexture().SaveBmp(dir + "board.bmp") && sheets.Mask.SaveBmp(dir + "stonemask.bmp") &&
                     sheets.Black.SaveBmp(dir + "blackstone.bmp") && sheets.White.SaveBmp(dir + "whitestone.bmp") &&
                     SaveWav(dir + "stone.wav", StoneClick(22050), 22050);
-    if (!ok) {
+    bool patterns = true;
+    for (int n = 1; n <= kBoardPatterns; ++n)
+        patterns = patterns && WoodTexture(n).SaveBmp(dir + "board" + std::to_string(n) + ".bmp");
+    if (!ok || !patterns) {
         std::fprintf(stderr, "cannot write the assets into %s\n", argv[1]);
         return 1;
     }

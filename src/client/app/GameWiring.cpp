@@ -4,6 +4,7 @@
 #include "client/app/GameWindowLink.h"
 #include "client/game/QtGameDialogs.h"
 #include "client/app/QtGameWindow.h"
+#include "client/base/QtText.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/app/LobbyApp.h"
 #include "core/app/LobbyLink.h"
@@ -16,7 +17,12 @@
 
 namespace zel {
 
-TGameWiring::TGameWiring(TZelStatus& status, const Clock& clock, TGameLinkHost& host) : clock_(clock)
+QString VoiceDir(const TZelStatus& status)
+{
+    return ToQ(status.critical.zelpath) + "/voice";
+}
+
+TGameWiring::TGameWiring(TZelStatus& status, const Clock& clock, TGameLinkHost& host) : status_(status), clock_(clock)
 {
     LobbySettings settings{status.login, status.friends, status.environment,
                            [&status](const std::string& section) { status.Save(section); }};
@@ -39,9 +45,10 @@ void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TLobbyChat& chat, TZ
     window_ = std::make_unique<QtGameWindow>(form);
     dialogs_ = std::make_unique<QtGameDialogs>(
         random_, [this] { return clock_.Now(); }, &form);
-    sound_ = std::make_unique<TStoneSound>();
-    session_ = std::make_unique<TBBS2Zel>(TSessionServices{clock_, random_, prompts, *window_, *link_, *dialogs_,
-                                                           records, form.HelpList(), sound_.get()});
+    sound_ = std::make_unique<TStoneSound>(VoiceDir(status_));
+    session_ =
+        std::make_unique<TBBS2Zel>(TSessionServices{clock_, random_, prompts, *window_, *link_, *dialogs_, records,
+                                                    form.HelpList(), sound_.get(), &status_.environment.countVoice});
     window_->SetSessionInfo(&session_->Info());
     windowLink_ = std::make_unique<TGameWindowLink>(form, *session_, static_cast<TGameWindowLobby&>(*this));
     window_->OnReceivedCommentary = [this](const std::string& body) { windowLink_->ShowReceivedCommentary(body); };

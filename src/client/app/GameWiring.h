@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,9 @@ class TLobbyLink;
 class TStoneSound;
 class TZelGoMainForm;
 class TZelStatus;
+
+// The directory of the spoken countdown's words: "voice" in the program directory.
+QString VoiceDir(const TZelStatus& status);
 
 // The client's one game session and what joins it to the lobby and the game
 // window. Built in two steps: the game link first (the lobby link is made
@@ -55,6 +59,7 @@ private:
     // review messages are not sent, and the user is told so once per review.
     void SendReviewText(int kind, const std::string& text) override;
 
+    TZelStatus& status_;
     const Clock& clock_;
     QtRandom random_;
     std::unique_ptr<TGameLink> link_;

@@ -25,6 +25,12 @@ public:
     virtual void PanelChanged(int index, const std::string& text) = 0;
     // The personal-information window, as the "개인정보" button opens it.
     virtual void OpenPersonalInfo() = 0;
+    // The environment window, as the "환경설정" button opens it.
+    virtual void OpenEnvironment() = 0;
+    // A click on the banner showing downloaded file `file` (2..5).
+    virtual void BannerClicked(int file) = 0;
+    // The banner pictures were (re)loaded from the banner directory.
+    virtual void BannersLoaded() = 0;
 };
 
 } // namespace zel

@@ -75,10 +75,17 @@ std::unique_ptr<TestHook> TestHook::Install(TZelClient& client)
 TestHook::TestHook(TZelClient& client)
     : client_(client), form_(client.Form()), notifier_(STDIN_FILENO, QSocketNotifier::Read)
 {
+    client_.UseBrowser(*this);
     connect(&notifier_, &QSocketNotifier::activated, this, &TestHook::OnReadable);
     connect(&poll_, &QTimer::timeout, this, &TestHook::Poll);
     poll_.start(50);
     Emit("event hook ready");
+}
+
+void TestHook::Open(const std::string& url)
+{
+    opened_.push_back(url);
+    Emit("event opened=" + ToQ(url));
 }
 
 void TestHook::Emit(const QString& line)
@@ -465,6 +472,50 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         const int index = rest.toInt(&ok);
         QLabel* cell = ok && index >= 0 && index < 15 ? client_.GoMainForm().StatusCell(index) : nullptr;
         return cell ? "ok " + cell->text() : "error no cell " + rest;
+    }
+    if (verb == "tab") {
+        // "tab <tab widget> <index>": shows that page.
+        QStringList args = rest.split(' ', Qt::SkipEmptyParts);
+        auto* tabs = args.size() == 2 ? qobject_cast<QTabWidget*>(FindWidget(args[0])) : nullptr;
+        bool ok = false;
+        const int index = args.size() == 2 ? args[1].toInt(&ok) : -1;
+        if (!tabs || !ok || index < 0 || index >= tabs->count())
+            return "error no such page " + rest;
+        tabs->setCurrentIndex(index);
+        return "ok " + tabs->tabText(index);
+    }
+    if (verb == "press") {
+        // "press <widget>": a left click in the middle of that widget.
+        QWidget* target = FindWidget(rest);
+        if (!target)
+            return "error no visible widget " + rest;
+        QTimer::singleShot(0, target, [target] {
+            const QPointF centre(target->width() / 2.0, target->height() / 2.0);
+            const QPointF global = target->mapToGlobal(centre);
+            QMouseEvent down(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &down);
+            QMouseEvent up(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &up);
+        });
+        return "ok";
+    }
+    if (verb == "pixel") {
+        // "pixel <widget> <x> <y>": the colour that widget shows there.
+        QStringList args = rest.split(' ', Qt::SkipEmptyParts);
+        QWidget* target = args.size() == 3 ? FindWidget(args[0]) : nullptr;
+        if (!target)
+            return "error no visible widget " + rest;
+        const QImage image = target->grab().toImage();
+        const QPoint at(args[1].toInt(), args[2].toInt());
+        if (!image.rect().contains(at))
+            return "error outside " + rest;
+        return "ok " + image.pixelColor(at).name();
+    }
+    if (verb == "opened") {
+        QStringList urls;
+        for (const std::string& url : opened_)
+            urls << ToQ(url);
+        return "ok " + urls.join(' ');
     }
     return "error unknown command " + verb;
 }

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ports/Sound.h"
 
 class QWidget;
 
@@ -16,7 +20,9 @@ class TZelClient;
 // Drives the client from a test: reads commands from stdin line by line and
 // answers each with one line on stdout starting "ok" or "error"; reports
 // changes as "event ..." lines. Only exists when ZEL_TEST_HOOK=1.
-class TestHook : public QObject {
+// With the hook, addresses are recorded (command "opened") instead of
+// reaching a browser.
+class TestHook : public QObject, private Browser {
     Q_OBJECT
 public:
     // The hook for `client`, or null when the environment does not ask for one.
@@ -31,6 +37,7 @@ private:
     QWidget* FindWidget(const QString& name) const;
     void Poll();
     static void Emit(const QString& line);
+    void Open(const std::string& url) override;
 
     TZelClient& client_;
     TZel4HvnForm& form_;
@@ -41,6 +48,7 @@ private:
     bool lastConnected_ = false;
     QString lastModal_;
     QString lastNotice_;
+    std::vector<std::string> opened_;
 };
 
 } // namespace zel

@@ -16,7 +16,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "client/app/BannerLabel.h"
+#include "client/base/BannerLabel.h"
 #include "client/app/LobbyFormPorts.h"
 #include "client/base/ToolGlyphs.h"
 #include "client/base/QtColours.h"
@@ -60,6 +60,9 @@ QToolButton* SideButton(QWidget* parent, const char* name, ToolGlyphs::Kind glyp
     return b;
 }
 
+// The row height of a list box, kept for its style sheet.
+constexpr const char* kItemHeight = "zelItemHeight";
+
 // A list box with its header; the lobby's list views set its columns.
 QTreeView* ListBox(QWidget* parent, const char* name, const char* headerName, int itemHeight)
 {
@@ -73,7 +76,7 @@ QTreeView* ListBox(QWidget* parent, const char* name, const char* headerName, in
     list->setFrameShape(QFrame::NoFrame);
     list->header()->setSectionsMovable(false);
     list->header()->setStretchLastSection(true);
-    list->setStyleSheet(QString("QTreeView::item { height: %1px; }").arg(itemHeight));
+    list->setProperty(kItemHeight, itemHeight);
     return list;
 }
 
@@ -103,10 +106,7 @@ TZel4HvnForm::TZel4HvnForm(TZelStatus& status, Prompts& prompts, TBackDraw& back
     setCentralWidget(central);
     BuildStatusBar();
     ApplyColours();
-    for (int i = 0; i < 9; ++i) {
-        panels_[static_cast<std::size_t>(i)]->setToolTip(
-            ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
-    }
+    ShowMacroHints();
     // One application-wide filter: clicks on the status panels, and
     // Alt+1..Alt+9 sending the macros wherever the focus is in this window.
     qApp->installEventFilter(this);
@@ -156,6 +156,7 @@ QWidget* TZel4HvnForm::BuildTopPanel()
     sbVGame->setEnabled(false);
     sbVGibo->setEnabled(false);
     sbStudy->setEnabled(false);
+    connect(sbEnvS, &QToolButton::clicked, this, [this] { ports_.OpenEnvironment(); });
     for (QToolButton* b : {sbConn, sbVGame, sbVGibo, sbStudy, sbJoseki, sbEnvS, sbHelp})
         row->addWidget(b);
     row->addSpacing(6);
@@ -167,6 +168,8 @@ QWidget* TZel4HvnForm::BuildTopPanel()
         auto* image = new BannerLabel(top);
         image->setObjectName(names[i]);
         image->setAlignment(Qt::AlignCenter);
+        image->setCursor(Qt::PointingHandCursor);
+        connect(image, &BannerLabel::Clicked, this, [this, i] { ports_.BannerClicked(kBannerFiles[i]); });
         bannerImages_[i] = image;
     }
     // Banners take the room the buttons leave and give it up on a narrow window.
@@ -297,11 +300,24 @@ void TZel4HvnForm::ApplyColours()
         p.setColor(QPalette::Text, text);
         p.setColor(QPalette::AlternateBase, base.lighter(115));
         list->setPalette(p);
+        // The list's style sheet decides what a shown list paints: the
+        // colours go there too, so that they change at once.
+        list->setStyleSheet(QString("QTreeView { background: %1; color: %2; alternate-background-color: %3; } "
+                                    "QTreeView::item { height: %4px; }")
+                                .arg(base.name(), text.name(), base.lighter(115).name())
+                                .arg(list->property(kItemHeight).toInt()));
     }
     findChild<QWidget*>("TopPanel")
         ->setStyleSheet(
             "#TopPanel { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f4ec, stop:1 #ddd6c4); "
             "border-bottom: 1px solid #a89f88; }");
+}
+
+void TZel4HvnForm::ShowMacroHints()
+{
+    for (int i = 0; i < 9; ++i)
+        panels_[static_cast<std::size_t>(i)]->setToolTip(
+            ToQ(status_.environment.messages[static_cast<std::size_t>(i + 1)]));
 }
 
 QString TZel4HvnForm::PanelText(int index) const
@@ -421,15 +437,20 @@ void TZel4HvnForm::OpenPersonalInfo()
 void TZel4HvnForm::LoadBanners()
 {
     QDir dir(ToQ(status_.critical.advhdir));
-    const int files[] = {2, 4, 3}; // logo panel, top banner, top logo
     for (std::size_t i = 0; i < bannerImages_.size(); ++i) {
-        QString name = QString::fromStdString(TConfigExchange::FileName(files[i]));
-        QPixmap picture;
-        if (!picture.load(dir.filePath(name)))
-            continue;
-        bannerImages_[i]->SetPicture(picture);
-        bannerImages_[i]->show();
+        QString name = QString::fromStdString(TConfigExchange::FileName(kBannerFiles[i]));
+        if (bannerImages_[i]->LoadPicture(dir.filePath(name)))
+            bannerImages_[i]->show();
     }
+    ports_.BannersLoaded();
+}
+
+BannerLabel* TZel4HvnForm::Banner(int file) const
+{
+    for (std::size_t i = 0; i < bannerImages_.size(); ++i)
+        if (kBannerFiles[i] == file)
+            return bannerImages_[i];
+    return nullptr;
 }
 
 void TZel4HvnForm::CloseWindow()

@@ -65,6 +65,13 @@ public:
     void ShowInRoom(bool inRoom) override;
     void FocusChat() override;
 
+    // Terminal, chat input and both lists in the colours of the settings.
+    void ApplyColours();
+    // The macro cells' hints show the macros of the settings.
+    void ShowMacroHints();
+    // The top banner showing downloaded file `file`, or null.
+    BannerLabel* Banner(int file) const;
+
     void setVisible(bool visible) override;
     QWidget* DockFocus() const override;
 
@@ -95,7 +102,6 @@ private:
     QWidget* BuildMainPanel();
     QWidget* BuildCtrlPanel();
     void BuildStatusBar();
-    void ApplyColours();
     void FormShow();
     void SaveWindowInfo();
     void CloseWhenFree();
@@ -108,6 +114,7 @@ private:
     QWidget* userButtons_ = nullptr;
     std::array<QLabel*, kPanelCount> panels_{};
     std::array<BannerLabel*, 3> bannerImages_{};
+    static constexpr std::array<int, 3> kBannerFiles{2, 4, 3}; // logo panel, top banner, top logo
     bool firstShow_ = true;
 };
 

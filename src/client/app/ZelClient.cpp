@@ -2,10 +2,10 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QThread>
 #include <QToolButton>
@@ -15,6 +15,11 @@
 #include "client/app/GameWiring.h"
 #include "client/app/NotifyForms.h"
 #include "client/app/Zel4HvnForm.h"
+#include "client/base/BannerLabel.h"
+#include "client/base/QtColours.h"
+#include "client/engine/GoPaintBox.h"
+#include "client/lobby/MemoForm.h"
+#include "client/term/ChatTerm.h"
 #include "client/base/QtText.h"
 #include "client/app/LobbyController.h"
 #include "client/record/ZelGoMainForm.h"
@@ -57,6 +62,9 @@ TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string
     goMain_->setAttribute(Qt::WA_QuitOnClose, false);
     for (int i = 10; i < TZel4HvnForm::kPanelCount; ++i)
         goMain_->SetStatusText(i, form_->PanelText(i));
+    envSet_ = new TEnvSetForm(status_, static_cast<TEnvSetTargets&>(*this), form_.get());
+    // The stored board pattern, from the first game on.
+    ApplyBoardPattern(status_.environment.baseBoard);
 
     dock_ = std::make_unique<TDockController>(*form_, *form_, clock_);
     dock_->SetGameWindow(goMain_, goMain_);
@@ -78,6 +86,7 @@ TZelClient::TZelClient(TZelStatus& status, QtPrompts& prompts, const std::string
     game_->Attach(*app_, *link_, lobby_->Chat(), *goMain_, prompts_, records_);
     WireGameWindow();
     WireButtons();
+    ColourMemos();
 
     MainTimer.setObjectName("MainTimer");
     MainTimer.setSingleShot(true);
@@ -142,6 +151,7 @@ void TZelClient::WireGameWindow()
             lobby_->Chat().RememberSent(line);
     };
     go.ShowRoomMembers = [this] { lobby_->PlacePanelClick(); };
+    go.OpenAddress = [this](const std::string& url) { browser_->Open(url); };
 }
 
 void TZelClient::PrintRecord(const TPrintSource& source, QWidget& window, QLabel& statusCell)
@@ -238,6 +248,53 @@ void TZelClient::PanelChanged(int index, const std::string& text)
 void TZelClient::OpenPersonalInfo()
 {
     lobby_->sbInfoClick();
+}
+
+void TZelClient::OpenEnvironment()
+{
+    envSet_->ShowForm();
+}
+
+void TZelClient::BannerClicked(int file)
+{
+    const std::string url = BannerAddress(file);
+    if (!url.empty())
+        browser_->Open(url);
+}
+
+void TZelClient::BannersLoaded()
+{
+    goMain_->LoadBanners(ToQ(status_.critical.advhdir));
+}
+
+// --- what the environment window changes ---------------------------------------
+
+void TZelClient::Recolour(int baseColor)
+{
+    status_.environment.baseColor = baseColor;
+    form_->ApplyColours();
+    ColourMemos();
+    goMain_->GoTerminal()->SetColours(status_.color.terminalFc, baseColor);
+}
+
+void TZelClient::MacrosChanged()
+{
+    form_->ShowMacroHints();
+}
+
+void TZelClient::ColourMemos()
+{
+    const QColor base = PaletteQColor(status_.environment.baseColor);
+    const QColor text = PaletteQColor(status_.color.terminalFc);
+    for (int i = 0; i < TMemoBook::kWindows; ++i)
+        lobby_->Memo(i).SetColours(base, text);
+}
+
+void TZelClient::ApplyBoardPattern(int pattern)
+{
+    const QImage image = TEnvSetForm::BoardPattern(pattern);
+    if (!image.isNull())
+        goMain_->GoPaintBox()->SetBoardImage(image);
 }
 
 // --- what the lobby asks of the game side -------------------------------------
@@ -366,23 +423,25 @@ void TZelClient::sbVGiboClick()
 
 std::string TZelClient::HelpAddress() const
 {
+    const QString page = ToQ(status_.critical.zelpath) + "/help.html";
+    const std::string local = FromQ(QUrl::fromLocalFile(page).toString());
+    if (QFileInfo::exists(page))
+        return local;
+    const std::string link = BannerAddress(1);
+    return link.empty() ? local : link;
+}
+
+std::string TZelClient::BannerAddress(int file) const
+{
     const HostInfo& host = status_.host;
-    if (host.adFileCount >= 1) {
-        // Addresses come from the configuration server: only web pages open.
-        const QUrl link(ToQ(host.adUrls[0]));
-        if (link.isValid() && (link.scheme() == "http" || link.scheme() == "https"))
-            return host.adUrls[0];
-    }
-    return FromQ(QUrl::fromLocalFile(ToQ(status_.critical.zelpath) + "/help.html").toString());
+    if (file < 1 || file > host.adFileCount || file > HostInfo::kMax)
+        return {};
+    return WebAddress(host.adUrls[static_cast<std::size_t>(file - 1)]);
 }
 
 void TZelClient::sbHelpClick()
 {
-    const std::string url = HelpAddress();
-    if (OpenAddress)
-        OpenAddress(url);
-    else
-        QDesktopServices::openUrl(QUrl(ToQ(url)));
+    browser_->Open(HelpAddress());
 }
 
 } // namespace zel

@@ -5,8 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "client/app/EnvSetForm.h"
 #include "client/app/LobbyFormPorts.h"
 #include "client/app/QtClock.h"
+#include "client/base/QtBrowser.h"
 #include "client/lobby/LobbyGame.h"
 #include "client/net/QtTransport.h"
 #include "client/print/RecordPrint.h"
@@ -34,7 +36,11 @@ class TZelStatus;
 // directories, fonts), the core objects, both windows and the adapters
 // between them, and connects them. Members are built in the order they are
 // declared and torn down in reverse. main() makes one; widget tests too.
-class TZelClient : private TLobbyFormPorts, private TLobbyGame, private TGameLinkHost, private TRecordPrinter {
+class TZelClient : private TLobbyFormPorts,
+                   private TLobbyGame,
+                   private TGameLinkHost,
+                   private TRecordPrinter,
+                   private TEnvSetTargets {
 public:
     // A non-empty `recordPath` (the joined command line) opens no connection
     // and views that record.
@@ -61,14 +67,22 @@ public:
     bool ViewRecord(const std::string& path);
     // True, after a notice, while a game (not a viewed record) is open.
     bool GameBlocksViewing();
-    // "도움말": the first banner link when it is a web page, else the local help page.
+    // "도움말": the help page of the program directory; without one, the
+    // first banner link when it is a web page.
     void sbHelpClick();
     std::string HelpAddress() const;
+    // The address a click on the banner of downloaded file `file` opens;
+    // empty unless it is a web page.
+    std::string BannerAddress(int file) const;
 
-    // Seams for tests. Their defaults are written out: a file dialog asks for
-    // the record, and the system's browser opens addresses.
+    // The environment window (hidden until "환경설정" opens it).
+    TEnvSetForm& EnvSetForm() { return *envSet_; }
+    // Where help and banner clicks open their addresses; the system's browser
+    // until a test or the test hook hands in another (which must outlive this).
+    void UseBrowser(Browser& browser) { browser_ = &browser; }
+
+    // Seam for tests. Its default is written out: a file dialog asks for the record.
     std::function<QString(const QString& dir)> ChooseRecordFile;
-    std::function<void(const std::string& url)> OpenAddress;
 
     // The lobby's main timer: first tick after 250 ms, then every 200 ms.
     QTimer MainTimer;
@@ -86,6 +100,15 @@ private:
     void LinePrinted(const std::string& line) override;
     void PanelChanged(int index, const std::string& text) override;
     void OpenPersonalInfo() override;
+    void OpenEnvironment() override;
+    void BannerClicked(int file) override;
+    void BannersLoaded() override;
+
+    // TEnvSetTargets
+    void Recolour(int baseColor) override;
+    void ApplyBoardPattern(int pattern) override;
+    void MacrosChanged() override;
+    void ColourMemos();
 
     // TLobbyGame
     bool GameInProgress() const override;
@@ -126,6 +149,9 @@ private:
     TRecordPrint print_;
     std::unique_ptr<TZel4HvnForm> form_;
     TZelGoMainForm* goMain_ = nullptr; // a child window of the lobby window
+    TEnvSetForm* envSet_ = nullptr;    // a child window of the lobby window
+    QtBrowser systemBrowser_;
+    Browser* browser_ = &systemBrowser_;
     std::unique_ptr<TDockController> dock_;
     std::unique_ptr<TLobbyApp> app_;
     std::unique_ptr<TGameWiring> game_;

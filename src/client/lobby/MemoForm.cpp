@@ -59,4 +59,14 @@ void TMemoForm::closeEvent(QCloseEvent* event)
     listener_.MemoClosed(index_, cbRefuse->isChecked());
 }
 
+void TMemoForm::SetColours(const QColor& base, const QColor& text)
+{
+    for (QWidget* area : {static_cast<QWidget*>(mText), static_cast<QWidget*>(eInput)}) {
+        QPalette p = area->palette();
+        p.setColor(QPalette::Base, base);
+        p.setColor(QPalette::Text, text);
+        area->setPalette(p);
+    }
+}
+
 } // namespace zel

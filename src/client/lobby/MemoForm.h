@@ -29,6 +29,8 @@ public:
     void Bind(const std::string& nickname);
     void AddLine(const std::string& line);
     int Index() const { return index_; }
+    // Text area and input on `base` with `text`, like the lobby's lists.
+    void SetColours(const QColor& base, const QColor& text);
 
     QPlainTextEdit* mText;
     QLineEdit* eInput;

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "client/base/BannerLabel.h"
 #include "client/base/QtColours.h"
 #include "client/base/QtText.h"
 #include "client/base/UiFont.h"
@@ -215,13 +216,13 @@ QWidget* TZelGoMainForm::BuildInfoPanel(const Clock& clock)
     topPanel_ = new QWidget(info);
     topPanel_->setObjectName("TopPanel");
     topPanel_->setFixedHeight(kTopHeight);
-    logo_ = new QLabel(topPanel_);
+    logo_ = new BannerLabel(topPanel_);
     logo_->setObjectName("HvnLogo");
-    logo_->setPixmap(LogoPixmap());
+    logo_->SetPicture(LogoPixmap());
     logo_->setGeometry(3, 3, 80, 46);
     logo_->installEventFilter(this);
     logo_->setCursor(Qt::PointingHandCursor);
-    banner_ = new QLabel(topPanel_);
+    banner_ = new BannerLabel(topPanel_);
     banner_->installEventFilter(this);
     banner_->setCursor(Qt::PointingHandCursor);
     banner_->setObjectName("ADVImage");
@@ -448,6 +449,13 @@ void TZelGoMainForm::BannerClick(int tag)
         OpenAddress(url);
     else
         QDesktopServices::openUrl(QUrl(ToQ(url)));
+}
+
+void TZelGoMainForm::LoadBanners(const QString& dir)
+{
+    const std::pair<BannerLabel*, const char*> pictures[] = {{logo_, "ADVInfoC.gif"}, {banner_, "ADVInfoE.gif"}};
+    for (const auto& [label, name] : pictures)
+        label->LoadPicture(dir + "/" + name);
 }
 
 void TZelGoMainForm::closeEvent(QCloseEvent* event)

@@ -28,6 +28,7 @@ class TBackDraw;
 class TChatTerm;
 class TEditPanel;
 class TElmGoInfoPanel;
+class BannerLabel;
 class TGoPaintBox;
 class TMarkerPalette;
 class TZelStatus;
@@ -150,6 +151,10 @@ public:
     // opens; empty when there is none or it is not a web address.
     std::string BannerAddress(int tag) const;
     void BannerClick(int tag);
+    // Shows the downloaded top logo (file 3) and game-window banner (file 5)
+    // of banner directory `dir`; a picture missing there keeps what is shown.
+    void LoadBanners(const QString& dir);
+    BannerLabel* Banner() const { return banner_; }
 
     // Board placement inside a board panel of the given size: the side of the
     // board square and its top-left corner.
@@ -253,8 +258,8 @@ private:
     TEditPanel* chatBox_ = nullptr;
     QWidget* infoPanel_ = nullptr;
     QWidget* topPanel_ = nullptr;
-    QLabel* logo_ = nullptr;
-    QLabel* banner_ = nullptr;
+    BannerLabel* logo_ = nullptr;
+    BannerLabel* banner_ = nullptr;
     TElmGoInfoPanel* gameInfo_ = nullptr;
     QWidget* chatPanel_ = nullptr;
     TChatTerm* terminal_ = nullptr;

@@ -23,6 +23,8 @@ void TChatTerm::Clear()
 void TChatTerm::SetColours(int fore, int back)
 {
     model_.SetColours(fore, back);
+    // The strip below the last whole row takes the new background too.
+    FillAll(model_.EmulBGC());
     RepaintDirty(true);
 }
 

@@ -110,6 +110,8 @@ void TTerminal::DrawSmallRow(const TTermLine& line, int y)
 void TTerminal::SetColours(int fore, int back)
 {
     model_.SetColours(fore, back);
+    // The strip below the last whole row takes the new background too.
+    FillAll(model_.EmulBGC());
     RepaintDirty(true);
 }
 

@@ -23,7 +23,7 @@ bool IsRecordLineSafe(std::string_view body)
 
 } // namespace
 
-TBBS2Zel::TBBS2Zel(const TSessionServices& services) : s_(services)
+TBBS2Zel::TBBS2Zel(const TSessionServices& services) : s_(services), voice_(services.sound, services.countdownVoice)
 {
     now_ = s_.clock.Now();
     queueMark_ = clockMark_ = now_;
@@ -531,6 +531,7 @@ void TBBS2Zel::OnBoardMove(const TMoveInfo& info, bool advanced)
     info_.SetNowTurn(info.ColourToMove == kBlack ? KS("흑") : KS("백"));
     info_.nBSDied = std::to_string(info.WhitePrisoners);
     info_.nWSDied = std::to_string(info.BlackPrisoners);
+    voice_.Reset();
     info_.SetNowStone(info.ColourToMove, now_);
     if (!advanced)
         return;
@@ -596,9 +597,12 @@ void TBBS2Zel::ReceiveMove(const std::string& p)
 
 void TBBS2Zel::OnTimeOver(std::uint8_t colour, int count, int periodSeconds)
 {
+    const std::uint8_t mine = MyId == header_.BlackId ? kBlack : kWhite;
+    const bool own = IsPlayer() && !IsMultiHost() && colour == mine;
+    if (own)
+        voice_.Notice(count);
     if (count < 0) {
-        std::uint8_t mine = MyId == header_.BlackId ? kBlack : kWhite;
-        if (!IsPlayer() || IsMultiHost() || colour != mine)
+        if (!own)
             return;
         if (count == -1)
             LoseOnTime();

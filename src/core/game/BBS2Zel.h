@@ -7,6 +7,7 @@
 
 #include "core/engine/GoBoard.h"
 #include "core/engine/Stack.h"
+#include "core/game/ByoyomiVoice.h"
 #include "core/game/ElmGoInfo.h"
 #include "core/game/GameHeader.h"
 
@@ -45,6 +46,8 @@ struct TSessionServices {
     FileStore& records; // the record directory
     THelpList& pending; // commentary waiting for this game's record
     Sound* sound = nullptr;
+    // The user's switch of the spoken countdown ("countvoice"); null: on.
+    const bool* countdownVoice = nullptr;
 };
 
 // The one game session of the client: carries a game between two clients
@@ -254,6 +257,7 @@ private:
     TGameHeader header_;
     TGoBoard board_;
     TElmGoInfo info_;
+    TByoyomiVoice voice_;
     TStack clicks_;
 
     int msgLetterIndex_ = 0;

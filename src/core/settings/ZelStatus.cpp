@@ -382,6 +382,7 @@ void TZelStatus::SyncEnvironment(bool read)
     SyncBool(s, "recvvhelp", e.recvVHelp, true, read);
     SyncInt(s, "basecolor", e.baseColor, 10, read);
     SyncInt(s, "autotimei", e.autoTimeI, 1, read);
+    SyncBool(s, "countvoice", e.countVoice, true, read);
     SyncText(s, "roomtitle", e.roomTitle, "", read);
     SyncText(s, "rejectmsg", e.messages[0], "", read);
     for (int i = 1; i <= 9; ++i)

@@ -60,6 +60,7 @@ struct EnvironmentInfo {
     bool recvVHelp = true;
     std::int32_t baseColor = 10; // index into StandardPalette
     std::int32_t autoTimeI = 1;  // replay interval in seconds, 1..100
+    bool countVoice = true;      // "countvoice": the byo-yomi countdown is spoken
     std::string roomTitle;
     // [0] "rejectmsg", [1..9] "macrotext1".."macrotext9".
     std::array<std::string, 10> messages;
