@@ -41,6 +41,8 @@ TEST(GtpClient, Replies)
         {"unfinished", "=6 half", TGtpReadStatus::Incomplete, false, -1, ""},
         {"one LF only", "=6 half\n", TGtpReadStatus::Incomplete, false, -1, ""},
         {"garbage", "hello\n\n", TGtpReadStatus::Malformed, false, -1, ""},
+        {"largest id", "=999999999 x\n\n", TGtpReadStatus::Reply, true, 999999999, "x"},
+        {"id beyond the largest", "=1000000000 x\n\n", TGtpReadStatus::Malformed, false, -1, ""},
         {"endless id", "=123456789012345678901234567890 x\n\n", TGtpReadStatus::Malformed, false, -1, ""},
         {"no end in sight", "=1 " + std::string(TGtpClient::kMaxReplyBytes + 1, 'x'), TGtpReadStatus::Overflow, false,
          -1, ""},

@@ -145,6 +145,7 @@ TEST(GtpEngine, MalformedCommands)
         {"loadsgf x.sgf 0", "? syntax error\n\n"},
         {"undo", "? cannot undo\n\n"},
         {"42", "?42 unknown command\n\n"},
+        {"1000000000 name", "? unknown command\n\n"},
     };
     for (const Step& r : rows)
         EXPECT_EQ(engine.Handle(r.line), r.reply) << r.line;

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "core/gtp/GtpText.h"
+
 namespace zel {
 
 std::string TGtpClient::CommandLine(std::string_view command)
@@ -48,12 +50,12 @@ TGtpReadStatus TGtpClient::NextReply(TGtpReply& reply)
     std::size_t i = 1;
     long id = 0;
     bool digits = false;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && id < 100000000) {
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
         id = id * 10 + (text[i++] - '0');
         digits = true;
+        if (id > kGtpMaxId)
+            return TGtpReadStatus::Malformed;
     }
-    if (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-        return TGtpReadStatus::Malformed;
     reply.Id = digits ? id : -1;
     if (i < text.size() && text[i] == ' ')
         ++i;

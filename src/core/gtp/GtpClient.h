@@ -14,7 +14,7 @@ struct TGtpReply {
 enum class TGtpReadStatus {
     Reply,      // a complete reply was taken out
     Incomplete, // wait for more bytes
-    Malformed,  // a reply not starting with "=" or "?"; its bytes are dropped
+    Malformed,  // not starting with "=" or "?", or an id above kGtpMaxId; its bytes are dropped
     Overflow,   // more than kMaxReplyBytes without the closing blank line; all dropped
 };
 

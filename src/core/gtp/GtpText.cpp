@@ -52,7 +52,7 @@ TGtpLineStatus ReadGtpLine(std::string_view line, TGtpCommand& command)
     long id = 0;
     const std::string& w = words[0];
     const auto [end, error] = std::from_chars(w.data(), w.data() + w.size(), id);
-    if (error == std::errc() && end == w.data() + w.size() && id >= 0) {
+    if (error == std::errc() && end == w.data() + w.size() && id >= 0 && id <= kGtpMaxId) {
         command.Id = id;
         first = 1;
     }

@@ -14,6 +14,9 @@ struct TGtpCommand {
     std::vector<std::string> Args;
 };
 
+// Largest command id; a larger number is no id (it reads as a command name).
+constexpr long kGtpMaxId = 999999999;
+
 // Longest command line an engine accepts; longer lines are refused whole.
 constexpr std::size_t kGtpMaxLine = 4096;
 
