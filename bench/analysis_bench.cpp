@@ -1,20 +1,48 @@
-// Cost of one position analysis (the game window's "형세 분석" click). The
-// reference measured in the same run is BM_BoardReplay: replaying the same
-// game of 250 moves on a fresh board. Compare the times per iteration.
+// Cost and quality of the position analysis (the game window's "형세 분석"
+// click).
+//
+// Quality: before the timings, the program reads the counted games (every
+// *.sgf of $ZEL_COUNTED_GAMES, by default the 349-game set), marks the dead
+// stones of each final position, counts with the game's rules and komi and
+// compares with its result, and compares the dead stones stone by stone with
+// GNU Go's `final_status_list dead` (bench/data/gnugo-dead-349.txt, written by
+// bench/make_gnugo_dead.py).
+//
+// Cost: BM_AnalysePosition on a random game, BM_AnalyseCountedGames on the
+// final positions; the reference measured in the same run is BM_BoardReplay,
+// replaying a game of 250 moves on a fresh board.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/engine/GoBoard.h"
 #include "core/engine/PositionAnalysis.h"
+#include "core/engine/ScoreCount.h"
+#include "core/record/SgfTree.h"
 
 namespace {
 
 using namespace zel;
+
+std::string PositionOf(const TGoBoard& board)
+{
+    std::string p;
+    for (int y = 1; y <= 19; ++y)
+        for (int x = 1; x <= 19; ++x)
+            p += board.Colour(x, y) == kBlack ? 'B' : board.Colour(x, y) == kWhite ? 'W' : '-';
+    return p;
+}
 
 // A random legal game: moves tried at random points until one is legal.
 std::vector<std::pair<int, int>> RandomGame(int moves, unsigned seed)
@@ -38,17 +66,204 @@ std::string PositionAfter(const std::vector<std::pair<int, int>>& game, std::siz
     TGoBoard board;
     for (std::size_t i = 0; i < moves && i < game.size(); ++i)
         board.PlayAt(game[i].first, game[i].second);
-    std::string p;
-    for (int y = 1; y <= 19; ++y)
-        for (int x = 1; x <= 19; ++x)
-            p += board.Colour(x, y) == kBlack ? 'B' : board.Colour(x, y) == kWhite ? 'W' : '-';
-    return p;
+    return PositionOf(board);
 }
 
 const std::vector<std::pair<int, int>>& Game()
 {
     static const auto game = RandomGame(250, 7);
     return game;
+}
+
+// The final position of one counted game.
+struct TCountedGame {
+    std::string Name;
+    std::string Position;
+    char SideToMove = 'B';
+    int BlackCaptures = 0;
+    int WhiteCaptures = 0;
+    TCountingRules Rules = TCountingRules::Territory;
+    double Komi = 0;
+    double ResultMargin = 0;
+};
+
+// SGF point "pd" as board (x, y); false for a pass or a point off the board.
+bool SgfPoint(const std::string& v, int& x, int& y)
+{
+    if (v.size() != 2)
+        return false;
+    x = v[0] - 'a' + 1;
+    y = v[1] - 'a' + 1;
+    return TGoBoard::IsOnBoard(x, y);
+}
+
+// Plays colour at (x, y), a pass of the other colour first when it is not its
+// turn; false when the board refuses the move.
+bool PlayColour(TGoBoard& board, std::uint8_t colour, int x, int y)
+{
+    if (!board.IsToMove(colour))
+        board.PlayPass();
+    return board.PlayAt(x, y);
+}
+
+bool ReadCountedGame(const std::filesystem::path& path, TCountedGame& game)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    SgfTree tree;
+    if (ParseSgf(text.str(), tree) != SgfStatus::Ok || tree.Nodes.empty())
+        return false;
+    const SgfNode& root = tree.Nodes[0];
+    const std::string* result = root.Find("RE");
+    if (!result || result->size() < 3 || (*result)[1] != '+')
+        return false;
+    game.Name = path.filename().string();
+    game.ResultMargin = std::atof(result->c_str() + 2) * ((*result)[0] == 'B' ? 1 : -1);
+    if (const std::string* komi = root.Find("KM"))
+        game.Komi = std::atof(komi->c_str());
+    if (const std::string* rules = root.Find("RU")) {
+        std::string r = *rules;
+        std::transform(r.begin(), r.end(), r.begin(), [](unsigned char c) { return std::tolower(c); });
+        game.Rules = r == "chinese" ? TCountingRules::Area : TCountingRules::Territory;
+    }
+
+    TGoBoard board;
+    int x = 0, y = 0;
+    for (const std::string& p : root.All("AB"))
+        if (SgfPoint(p, x, y) && !PlayColour(board, kBlack, x, y))
+            return false;
+    for (int n = 0;;) {
+        const SgfNode& node = tree.Nodes[static_cast<std::size_t>(n)];
+        for (const auto& [id, colour] : {std::pair{"B", kBlack}, std::pair{"W", kWhite}})
+            if (const std::string* move = node.Find(id)) {
+                if (!SgfPoint(*move, x, y)) {
+                    if (!board.IsToMove(colour))
+                        board.PlayPass();
+                    board.PlayPass();
+                } else if (!PlayColour(board, colour, x, y)) {
+                    return false;
+                }
+            }
+        if (node.Children.empty())
+            break;
+        n = node.Children[0];
+    }
+    game.Position = PositionOf(board);
+    game.SideToMove = board.ColourToMove() == kBlack ? 'B' : 'W';
+    game.BlackCaptures = board.BlackPrisoners();
+    game.WhiteCaptures = board.WhitePrisoners();
+    return true;
+}
+
+std::filesystem::path CountedGamesDir()
+{
+    const char* dir = std::getenv("ZEL_COUNTED_GAMES");
+    return dir ? dir : "/work/shared/data/ogs-counted-349";
+}
+
+const std::vector<TCountedGame>& CountedGames()
+{
+    static const std::vector<TCountedGame> games = [] {
+        std::vector<std::filesystem::path> paths;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(CountedGamesDir(), error))
+            if (entry.path().extension() == ".sgf")
+                paths.push_back(entry.path());
+        std::sort(paths.begin(), paths.end());
+        std::vector<TCountedGame> read;
+        for (const auto& p : paths) {
+            TCountedGame g;
+            if (ReadCountedGame(p, g))
+                read.push_back(std::move(g));
+            else
+                std::fprintf(stderr, "unreadable game %s\n", p.string().c_str());
+        }
+        return read;
+    }();
+    return games;
+}
+
+// GNU Go's dead stones per game file name.
+std::map<std::string, TDeadMask> GnuGoDead()
+{
+    std::map<std::string, TDeadMask> dead;
+    std::ifstream in(std::string(ZEL_BENCH_DATA) + "/gnugo-dead-349.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        TDeadMask& mask = dead[line.substr(0, colon)];
+        mask.fill(false);
+        std::istringstream vertices(line.substr(colon + 1));
+        std::string v;
+        while (vertices >> v) {
+            const int col = v[0] - 'A' + (v[0] > 'I' ? 0 : 1);
+            const int row = 19 - std::atoi(v.c_str() + 1) + 1;
+            if (col >= 1 && col <= 19 && row >= 1 && row <= 19)
+                mask[static_cast<std::size_t>((row - 1) * 19 + col - 1)] = true;
+        }
+    }
+    return dead;
+}
+
+TDeadMask OurDead(TPositionAnalysis& analysis, const TCountedGame& game)
+{
+    analysis.ResetAnalysis();
+    analysis.AnalysePosition(game.Position, game.SideToMove);
+    TDeadMask mask{};
+    for (int r = 1; r <= 19; ++r)
+        for (int c = 1; c <= 19; ++c)
+            mask[static_cast<std::size_t>((r - 1) * 19 + c - 1)] = analysis.IsDead(r, c);
+    return mask;
+}
+
+bool ScoresExactly(const TCountedGame& game, const TDeadMask& dead)
+{
+    const TScoreCount s =
+        CountPosition(game.Position, dead, game.BlackCaptures, game.WhiteCaptures, game.Rules, game.Komi);
+    return s.Margin() == game.ResultMargin;
+}
+
+// The figures of the data set's table, our row included.
+void PrintCountedFigures()
+{
+    const auto& games = CountedGames();
+    const auto gnugo = GnuGoDead();
+    auto analysis = std::make_unique<TPositionAnalysis>();
+    int exactNone = 0, exactGnuGo = 0, exactOurs = 0, compared = 0;
+    long stones = 0, agree = 0, oursOnly = 0, gnugoOnly = 0;
+    const TDeadMask none{};
+    for (const auto& game : games) {
+        const TDeadMask ours = OurDead(*analysis, game);
+        exactNone += ScoresExactly(game, none);
+        exactOurs += ScoresExactly(game, ours);
+        const auto reference = gnugo.find(game.Name);
+        if (reference == gnugo.end())
+            continue;
+        ++compared;
+        exactGnuGo += ScoresExactly(game, reference->second);
+        for (std::size_t i = 0; i < ours.size(); ++i) {
+            if (game.Position[i] == '-')
+                continue;
+            ++stones;
+            agree += ours[i] == reference->second[i];
+            oursOnly += ours[i] && !reference->second[i];
+            gnugoOnly += !ours[i] && reference->second[i];
+        }
+    }
+    const double n = games.empty() ? 1 : static_cast<double>(games.size());
+    std::printf("counted games: %zu read from %s, %d with GNU Go's dead stones\n", games.size(),
+                CountedGamesDir().string().c_str(), compared);
+    std::printf("| estimator | final score exact | per-stone agreement with GNU Go |\n");
+    std::printf("| no dead stones at all | %.1f %% | - |\n", 100.0 * exactNone / n);
+    std::printf("| GNU Go final_status_list dead + our counting | %.1f %% | 100 %% |\n",
+                compared ? 100.0 * exactGnuGo / compared : 0.0);
+    std::printf("| our analysis + our counting | %.1f %% | %.2f %% |\n", 100.0 * exactOurs / n,
+                stones ? 100.0 * static_cast<double>(agree) / static_cast<double>(stones) : 0.0);
+    std::printf("stones: %ld; dead for us only: %ld; dead for GNU Go only: %ld\n\n", stones, oursOnly, gnugoOnly);
+    std::fflush(stdout);
 }
 
 void BM_BoardReplay(benchmark::State& state)
@@ -75,6 +290,34 @@ void BM_AnalysePosition(benchmark::State& state)
 }
 BENCHMARK(BM_AnalysePosition)->Arg(0)->Arg(60)->Arg(150)->Arg(250)->Unit(benchmark::kMicrosecond);
 
+// One analysis per iteration, cycling through the final positions of the
+// counted games.
+void BM_AnalyseCountedGames(benchmark::State& state)
+{
+    const auto& games = CountedGames();
+    if (games.empty()) {
+        state.SkipWithError("no counted games");
+        return;
+    }
+    auto analysis = std::make_unique<TPositionAnalysis>();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const TCountedGame& game = games[i++ % games.size()];
+        analysis->ResetAnalysis();
+        benchmark::DoNotOptimize(analysis->AnalysePosition(game.Position, game.SideToMove));
+    }
+}
+BENCHMARK(BM_AnalyseCountedGames)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    PrintCountedFigures();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

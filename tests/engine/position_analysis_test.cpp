@@ -375,6 +375,46 @@ TEST(PositionAnalysis, OnePointEyes)
     }
 }
 
+// Black's eye space where chains joined by links share the enclosed points:
+// the chain examined first reaches the others through the links.
+TEST(PositionAnalysis, EyeSpaceAcrossLinks)
+{
+    struct Row {
+        const char* what;
+        const char* picture;
+        int row, col;
+        char expected;
+    };
+    const Row rows[] = {
+        {"the cutting points of a diagonal in the corner", R"(
+            X . X O .
+            . X X O .
+            X X O O .
+         )",
+         1, 2, 'I'},
+        {"an eye between a jump's partners and a third chain", R"(
+            . . . . . . .
+            . X . X . . .
+            . . X . X . .
+            . X . X . . .
+            . . . . . . .
+         )",
+         3, 4, 'I'},
+        {"an open link encloses nothing", R"(
+            . . . . . . .
+            . X . X . . .
+            . . . . . . .
+         )",
+         2, 3, 'O'},
+    };
+    for (const Row& r : rows) {
+        const TAnalysisMap position = PositionMap(PositionFromDiagram(r.picture));
+        const TAnalysisMap eyes =
+            BuildEyeSpaceMap(position, BuildShapeMap(position, 'B'), BuildShapeMap(position, 'W'), 'B');
+        EXPECT_EQ(eyes[r.row][r.col], r.expected) << r.what;
+    }
+}
+
 // A lattice of 57 black stones, none linked to another (white stones stand
 // between them), overflows black's table. The groups beyond it keep no
 // record: they are neither weak nor dead, and the white stones touching them

@@ -177,7 +177,6 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
         }
 
     std::vector<std::pair<int, int>> stack, listed, region;
-    std::vector<char> saved;
     stack.reserve(441);
     listed.reserve(441);
     region.reserve(441);
@@ -185,8 +184,10 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
         for (int c0 = 1; c0 <= 19; ++c0) {
             if (work[r0][c0] != colour)
                 continue;
-            // The chain: its stones (and the border) become "M", the links
-            // next to them "m"; the points around it are listed once each.
+            // The chain and what its links join: the flood goes on through
+            // the stones (and the border), which become "M", and through the
+            // links it reaches, which become "m", so chains joined by a link
+            // are one. The points around it are listed once each.
             listed.clear();
             stack.assign(1, {r0, c0});
             work[r0][c0] = 'M';
@@ -198,13 +199,10 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
                     if (!InGrid(y, x))
                         continue;
                     char& cell = work[y][x];
-                    if (cell == colour) {
-                        cell = 'M';
+                    if (cell == colour || IsConnection(cell)) {
+                        cell = cell == colour ? 'M' : 'm';
                         stack.push_back({y, x});
-                        continue;
                     }
-                    if (IsConnection(cell))
-                        cell = 'm';
                     if (IsOnAnalysisBoard(y, x) && cell != 'M' &&
                         std::find(listed.begin(), listed.end(), std::pair{y, x}) == listed.end())
                         listed.push_back({y, x});
@@ -215,12 +213,10 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
                 const char start = work[lr][lc];
                 if (position[lr][lc] != '-' || (start != 'z' && start != 'm'))
                     continue;
-                // The empty region from here, through unlinked points and
-                // links away from the chain: eye space when only chains
-                // examined so far, the chain's links and earlier eye and
+                // The unlinked empty region from here: eye space when only
+                // chains examined so far, their links and earlier eye and
                 // outside points bound it.
                 region.assign(1, {lr, lc});
-                saved.assign(1, start);
                 work[lr][lc] = 'C';
                 bool enclosed = true;
                 for (std::size_t i = 0; i < region.size(); ++i) {
@@ -228,8 +224,7 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
                     for (const auto& d : kStep) {
                         const int y = r + d[0], x = c + d[1];
                         const char cell = work[y][x];
-                        if (cell == 'z' || IsConnection(cell)) {
-                            saved.push_back(cell);
+                        if (cell == 'z') {
                             work[y][x] = 'C';
                             region.push_back({y, x});
                         } else if (cell != 'C' && cell != 'M' && cell != 'm' && cell != 'I' && cell != 'O') {
@@ -238,8 +233,8 @@ TAnalysisMap BuildEyeSpaceMap(const TAnalysisMap& position, const TAnalysisMap& 
                     }
                 }
                 enclosed = enclosed && region.size() <= static_cast<std::size_t>(kMaxEyeRegion);
-                for (std::size_t i = 0; i < region.size(); ++i)
-                    work[region[i].first][region[i].second] = enclosed ? 'I' : saved[i];
+                for (const auto& [r, c] : region)
+                    work[r][c] = enclosed ? 'I' : 'z';
                 if (enclosed) {
                     for (const auto& [r, c] : region)
                         eyes[r][c] = 'I';
