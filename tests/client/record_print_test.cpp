@@ -217,6 +217,7 @@ TEST(RecordPrint, NothingToPrintIsSaid)
 
 TEST(PrintPainter, StonesComeOutInTheirColours)
 {
+    test::App();
     const TPrintSource source = SmallRecord();
     const TPrintPlan plan = PlanPrint(TPageSetup{}, {kPrintWhole}, source, "2026-12-08 10:00");
     ASSERT_EQ(plan.Pages.size(), 1u);
