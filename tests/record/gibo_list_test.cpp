@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,24 @@ TEST(GiboList, DeleteCurrentMovesToANeighbour)
     list.DeleteCurrent();
     EXPECT_EQ(list.Current(), list.Head());
     EXPECT_EQ(list.FileText(), "");
+}
+
+// A record read and written again must come back whole: a line whose number
+// bytes would be written out differently (here as a line break) is left out
+// when read, and a bare CR inside a line's data stays part of that line.
+TEST(GiboList, RecordSurvivesItsOwnSave)
+{
+    const std::string text =
+        std::string("OOAAhead\r\nPMABBDEED\r\n") + "PM\x0b'WEEE\r\n" + "PMACWQDDQ\rj~PMADBPDDP\r\nPMADBQEEQ\r\n";
+    TGiboList list;
+    ASSERT_TRUE(AddRecordText(text, list, 0));
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"PM1 BDEED", "PM2 WQDDQ\rj~PMADBPDDP", "PM3 BQEEQ <"}));
+    const std::string saved = list.FileText();
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 4); // the header and three moves
+    TGiboList again;
+    ASSERT_TRUE(AddRecordText(saved, again, 0));
+    EXPECT_EQ(again.NodeCount(), list.NodeCount());
+    EXPECT_EQ(again.FileText(), saved);
 }
 
 TEST(GiboList, TextsForFilesReviewAndPrinting)

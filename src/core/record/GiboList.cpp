@@ -84,6 +84,11 @@ bool TGiboList::AddLine(std::string_view line)
         return false;
     const char kindLetter = line[0];
     const int number = Code2ToNum(line.substr(2, 2));
+    // A number its own two letters do not give back would be written out as
+    // other bytes, a line break among them, and the record would not survive
+    // its own save: such a line is left out.
+    if (NumToCode2(number) != line.substr(2, 2))
+        return true;
     std::string data(line.substr(4));
 
     if (kindLetter != 'P' && kindLetter != 'V') {

@@ -30,7 +30,8 @@ public:
 
     // Adds one record line (kind letters, two-letter number, data). A header
     // line fills Head; a move or commentary is placed in move order (see the
-    // .cpp). False for a line shorter than four characters or a full list.
+    // .cpp). A line whose number cannot be written back as it came is left
+    // out. False for a line shorter than four characters or a full list.
     bool AddLine(std::string_view line);
 
     // Walks to the next (previous) move node over commentary nodes; true with
