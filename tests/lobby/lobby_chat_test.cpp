@@ -116,7 +116,8 @@ TEST(LobbyChat, CommandWords)
     w.Type("/ts 0/30");
     s = w.Sent();
     ASSERT_EQ(s.size(), 1u);
-    EXPECT_EQ(s[0].Text(6), ">M<0530>T<");
+    // In the two-letter form the players' clocks read: 5 = "AF", 30 = "BE".
+    EXPECT_EQ(s[0].Text(6), ">M<AFBE>T<");
 }
 
 TEST(LobbyChat, MemoCommandAndFind)

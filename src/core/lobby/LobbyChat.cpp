@@ -20,11 +20,12 @@ std::string PadTo(std::string text, std::size_t width)
     return text;
 }
 
-std::string TwoDigits(int n)
+// A number in the game messages' two-letter form ("AA" = 0 .. "ZZ" = 675),
+// the form the players' clocks read a byo-yomi change in.
+std::string TwoLetters(int n)
 {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d", std::clamp(n, 0, 99));
-    return buf;
+    n = std::clamp(n, 0, 675);
+    return {static_cast<char>('A' + n / 26), static_cast<char>('A' + n % 26)};
 }
 
 // "nickname(id) rank" as the find and friend notices show a user.
@@ -197,7 +198,7 @@ void TLobbyChat::RunCommand(const std::string& word, const std::string& arg)
     } else if (word == "ts") {
         int a = 0, b = 0;
         if (playing && ParseTimePair(arg, a, b) && a > 0 && b > 0)
-            dispatch_.SendRoomRaw(">M<" + TwoDigits(a) + TwoDigits(b) + ">T<");
+            dispatch_.SendRoomRaw(">M<" + TwoLetters(a) + TwoLetters(b) + ">T<");
     } else if (word == "to" || word == "memo") {
         MemoCommand(arg);
     } else if (word == "t") {
