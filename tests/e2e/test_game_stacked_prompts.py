@@ -1,19 +1,16 @@
 """Two prompts at once on one client: black asks to take back a move, and
-while white's question is still open black resigns. White's resignation
-notice opens over the question instead of replacing it, each dialog keeps its
-own text, and white's late "수 락" after the game has ended takes nothing
-back: both records hold every move."""
+while white's question is still open the server sends white away. The
+connection notice opens over the question instead of replacing or answering
+it, each dialog keeps its own text, and white's late "수 락" after the game
+has stopped takes nothing back: both clients keep every move."""
 
-import glob
 import os
 import sys
 import tempfile
 import time
 
-from client_driver import Client  # noqa: F401  (the driver the helpers use)
 from harness import Server
-from test_game_two_clients import (answer_dialog, ask_for_game, game, login, meet_in_room, play, report,
-                                   wait_dialog, wait_game)
+from test_game_two_clients import play, report, start_game, wait_dialog, wait_game
 
 
 def modals(client):
@@ -44,15 +41,7 @@ def main():
     with Server() as srv, tempfile.TemporaryDirectory(prefix="zel-a-") as home_a, \
             tempfile.TemporaryDirectory(prefix="zel-b-") as home_b:
         try:
-            a, gibo_a = login(srv, home_a, "tester1", "테스터일")
-            clients.append(a)
-            b, gibo_b = login(srv, home_b, "tester2", "테스터이")
-            clients.append(b)
-            meet_in_room(a, b, "두 질문")
-            ask_for_game(a, b)
-            for c in (a, b):
-                wait_game(c, lambda g: g["open"] == "1" and g["kind"] == "0", "game start")
-            wait_game(a, lambda g: g["turn"] == "1", "black to move")
+            a, _, b, _ = start_game(srv, home_a, home_b, "두 질문", clients)
             play(a, b, 4, 4, 1)
             play(b, a, 16, 16, 2)
             play(a, b, 4, 16, 3)

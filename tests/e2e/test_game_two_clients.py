@@ -118,6 +118,22 @@ def ask_for_game(a, b):
     b.cmd("click OkButton")
 
 
+def start_game(srv, home_a, home_b, title, clients):
+    """Two players log in (appended to `clients` as they come), meet in a room
+    titled `title`, and A asks B for a game as black; returns once black is to
+    move: (a, gibo_a, b, gibo_b)."""
+    a, gibo_a = login(srv, home_a, "tester1", "테스터일")
+    clients.append(a)
+    b, gibo_b = login(srv, home_b, "tester2", "테스터이")
+    clients.append(b)
+    meet_in_room(a, b, title)
+    ask_for_game(a, b)
+    for c in (a, b):
+        wait_game(c, lambda g: g["open"] == "1" and g["kind"] == "0", "game start")
+    wait_game(a, lambda g: g["turn"] == "1", "black to move")
+    return a, gibo_a, b, gibo_b
+
+
 def report(clients, verb):
     """After a failure: each client's answer to `verb` and its last events."""
     for c in clients:
@@ -150,17 +166,8 @@ def main():
     with Server() as srv, tempfile.TemporaryDirectory(prefix="zel-a-") as home_a, \
             tempfile.TemporaryDirectory(prefix="zel-b-") as home_b:
         try:
-            a, gibo_a = login(srv, home_a, "tester1", "테스터일")
-            clients.append(a)
-            b, gibo_b = login(srv, home_b, "tester2", "테스터이")
-            clients.append(b)
-
             # Both players in one room; A asks B from the member list.
-            meet_in_room(a, b, "한판 두어요")
-            ask_for_game(a, b)
-            for c in (a, b):
-                wait_game(c, lambda g: g["open"] == "1" and g["kind"] == "0", "game start")
-            wait_game(a, lambda g: g["turn"] == "1", "black to move")
+            a, gibo_a, b, gibo_b = start_game(srv, home_a, home_b, "한판 두어요", clients)
             assert game(b)["turn"] == "0"
 
             # Room chat during the game shows in both game windows.
