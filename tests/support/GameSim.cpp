@@ -371,6 +371,8 @@ SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
     SimClient a(clock, "alice", "Alice", seed * 2 + 1);
     SimClient b(clock, "bob", "Bob", seed * 2 + 2);
     relay.members = {&a, &b};
+    a.session.Mends = (faults.asWritten & 1) == 0;
+    b.session.Mends = (faults.asWritten & 2) == 0;
     for (SimClient* c : {&a, &b}) {
         c->lobby.Feed(LoginAccepted(c == &a ? 1 : 2, 0, 16));
         c->lobby.Feed(RoomMembers(kRoom, {{1, "alice", "Alice", 20}, {2, "bob", "Bob", 20}}));

@@ -21,6 +21,9 @@ struct SimFaults {
     int maxDelayMs = 0;    // each delivery is late by 0..maxDelayMs
     bool reorder = false;  // delays apart; otherwise each link stays in order as TCP keeps it
     double disconnect = 0; // chance per game that one side leaves and returns
+    // Who runs the session as first written (mends off): bit 1 alice (who
+    // asks for the first game), bit 2 bob.
+    int asWritten = 0;
 };
 
 struct SimOutcome {

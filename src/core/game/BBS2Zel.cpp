@@ -226,6 +226,11 @@ void TBBS2Zel::Resend()
     }
     if (IsPlayer() && !pendingBody_.empty()) {
         ArmResend(resendTimeout_);
+        // An accepter who has not heard from the requester yet sends its
+        // acceptance again first: without it the requester has no game.
+        if (Mends && !peerHeard_ && answered_.Code == "GSR" && answered_.GameId == header_.GameId &&
+            answered_.Body != pendingBody_)
+            SendRaw("XA" + answered_.GameId + sessionId_ + answered_.Body);
         SendGameMessage(false, 4, pendingBody_);
     }
 }
@@ -239,6 +244,23 @@ void TBBS2Zel::Tick(std::int32_t now)
         Resend();
     if (clickLock_ && SinceMidnightMark(now, clickLockSince_) >= kClickLockSpan)
         clickLock_ = false;
+    // Waits for "GSA" or "GSC"; a copy reaching an addressee that answered
+    // already is answered again.
+    if (Mends && requestPending_ && !requestBody_.empty() &&
+        SinceMidnightMark(now, requestSentAt_) >= kRequestResendMs) {
+        requestSentAt_ = now;
+        SendRaw("XA" + header_.GameId + sessionId_ + requestBody_);
+    }
+    // Waits for any message of the opponent in the resumed game, or its
+    // receipt for a copy of the state.
+    if (Mends && stateUnconfirmed_) {
+        if (!gameOpen_ || peerHeard_) {
+            stateUnconfirmed_ = false;
+        } else if (SinceMidnightMark(now, stateSentAt_) >= kStateResendMs) {
+            stateSentAt_ = now;
+            SendGameState({});
+        }
+    }
     if (requestPending_ && !s_.lobby.InMultiRoom() && SinceMidnightMark(now, requestSince_) > kRequestTimeout) {
         requestPending_ = false;
         TimedNotice(KS("상대방이 응답하지 않습니다."), 2000);
@@ -257,6 +279,8 @@ void TBBS2Zel::Tick(std::int32_t now)
 
 void TBBS2Zel::OnGameData(const std::string& m)
 {
+    if (Mends && AnswerRepeat(m))
+        return;
     if (m == lastMessage_) {
         if (IsPlayer())
             SendRaw("XA" + m.substr(0, 3) + sessionId_ + "GPT" + NextLetter());
@@ -279,6 +303,73 @@ void TBBS2Zel::OnGameData(const std::string& m)
             break;
     }
     Enqueue(m);
+}
+
+bool TBBS2Zel::AnswerRepeat(const std::string& m)
+{
+    if (m.size() < 9 || m.compare(3, 3, sessionId_) == 0)
+        return false;
+    const std::string game = m.substr(0, 3);
+    if (!answered_.Body.empty() && game == answered_.GameId && m.compare(6, 3, answered_.Code) == 0 &&
+        m.compare(9, std::string::npos, answered_.Payload) == 0) {
+        SendRaw("XA" + game + sessionId_ + answered_.Body);
+        return true;
+    }
+    if (!closingBodies_.empty() && game == closedGameId_ && !(gameOpen_ && header_.GameId == game)) {
+        for (const std::string& body : closingBodies_)
+            SendRaw("XA" + game + sessionId_ + body);
+        return true;
+    }
+    return false;
+}
+
+void TBBS2Zel::SendAnswer(const std::string& request, bool store, int turnMode, const std::string& body)
+{
+    answered_ = {header_.GameId, header_.MsgCode, request, body};
+    SendGameMessage(store, turnMode, body);
+}
+
+bool TBBS2Zel::SeenRecently(const std::string& p) const
+{
+    return std::find(recent_.begin(), recent_.end(), p) != recent_.end();
+}
+
+void TBBS2Zel::Remember(const std::string& p)
+{
+    recent_[static_cast<std::size_t>(recentNext_)] = p;
+    recentNext_ = (recentNext_ + 1) % kRecentPayloads;
+}
+
+bool TBBS2Zel::Fits(const std::string& code, const std::string& p) const
+{
+    const char family = code[1];
+    const bool request = code[2] == 'R';
+    switch (family) {
+    case 'P':
+        // A move numbered below the board's count was applied or taken back.
+        return p.size() < 7 || Code2ToNum(p) - 1 >= board_.MoveCount();
+    case 'R':
+    case 'C':
+        if (code == "GRR")
+            return p.size() >= 2 && board_.MoveCount() == Code2ToNum(p) + 2;
+        if (request)
+            return deadMarkStage_ == 0 && !IsMyTurn();
+        // The answer repeats our request's count and letter.
+        return p.size() >= 3 && pendingBody_ == std::string("G") + family + "R" + p.substr(0, 3);
+    case 'E':
+        if (request)
+            return deadMarkStage_ == 0 && !IsMyTurn();
+        return pendingBody_.rfind("GER", 0) == 0;
+    case 'D': {
+        if (request)
+            return deadMarkStage_ > 0 && !deadMarker_.empty() && deadMarker_ != MyId;
+        // An agreement or refusal names the list we sent.
+        std::size_t pos = 0;
+        return pendingBody_.rfind("GDR" + NextField(p, pos) + "\\#", 0) == 0;
+    }
+    default:
+        return true; // resignation and time loss end the game in any state
+    }
 }
 
 void TBBS2Zel::Enqueue(const std::string& m)
@@ -313,6 +404,8 @@ void TBBS2Zel::HandleQueue()
     std::string payload = part(9, std::string::npos);
     if (header_.MsgCode != "GPT")
         lastMessage_ = m;
+    if (gameOpen_ && ForThisGame() && header_.MsgSession != sessionId_)
+        peerHeard_ = true;
     if (header_.MsgCode.size() == 3 && header_.MsgCode[0] == 'G')
         Dispatch(payload);
     queueBusy_ = false;
@@ -360,6 +453,9 @@ void TBBS2Zel::Dispatch(const std::string& p)
         return;
     }
     if (code == "GSA" || code == "GSC") {
+        // A copy of the answer that started this game changes nothing.
+        if (Mends && gameOpen_ && ForThisGame())
+            return;
         Check r = CheckPayload(p, true);
         if (requestPending_ || (!multiRoom && !gameOpen_ && r == Check::New)) {
             if (code == "GSA")
@@ -382,8 +478,12 @@ void TBBS2Zel::Dispatch(const std::string& p)
         return ReceiveLabel(p);
     if (code == "GPR")
         return ReceiveRecoveryRequest(p);
-    if (code == "GPS")
+    if (code == "GPS") {
+        // Only the answer to our own open question takes the board back.
+        if (Mends && ForMyGame() && !recoveryAsked_)
+            return;
         return ReceiveRecoveryAnswer(p);
+    }
     if (code == "GPT")
         return ReceiveReceipt();
     static const std::string filtered[] = {"GCA", "GCC", "GCR", "GDA", "GDC", "GDR", "GEA", "GEC",
@@ -391,15 +491,31 @@ void TBBS2Zel::Dispatch(const std::string& p)
     bool known = false;
     for (const std::string& f : filtered)
         known = known || f == code;
-    if (!known || CheckPayload(p, true) == Check::Duplicate)
+    if (!known)
         return;
+    const bool guarded = Mends && ForMyGame() && !IsMultiHost();
+    if (guarded && p != lastPayload_) {
+        // A late copy of an older message, or one the game is not at, is
+        // neither applied nor taken for an answer; one that came early is
+        // taken when it comes again.
+        if (SeenRecently(p))
+            return;
+        if (!Fits(code, p)) {
+            lastMessage_.clear();
+            return;
+        }
+    }
+    if (CheckPayload(p, true) == Check::Duplicate)
+        return;
+    if (guarded && family != 'P')
+        Remember(p);
     switch (family) {
     case 'P':
         ReceiveMove(p);
         break;
     case 'E':
         if (kind == 'R')
-            ReceiveEndRequest();
+            ReceiveEndRequest(p);
         else
             ReceiveEndAnswer(kind == 'A');
         break;
@@ -457,6 +573,7 @@ void TBBS2Zel::StartRecovery()
         return;
     if (!Tell(KS("수순에 문제가 생겨서 복구요청을 합니다")))
         return;
+    recoveryAsked_ = true;
     SendGameMessage(false, 2, "GPR" + NumToCode2(board_.MoveCount()) + NextLetter());
 }
 
@@ -485,13 +602,14 @@ void TBBS2Zel::ReceiveRecoveryRequest(const std::string& p)
     int n = RecoverTo(p);
     if (n < 0)
         return;
-    SendGameMessage(true, 0, "GPS" + NumToCode2(std::min(n, board_.MoveCount())) + NextLetter());
+    SendAnswer(p, true, 0, "GPS" + NumToCode2(std::min(n, board_.MoveCount())) + NextLetter());
 }
 
 void TBBS2Zel::ReceiveRecoveryAnswer(const std::string& p)
 {
     if (!ForShownGame() || RecoverTo(p) < 0)
         return;
+    recoveryAsked_ = false;
     if (ForMyGame()) {
         TimedNotice(KS("수순이 복구 되었습니다."), 1500);
         ApplyTurnMode(0);
@@ -573,6 +691,8 @@ void TBBS2Zel::ReceiveMove(const std::string& p)
         }
     }
     if (applied) {
+        if (Mends && IsPlayer())
+            Remember(p);
         if (IsPlayer()) {
             ApplyTurnMode(1);
             if (!IsMultiHost()) {
@@ -728,6 +848,10 @@ void TBBS2Zel::StartSession(int kind)
     clickLock_ = false;
     // An answer of an earlier game must not pass for a copy in this one.
     lastPayload_.clear();
+    recent_.fill({});
+    peerHeard_ = false;
+    stateUnconfirmed_ = false;
+    recoveryAsked_ = false;
     int layout = 1;
     switch (kind) {
     case kGameSession:
@@ -770,6 +894,10 @@ void TBBS2Zel::EndSession()
     DisarmResend();
     pendingBody_.clear();
     lastPayload_.clear();
+    recent_.fill({});
+    peerHeard_ = false;
+    stateUnconfirmed_ = false;
+    recoveryAsked_ = false;
     clickLock_ = false;
     info_.SetRunning(false, now_);
     if (gameOpen_)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/engine/GoBoard.h"
 #include "core/engine/Stack.h"
@@ -62,6 +63,14 @@ public:
     static constexpr std::int32_t kBlackResendTimeout = 60000;
     static constexpr std::int32_t kClickLockSpan = 300;
     static constexpr std::int32_t kRequestTimeout = 30000;
+    // Our game request goes out again this often while it waits for its
+    // answer ("GSA" or "GSC"), until it lapses.
+    static constexpr std::int32_t kRequestResendMs = 10000;
+    // A resumed game's state goes out again this often until the opponent
+    // is heard from in that game.
+    static constexpr std::int32_t kStateResendMs = 15000;
+    // How many payloads of the opponent are remembered to know a late copy.
+    static constexpr int kRecentPayloads = 8;
 
     explicit TBBS2Zel(const TSessionServices& services);
     TBBS2Zel(const TBBS2Zel&) = delete;
@@ -72,6 +81,11 @@ public:
 
     std::string MyId;
     std::string MultiHostId;
+    // On: lost handshake messages are sent again, a repeated request gets the
+    // same answer again (also after its game ended), and a late copy of an
+    // older message is never applied. Off: the wire exactly as first written,
+    // for talking to and testing against clients that follow it.
+    bool Mends = true;
 
     // Entry for every received game message without its marker and key:
     // game(3) + sender(3) + code(3) + payload.
@@ -187,6 +201,17 @@ private:
     void Dispatch(const std::string& payload);
     Check CheckPayload(const std::string& payload, bool clear);
     void StartRecovery();
+    // A repeat of the request we answered last, or any message for the game
+    // we ended alone, is answered again at once; true when it was.
+    bool AnswerRepeat(const std::string& message);
+    // Whether a player's game is at the point where this message can come:
+    // an answer to what we wait for, a request when the opponent may ask it,
+    // a move not older than the board.
+    bool Fits(const std::string& code, const std::string& payload) const;
+    bool SeenRecently(const std::string& payload) const;
+    void Remember(const std::string& payload);
+    // Sends the answer to the request being handled and keeps both.
+    void SendAnswer(const std::string& request, bool store, int turnMode, const std::string& body);
 
     // Handlers.
     void OnBoardMove(const TMoveInfo& info, bool advanced);
@@ -199,7 +224,7 @@ private:
     void ReceiveRequest(const std::string& p);
     void ReceiveAcceptance(const std::string& p);
     void ReceiveRefusal();
-    void ReceiveEndRequest();
+    void ReceiveEndRequest(const std::string& p);
     void ReceiveEndAnswer(bool accepted);
     void ReceiveDeadList(const std::string& p);
     void ReceiveDeadAgreement(const std::string& p);
@@ -289,6 +314,29 @@ private:
     std::int32_t clickLockSince_ = 0;
     bool replaying_ = false;
     std::string lastRecordName_;
+
+    // The request answered last and its answer, kept past the game's end.
+    struct TAnswered {
+        std::string GameId, Code, Payload, Body;
+    };
+    TAnswered answered_;
+    // The last messages of a game this client ended alone (resignation, loss
+    // on time), sent again while the opponent still talks to that game.
+    std::string closedGameId_;
+    std::vector<std::string> closingBodies_;
+    // Payloads of the opponent handled lately in this game, oldest first over.
+    std::array<std::string, kRecentPayloads> recent_{};
+    int recentNext_ = 0;
+    // A message of the opponent in this game was taken from the queue.
+    bool peerHeard_ = false;
+    // Our "GSR", resent while the request waits.
+    std::string requestBody_;
+    std::int32_t requestSentAt_ = 0;
+    // A resumed game's state waits for the opponent to be heard.
+    bool stateUnconfirmed_ = false;
+    std::int32_t stateSentAt_ = 0;
+    // Our "GPR" waits for its "GPS".
+    bool recoveryAsked_ = false;
 
     // Game-state transfer in pieces.
     std::string xferKey_;

@@ -28,7 +28,7 @@ void TBBS2Zel::RequestEnd()
     SendGameMessage(true, 2, "GER" + MyId + "\\#" + NextLetter());
 }
 
-void TBBS2Zel::ReceiveEndRequest()
+void TBBS2Zel::ReceiveEndRequest(const std::string& p)
 {
     if (!ForMyGame())
         return;
@@ -37,7 +37,7 @@ void TBBS2Zel::ReceiveEndRequest()
     if (answer == Answer::Stale)
         return;
     if (answer == Answer::No) {
-        SendGameMessage(true, 2, "GEC" + MyId + "\\#" + NextLetter());
+        SendAnswer(p, true, 2, "GEC" + MyId + "\\#" + NextLetter());
         return;
     }
     deadMarkStage_ = 1;
@@ -47,7 +47,7 @@ void TBBS2Zel::ReceiveEndRequest()
     s_.window.ShowDeadMarkButton();
     if (!IsMultiHost())
         info_.SetRunning(false, now_);
-    SendGameMessage(true, 2, "GEA" + MyId + "\\#" + NextLetter());
+    SendAnswer(p, true, 2, "GEA" + MyId + "\\#" + NextLetter());
 }
 
 void TBBS2Zel::ReceiveEndAnswer(bool accepted)
@@ -118,7 +118,7 @@ void TBBS2Zel::ReceiveDeadList(const std::string& p)
         return;
     if (answer == Answer::No) {
         board_.ApplyDeadList(list, false, clicks_);
-        SendGameMessage(true, 2, "GDC" + list + "\\#" + NextLetter());
+        SendAnswer(p, true, 2, "GDC" + list + "\\#" + NextLetter());
         return;
     }
     board_.ApplyDeadList(list, true, clicks_);
@@ -126,14 +126,14 @@ void TBBS2Zel::ReceiveDeadList(const std::string& p)
     deadMarker_ = MyId;
     clicks_.Clear();
     if (deadMarkStage_ == 2) {
-        SendGameMessage(true, 1, "GDA" + list + "\\#" + MyId + "\\#" + NextLetter());
+        SendAnswer(p, true, 1, "GDA" + list + "\\#" + MyId + "\\#" + NextLetter());
         if (!ShowDeadMarkNotice())
             return;
         s_.window.ShowDeadMarkButton();
         s_.window.SetBoardInput(true);
         return;
     }
-    SendGameMessage(true, 3, "GDA" + list + "\\#\\#" + NextLetter());
+    SendAnswer(p, true, 3, "GDA" + list + "\\#\\#" + NextLetter());
     Count();
 }
 
@@ -189,8 +189,10 @@ void TBBS2Zel::Resign()
     ApplyTurnMode(3);
     info_.PResult = ResignResultText(MyId == header_.WhiteId);
     std::string body = "GGR" + MyId + "\\#";
-    SendGameMessage(true, 3, body + NextLetter());
-    SendGameMessage(true, 3, body + NextLetter());
+    closedGameId_ = header_.GameId;
+    closingBodies_ = {body + NextLetter(), body + NextLetter()};
+    for (const std::string& copy : closingBodies_)
+        SendGameMessage(true, 3, copy);
     SaveRecord(info_.PResult);
     CloseGame();
 }
@@ -216,8 +218,10 @@ void TBBS2Zel::LoseOnTime()
     info_.PResult = TimeResultText(MyId == header_.WhiteId);
     SaveRecord(info_.PResult);
     std::string body = "GGT" + MyId + "\\#";
-    SendGameMessage(true, 3, body + NextLetter());
-    SendGameMessage(true, 3, body + NextLetter());
+    closedGameId_ = header_.GameId;
+    closingBodies_ = {body + NextLetter(), body + NextLetter()};
+    for (const std::string& copy : closingBodies_)
+        SendGameMessage(true, 3, copy);
     ApplyTurnMode(3);
     info_.SetRunning(false, now_);
     if (Tell(KS("시간패 입니다.")))
@@ -262,9 +266,9 @@ void TBBS2Zel::ReceiveUndo(const std::string& code, const std::string& p)
         if (answer == Answer::Yes) {
             board_.Undo();
             board_.Undo();
-            SendGameMessage(true, 0, "GRA" + p + NextLetter());
+            SendAnswer(p, true, 0, "GRA" + p + NextLetter());
         } else {
-            SendGameMessage(true, 0, "GRC" + p + NextLetter());
+            SendAnswer(p, true, 0, "GRC" + p + NextLetter());
         }
     } else if (code == "GRA") {
         if (!ForShownGame())
@@ -297,10 +301,10 @@ void TBBS2Zel::ReceiveAdjourn(const std::string& code, const std::string& p)
         if (answer == Answer::Stale)
             return;
         if (answer == Answer::Yes) {
-            SendGameMessage(true, 0, "GCA" + p + NextLetter());
+            SendAnswer(p, true, 0, "GCA" + p + NextLetter());
             AdjournGame();
         } else {
-            SendGameMessage(true, 0, "GCC" + p + NextLetter());
+            SendAnswer(p, true, 0, "GCC" + p + NextLetter());
         }
     } else if (code == "GCA") {
         if (ForShownGame())

@@ -107,6 +107,8 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
         pendingBody_.clear();
         ApplyTurnMode(0);
         SendGameState({});
+        stateUnconfirmed_ = Mends;
+        stateSentAt_ = now_;
         if (IsMyTurn())
             s_.window.SetBoardInput(true);
         s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
@@ -121,6 +123,8 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
                        header_.MainTimeCode + header_.ByoSecondsCode + header_.ByoCountCode + "\\#" +
                        header_.BlackLabel + "\\#" + header_.WhiteLabel + "\\#";
     body += NextLetter();
+    requestBody_ = body;
+    requestSentAt_ = now_;
     SendGameMessage(false, 2, body);
 }
 
@@ -186,7 +190,7 @@ void TBBS2Zel::ReceiveRequest(const std::string& p)
     if (epoch != epoch_ || gameOpen_)
         return;
     if (!accepted) {
-        SendGameMessage(false, 3, "GSC" + MyId + NextLetter());
+        SendAnswer(p, false, 3, "GSC" + MyId + NextLetter());
         return;
     }
     ShowHeaderInPanel();
@@ -197,7 +201,7 @@ void TBBS2Zel::ReceiveRequest(const std::string& p)
     info_.SetNowStone(board_.ColourToMove(), now_);
     ShowHeaderInPanel();
     s_.lobby.ReportGameStarted(header_.BlackId, header_.WhiteId);
-    SendGameMessage(true, 0, "GSA" + MyId + "\\#" + header_.ResumeCount + "\\#" + NextLetter());
+    SendAnswer(p, true, 0, "GSA" + MyId + "\\#" + header_.ResumeCount + "\\#" + NextLetter());
     if (!s_.lobby.InMultiRoom() && IsMyTurn())
         s_.window.SetBoardInput(true);
     s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
@@ -370,7 +374,7 @@ void TBBS2Zel::SendGameState(const std::string& toUser)
 
 void TBBS2Zel::ReceiveChunk(std::string_view line)
 {
-    if (!s_.lobby.InRoom() || requestPending_ || gameOpen_)
+    if (!s_.lobby.InRoom() || requestPending_)
         return;
     std::size_t start = line.find(">C<");
     if (start == std::string_view::npos)
@@ -383,6 +387,13 @@ void TBBS2Zel::ReceiveChunk(std::string_view line)
     std::size_t pos = 0;
     std::string key = NextField(text, pos);
     std::string counts = NextField(text, pos);
+    if (gameOpen_) {
+        // A player who has the resumed game already acknowledges a copy of
+        // its first piece, so the resumer stops sending it.
+        if (Mends && IsPlayer() && key == header_.GameId && counts.size() >= 2 && counts[0] == 'B')
+            SendRaw("XA" + header_.GameId + sessionId_ + "GPT" + NextLetter());
+        return;
+    }
     if (counts.size() < 2) {
         xferKey_.clear();
         xferIndex_ = 100;
