@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <random>
 #include <vector>
 
 #include "support/GameSim.h"
@@ -191,6 +193,62 @@ TEST(GameSim, ReplayOneSeed)
                 o.adjournments, o.positionsAgree, o.disagreement.c_str(), o.cause.c_str());
     EXPECT_TRUE(o.positionsAgree) << o.disagreement;
     EXPECT_TRUE(o.completed) << o.cause;
+}
+
+} // namespace
+} // namespace zel::test
+
+namespace zel::test {
+namespace {
+
+// ZEL_SIM_SOAK_SECONDS=s plays games with random seeds and random fault mixes
+// for s seconds and stops at the first divergence (two positions for one move
+// count, or records or results that differ), printing how to replay it.
+TEST(GameSim, Soak)
+{
+    const double seconds = EnvNumber("ZEL_SIM_SOAK_SECONDS");
+    if (seconds <= 0)
+        GTEST_SKIP() << "set ZEL_SIM_SOAK_SECONDS to soak";
+    std::random_device device;
+    std::mt19937_64 pick((static_cast<std::uint64_t>(device()) << 32) ^ device());
+    auto uniform = [&pick](double hi) { return std::uniform_real_distribution<double>(0, hi)(pick); };
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int games = 0, completed = 0, incomplete = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        SimFaults f;
+        const std::uint64_t seed = pick() % 1000000000000ull;
+        if (uniform(1) < 0.15) {
+            f.asWritten = uniform(1) < 0.5 ? 1 : 2; // the compatibility case has no faults
+        } else {
+            f.drop = uniform(1) < 0.7 ? uniform(0.08) : 0;
+            f.duplicate = uniform(1) < 0.6 ? uniform(0.2) : 0;
+            f.maxDelayMs = uniform(1) < 0.6 ? static_cast<int>(uniform(3000)) : 0;
+            f.reorder = uniform(1) < 0.5;
+            f.disconnect = uniform(1) < 0.2 ? uniform(0.5) : 0;
+        }
+        char replay[320];
+        std::snprintf(replay, sizeof replay,
+                      "ZEL_SIM_SEED=%llu ZEL_SIM_DROP=%.4f ZEL_SIM_DUP=%.4f ZEL_SIM_DELAY=%d ZEL_SIM_LEAVE=%.4f%s "
+                      "ZEL_SIM_AS_WRITTEN=%d build/tests/test_sim --gtest_filter=GameSim.ReplayOneSeed",
+                      static_cast<unsigned long long>(seed), f.drop, f.duplicate, f.maxDelayMs, f.disconnect,
+                      f.reorder ? " ZEL_SIM_REORDER=1" : "", f.asWritten);
+        const SimOutcome o = RunSimGame(seed, f);
+        ++games;
+        if (o.completed) {
+            ++completed;
+            continue;
+        }
+        const bool diverged = !o.positionsAgree || o.cause.rfind("different", 0) == 0 || o.cause.rfind("only", 0) == 0;
+        ++incomplete;
+        std::printf("%s: %s\n  %s\n", diverged ? "DIVERGED" : "incomplete",
+                    o.positionsAgree ? o.cause.c_str() : ("two positions for " + o.disagreement).c_str(), replay);
+        std::fflush(stdout);
+        if (diverged) {
+            ADD_FAILURE() << "diverged: " << replay;
+            break;
+        }
+    }
+    std::printf("soak: %d games, %d completed, %d incomplete\n", games, completed, incomplete);
 }
 
 } // namespace
