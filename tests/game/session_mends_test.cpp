@@ -231,5 +231,39 @@ TEST(SessionMends, RepeatedEndRequestIsAnsweredAgainWithoutAsking)
     EXPECT_EQ(duo.b.session.DeadMarkStage(), 1);
 }
 
+// Late copies during the marking: Bob's acceptance of the end request and
+// his first agreement come again while Alice waits for his marking. Neither
+// counts for an answer, and no recovery of the moves is asked for.
+TEST(SessionMends, LateCopiesWhileMarkingChangeNothing)
+{
+    LossyDuo duo(true);
+    duo.StartGame();
+    duo.PlayPairs(2);
+    duo.a.session.Command(11);
+    duo.Run(1000);
+    duo.a.session.Command(25);
+    duo.Run(1000);
+    std::string acceptance, agreement;
+    for (const std::string& sent : duo.b.outbox) {
+        if (CodeOf(sent) == "GEA")
+            acceptance = sent;
+        if (CodeOf(sent) == "GDA")
+            agreement = sent;
+    }
+    ASSERT_FALSE(agreement.empty());
+    ASSERT_EQ(duo.a.session.DeadMarkStage(), 2);
+    const std::size_t sent = duo.a.outbox.size();
+    duo.a.session.OnGameData(SessionDuo::Handed(acceptance));
+    duo.Run(1000);
+    duo.a.session.OnGameData(SessionDuo::Handed(agreement));
+    duo.Run(1000);
+    EXPECT_EQ(duo.a.session.DeadMarkStage(), 2);
+    for (std::size_t i = sent; i < duo.a.outbox.size(); ++i)
+        EXPECT_NE(CodeOf(duo.a.outbox[i]), "GPR");
+    duo.b.session.Command(25);
+    duo.Run(2000);
+    EXPECT_TRUE(duo.BothClosedAlike());
+}
+
 } // namespace
 } // namespace zel::test

@@ -428,8 +428,8 @@ TBBS2Zel::Check TBBS2Zel::CheckPayload(const std::string& payload, bool clear)
     if (ForMyGame() && awaitingReply_) {
         if (!pendingBody_.empty())
             SendGameMessage(false, 4, pendingBody_);
-        else
-            StartRecovery();
+        else if (!Mends || deadMarkStage_ == 0)
+            StartRecovery(); // the move sequence is not at stake while dead stones are marked
     }
     return Check::Duplicate;
 }
