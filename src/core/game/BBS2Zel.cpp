@@ -249,7 +249,7 @@ void TBBS2Zel::Tick(std::int32_t now)
     if (Mends && requestPending_ && !requestBody_.empty() &&
         SinceMidnightMark(now, requestSentAt_) >= kRequestResendMs) {
         requestSentAt_ = now;
-        SendRaw("XA" + header_.GameId + sessionId_ + requestBody_);
+        SendRaw("XA" + requestKey_ + sessionId_ + requestBody_);
     }
     // Waits for any message of the opponent in the resumed game, or its
     // receipt for a copy of the state.
@@ -404,7 +404,10 @@ void TBBS2Zel::HandleQueue()
     std::string payload = part(9, std::string::npos);
     if (header_.MsgCode != "GPT")
         lastMessage_ = m;
-    if (gameOpen_ && ForThisGame() && header_.MsgSession != sessionId_)
+    // A receipt tells of the opponent only where it acknowledges a resumed
+    // game's state: a requester without the game sends receipts too.
+    if (gameOpen_ && ForThisGame() && header_.MsgSession != sessionId_ &&
+        (header_.MsgCode != "GPT" || stateUnconfirmed_))
         peerHeard_ = true;
     if (header_.MsgCode.size() == 3 && header_.MsgCode[0] == 'G')
         Dispatch(payload);

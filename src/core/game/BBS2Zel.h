@@ -329,8 +329,8 @@ private:
     int recentNext_ = 0;
     // A message of the opponent in this game was taken from the queue.
     bool peerHeard_ = false;
-    // Our "GSR", resent while the request waits.
-    std::string requestBody_;
+    // Our "GSR" and its game key, resent while the request waits.
+    std::string requestBody_, requestKey_;
     std::int32_t requestSentAt_ = 0;
     // A resumed game's state waits for the opponent to be heard.
     bool stateUnconfirmed_ = false;

@@ -124,6 +124,7 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
                        header_.BlackLabel + "\\#" + header_.WhiteLabel + "\\#";
     body += NextLetter();
     requestBody_ = body;
+    requestKey_ = header_.GameId;
     requestSentAt_ = now_;
     SendGameMessage(false, 2, body);
 }
