@@ -213,22 +213,29 @@ void TAsioServer::Send(ConnId conn, const std::uint8_t* data, std::size_t size)
     dirty_.push_back(it->second);
     if (!flushPosted_) {
         flushPosted_ = true;
-        asio::post(io_, [this]() { FlushAll(); });
+        asio::post(io_, [this]() { FlushSome(); });
     }
 }
 
-void TAsioServer::FlushAll()
+void TAsioServer::FlushSome()
 {
+    // A broadcast to thousands is written a slice at a time, oldest output
+    // first, so that reads and the newcomer's own lobby are not held up.
     flushPosted_ = false;
-    std::vector<ConnPtr> dirty;
-    dirty.swap(dirty_);
-    for (const ConnPtr& c : dirty) {
+    std::size_t end = std::min(dirty_.size(), dirtyAt_ + kFlushSlice);
+    for (; dirtyAt_ < end; ++dirtyAt_) {
+        ConnPtr c = std::move(dirty_[dirtyAt_]);
         c->dirty = false;
         if (!c->closed && !c->writing)
             Write(c);
     }
-    if (dirty_.empty() && dirty.capacity() > dirty_.capacity())
-        dirty_.swap(dirty); // keep the larger list for the next round
+    if (dirtyAt_ < dirty_.size()) {
+        flushPosted_ = true;
+        asio::post(io_, [this]() { FlushSome(); });
+        return;
+    }
+    dirty_.clear();
+    dirtyAt_ = 0;
 }
 
 void TAsioServer::Write(const ConnPtr& c)

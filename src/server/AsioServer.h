@@ -1,7 +1,7 @@
 #pragma once
 #include <asio.hpp>
 #include <cstdint>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +38,8 @@ public:
     static constexpr std::size_t kKeptCapacity = 16384;
     // One read of a connection takes at most this many bytes.
     static constexpr std::size_t kReadSize = 65536;
+    // Connections written per turn of the event loop before reads get their turn.
+    static constexpr std::size_t kFlushSlice = 256;
     // A configuration client gets this long to finish its exchange.
     static constexpr int kConfigTimeoutMs = 60000;
 
@@ -65,7 +67,7 @@ private:
     void Accept(asio::ip::tcp::acceptor& acceptor, Port port);
     void Read(const ConnPtr& c);
     void Received(const ConnPtr& c, std::size_t n);
-    void FlushAll();
+    void FlushSome();
     void Write(const ConnPtr& c);
     void Written(const ConnPtr& c);
     void Finish(const ConnPtr& c);
@@ -83,10 +85,11 @@ private:
     asio::ip::tcp::acceptor adminAcceptor_;
     asio::steady_timer tick_;
     std::chrono::steady_clock::time_point start_;
-    std::map<ConnId, ConnPtr> conns_;
+    std::unordered_map<ConnId, ConnPtr> conns_;
     ConnId nextId_ = 0;
     std::vector<std::uint8_t> readBuffer_; // shared by every connection: reads wait without a buffer
-    std::vector<ConnPtr> dirty_;           // connections with output for the next flush
+    std::vector<ConnPtr> dirty_;           // connections with output, in the order it was queued
+    std::size_t dirtyAt_ = 0;              // dirty_ before this is written
     bool flushPosted_ = false;
 };
 
