@@ -18,7 +18,7 @@ const char* PortName(int kind)
 
 TAsioServer::TAsioServer(asio::io_context& io, const TServerOptions& options)
     : io_(io), options_(options), game_(io), configAcceptor_(io), adminAcceptor_(io), tick_(io),
-      start_(std::chrono::steady_clock::now())
+      start_(std::chrono::steady_clock::now()), readBuffer_(kReadSize)
 {
 }
 
@@ -103,7 +103,10 @@ void TAsioServer::Accept(asio::ip::tcp::acceptor& acceptor, Port port)
         conns_[c->id] = c;
         asio::error_code ignored;
         c->socket.set_option(asio::ip::tcp::no_delay(true), ignored);
-        Log("accept conn=" + std::to_string(c->id) + " port=" + PortName(static_cast<int>(port)));
+        // Reads and the first attempt of every write are made without waiting.
+        c->socket.non_blocking(true, ignored);
+        if (Logging())
+            Log("accept conn=" + std::to_string(c->id) + " port=" + PortName(static_cast<int>(port)));
         Read(c);
         if (port == Port::Game) {
             core_->OnConnected(c->id, Now());
@@ -121,33 +124,48 @@ void TAsioServer::Accept(asio::ip::tcp::acceptor& acceptor, Port port)
 
 void TAsioServer::Read(const ConnPtr& c)
 {
-    c->socket.async_read_some(asio::buffer(c->buffer), [this, c](const asio::error_code& ec, std::size_t n) {
+    c->socket.async_wait(asio::ip::tcp::socket::wait_read, [this, c](const asio::error_code& ec) {
         if (c->closed)
             return;
         if (ec) {
             Finish(c);
             return;
         }
-        switch (c->port) {
-        case Port::Game:
-            core_->OnBytes(c->id, c->buffer.data(), n, Now());
-            break;
-        case Port::Config:
-            config_->OnBytes(c->id, c->buffer.data(), n);
-            break;
-        case Port::Admin:
-            AdminBytes(c, n);
-            break;
+        asio::error_code rec;
+        std::size_t n = c->socket.read_some(asio::buffer(readBuffer_), rec);
+        if (rec == asio::error::would_block || rec == asio::error::try_again) {
+            Read(c);
+            return;
         }
+        if (rec) {
+            Finish(c);
+            return;
+        }
+        Received(c, n);
         if (!c->closed)
             Read(c);
     });
 }
 
-void TAsioServer::AdminBytes(const ConnPtr& c, std::size_t n)
+void TAsioServer::Received(const ConnPtr& c, std::size_t n)
+{
+    switch (c->port) {
+    case Port::Game:
+        core_->OnBytes(c->id, readBuffer_.data(), n, Now());
+        break;
+    case Port::Config:
+        config_->OnBytes(c->id, readBuffer_.data(), n);
+        break;
+    case Port::Admin:
+        AdminBytes(c, readBuffer_.data(), n);
+        break;
+    }
+}
+
+void TAsioServer::AdminBytes(const ConnPtr& c, const std::uint8_t* data, std::size_t n)
 {
     for (std::size_t i = 0; i < n; ++i) {
-        char ch = static_cast<char>(c->buffer[i]);
+        char ch = static_cast<char>(data[i]);
         if (ch != '\n') {
             c->line += ch;
             if (c->line.size() > TAdminConsole::kMaxLine) {
@@ -157,9 +175,10 @@ void TAsioServer::AdminBytes(const ConnPtr& c, std::size_t n)
             continue;
         }
         std::string reply = admin_->Execute(c->line, Now()) + "\n";
-        Log("admin conn=" + std::to_string(c->id) + " " + reply.substr(0, reply.size() - 1));
+        if (Logging())
+            Log("admin conn=" + std::to_string(c->id) + " " + reply.substr(0, reply.size() - 1));
         c->line.clear();
-        Send(c->id, std::vector<std::uint8_t>(reply.begin(), reply.end()));
+        Send(c->id, reinterpret_cast<const std::uint8_t*>(reply.data()), reply.size());
         if (admin_->QuitRequested()) {
             Close(c->id, true);
             asio::post(io_, [this]() {
@@ -174,43 +193,94 @@ void TAsioServer::AdminBytes(const ConnPtr& c, std::size_t n)
     }
 }
 
-void TAsioServer::Send(ConnId conn, std::vector<std::uint8_t> bytes)
+void TAsioServer::Send(ConnId conn, const std::uint8_t* data, std::size_t size)
 {
     auto it = conns_.find(conn);
-    if (it == conns_.end() || it->second->closed || it->second->closing || bytes.empty())
+    if (it == conns_.end() || it->second->closed || it->second->closing || size == 0)
         return;
-    ConnPtr c = it->second;
-    c->queued += bytes.size();
-    if (c->queued > kMaxQueued) {
-        Log("overflow conn=" + std::to_string(conn));
+    Connection& c = *it->second;
+    // Every queued byte counts, in one buffer per direction: no block per packet.
+    if (c.pending.size() + c.sending.size() + size > kMaxQueued) {
+        if (Logging())
+            Log("overflow conn=" + std::to_string(conn));
         Close(conn, false);
         return;
     }
-    c->queue.push_back(std::move(bytes));
-    if (!c->writing)
-        Write(c);
+    c.pending.insert(c.pending.end(), data, data + size);
+    if (c.writing || c.dirty)
+        return;
+    c.dirty = true;
+    dirty_.push_back(it->second);
+    if (!flushPosted_) {
+        flushPosted_ = true;
+        asio::post(io_, [this]() { FlushSome(); });
+    }
+}
+
+void TAsioServer::FlushSome()
+{
+    // A broadcast to thousands is written a slice at a time, oldest output
+    // first, so that reads and the newcomer's own lobby are not held up.
+    flushPosted_ = false;
+    std::size_t end = std::min(dirty_.size(), dirtyAt_ + kFlushSlice);
+    for (; dirtyAt_ < end; ++dirtyAt_) {
+        ConnPtr c = std::move(dirty_[dirtyAt_]);
+        c->dirty = false;
+        if (!c->closed && !c->writing)
+            Write(c);
+    }
+    if (dirtyAt_ < dirty_.size()) {
+        flushPosted_ = true;
+        asio::post(io_, [this]() { FlushSome(); });
+        return;
+    }
+    dirty_.clear();
+    dirtyAt_ = 0;
 }
 
 void TAsioServer::Write(const ConnPtr& c)
 {
-    c->writing = true;
-    asio::async_write(c->socket, asio::buffer(c->queue.front()), [this, c](const asio::error_code& ec, std::size_t) {
-        if (c->closed)
-            return;
-        c->queued -= c->queue.front().size();
-        c->queue.pop_front();
-        if (ec) {
-            Finish(c);
-            return;
-        }
-        if (!c->queue.empty()) {
-            Write(c);
-            return;
-        }
-        c->writing = false;
+    if (c->pending.empty()) {
         if (c->closing)
             Finish(c);
-    });
+        return;
+    }
+    c->sending.swap(c->pending);
+    asio::error_code ec;
+    std::size_t n = c->socket.write_some(asio::buffer(c->sending), ec);
+    if (ec && ec != asio::error::would_block && ec != asio::error::try_again) {
+        Finish(c);
+        return;
+    }
+    if (n == c->sending.size()) {
+        Written(c);
+        return;
+    }
+    c->writing = true;
+    asio::async_write(c->socket, asio::buffer(c->sending.data() + n, c->sending.size() - n),
+                      [this, c](const asio::error_code& wec, std::size_t) {
+                          if (c->closed)
+                              return;
+                          c->writing = false;
+                          if (wec) {
+                              Finish(c);
+                              return;
+                          }
+                          Written(c);
+                      });
+}
+
+void TAsioServer::Written(const ConnPtr& c)
+{
+    c->sending.clear();
+    if (c->sending.capacity() > kKeptCapacity)
+        std::vector<std::uint8_t>().swap(c->sending);
+    if (c->pending.capacity() > kKeptCapacity && c->pending.empty())
+        std::vector<std::uint8_t>().swap(c->pending);
+    if (!c->pending.empty())
+        Write(c);
+    else if (c->closing)
+        Finish(c);
 }
 
 void TAsioServer::Close(ConnId conn, bool flush)
@@ -220,7 +290,7 @@ void TAsioServer::Close(ConnId conn, bool flush)
         return;
     ConnPtr c = it->second;
     c->closing = true;
-    if (flush && c->writing)
+    if (flush && (c->writing || c->dirty))
         return; // the write loop finishes it
     // Later, so that the owner never hears of the close while it is asking for it.
     asio::post(io_, [this, c]() { Finish(c); });
@@ -236,7 +306,8 @@ void TAsioServer::Finish(const ConnPtr& c)
     c->socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     c->socket.close(ignored);
     conns_.erase(c->id);
-    Log("close conn=" + std::to_string(c->id));
+    if (Logging())
+        Log("close conn=" + std::to_string(c->id));
     if (c->port == Port::Game)
         core_->OnClosed(c->id, Now());
     else if (c->port == Port::Config)

@@ -1,9 +1,7 @@
 #pragma once
 #include <asio.hpp>
-#include <array>
 #include <cstdint>
-#include <deque>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,12 +26,20 @@ public:
     // Opens the listeners and prints "ready ..."; false with a reason when a port cannot be bound.
     bool Start(std::string& error);
 
-    void Send(ConnId conn, std::vector<std::uint8_t> bytes) override;
+    using TServerIo::Send;
+    void Send(ConnId conn, const std::uint8_t* data, std::size_t size) override;
     void Close(ConnId conn, bool flush) override;
     void Log(const std::string& line) override;
+    bool Logging() const override { return options_.log; }
 
     // A connection whose unsent bytes exceed this is dropped (a reader too slow to keep up).
     static constexpr std::size_t kMaxQueued = 1 << 20;
+    // An output buffer larger than this is given back once it has been written.
+    static constexpr std::size_t kKeptCapacity = 16384;
+    // One read of a connection takes at most this many bytes.
+    static constexpr std::size_t kReadSize = 65536;
+    // Connections written per turn of the event loop before reads get their turn.
+    static constexpr std::size_t kFlushSlice = 256;
     // A configuration client gets this long to finish its exchange.
     static constexpr int kConfigTimeoutMs = 60000;
 
@@ -45,22 +51,27 @@ private:
         asio::steady_timer timer;
         ConnId id = 0;
         Port port = Port::Game;
-        std::deque<std::vector<std::uint8_t>> queue;
-        std::size_t queued = 0;
+        // Output gathers in `pending` and leaves in one write; `sending` is
+        // the buffer a write in progress owns.
+        std::vector<std::uint8_t> pending;
+        std::vector<std::uint8_t> sending;
         bool writing = false;
+        bool dirty = false;   // listed for the next flush
         bool closing = false; // close once the queue is written
         bool closed = false;
         std::string line; // admin input not yet ended by a newline
-        std::array<std::uint8_t, 16384> buffer{};
     };
     using ConnPtr = std::shared_ptr<Connection>;
 
     bool Listen(asio::ip::tcp::acceptor& acceptor, int port, std::string& error);
     void Accept(asio::ip::tcp::acceptor& acceptor, Port port);
     void Read(const ConnPtr& c);
+    void Received(const ConnPtr& c, std::size_t n);
+    void FlushSome();
     void Write(const ConnPtr& c);
+    void Written(const ConnPtr& c);
     void Finish(const ConnPtr& c);
-    void AdminBytes(const ConnPtr& c, std::size_t n);
+    void AdminBytes(const ConnPtr& c, const std::uint8_t* data, std::size_t n);
     void ScheduleTick();
     std::uint64_t Now() const;
 
@@ -74,8 +85,12 @@ private:
     asio::ip::tcp::acceptor adminAcceptor_;
     asio::steady_timer tick_;
     std::chrono::steady_clock::time_point start_;
-    std::map<ConnId, ConnPtr> conns_;
+    std::unordered_map<ConnId, ConnPtr> conns_;
     ConnId nextId_ = 0;
+    std::vector<std::uint8_t> readBuffer_; // shared by every connection: reads wait without a buffer
+    std::vector<ConnPtr> dirty_;           // connections with output, in the order it was queued
+    std::size_t dirtyAt_ = 0;              // dirty_ before this is written
+    bool flushPosted_ = false;
 };
 
 } // namespace zel

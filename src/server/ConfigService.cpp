@@ -62,8 +62,9 @@ void TConfigService::OnBytes(ConnId conn, const std::uint8_t* data, std::size_t 
         if (data[i] != 0) {
             s.answer += static_cast<char>(data[i]);
             if (s.answer.size() > kMaxAnswer) {
-                io_.Log("config conn=" + std::to_string(conn) + " flag=" + std::to_string(flag_) +
-                        " files=" + std::to_string(files_.size()) + " answer=garbage");
+                if (io_.Logging())
+                    io_.Log("config conn=" + std::to_string(conn) + " flag=" + std::to_string(flag_) +
+                            " files=" + std::to_string(files_.size()) + " answer=garbage");
                 sessions_.erase(it);
                 io_.Close(conn, false);
                 return;
@@ -73,8 +74,9 @@ void TConfigService::OnBytes(ConnId conn, const std::uint8_t* data, std::size_t 
         long long answer = FirstField(s.answer);
         s.answer.clear();
         ++s.answers;
-        io_.Log("config conn=" + std::to_string(conn) + " flag=" + std::to_string(flag_) +
-                " files=" + std::to_string(files_.size()) + " answer=" + std::to_string(answer));
+        if (io_.Logging())
+            io_.Log("config conn=" + std::to_string(conn) + " flag=" + std::to_string(flag_) +
+                    " files=" + std::to_string(files_.size()) + " answer=" + std::to_string(answer));
         // Only the first answer may ask for the files; later ones end the exchange.
         if (s.answers == 1 && answer == kWantFiles && flag_ != 0) {
             for (const auto& file : files_)

@@ -41,7 +41,8 @@ void TServerCore::OnConnected(ConnId conn, std::uint64_t now)
 {
     now_ = now;
     if (now < refuseUntil_) {
-        Log("refuse conn=" + std::to_string(conn));
+        if (Logging())
+            Log("refuse conn=" + std::to_string(conn));
         io_.Close(conn, false);
         return;
     }
@@ -60,7 +61,8 @@ void TServerCore::OnBytes(ConnId conn, const std::uint8_t* data, std::size_t siz
         data, size, [&c]() { return !c.closing; },
         [&](const std::uint8_t* p, std::size_t n) { Handle(conn, c, p, n); });
     if (!framed) {
-        Log("garbage conn=" + std::to_string(conn));
+        if (Logging())
+            Log("garbage conn=" + std::to_string(conn));
         Drop(conn);
     }
 }
@@ -82,7 +84,8 @@ void TServerCore::OnClosed(ConnId conn, std::uint64_t now)
     }
     s.conn = 0;
     s.graceUntil = now + options_.graceMs;
-    Log("grace user=" + std::to_string(u) + " ms=" + std::to_string(options_.graceMs));
+    if (Logging())
+        Log("grace user=" + std::to_string(u) + " ms=" + std::to_string(options_.graceMs));
 }
 
 void TServerCore::Tick(std::uint64_t now)
@@ -95,7 +98,8 @@ void TServerCore::Tick(std::uint64_t now)
     }
     for (auto& [conn, c] : conns_) {
         if (c.user < 0 && !c.closing && now - c.openedAt >= options_.loginMs) {
-            Log("idle conn=" + std::to_string(conn));
+            if (Logging())
+                Log("idle conn=" + std::to_string(conn));
             c.closing = true;
             io_.Close(conn, false);
         }
@@ -115,13 +119,15 @@ void TServerCore::Drop(ConnId conn)
 void TServerCore::Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_t n)
 {
     PacketHeader h = PacketHeader::Decode(p);
-    std::string line = "recv conn=" + std::to_string(conn) + " code=" + std::to_string(h.code) +
-                       " len=" + std::to_string(h.length) + " arg=" + std::to_string(h.argument);
     bool loginRecord = h.code == pk::Login || h.code == pk::ReLogin || h.code == pk::Probe;
-    if (loginRecord)
-        line += " user=" + std::to_string(GetU16(p + 10)) + " room=" + std::to_string(GetU16(p + 12)) +
-                " id=" + Printable(GetText(p + 20, 8));
-    Log(line);
+    if (Logging()) {
+        std::string line = "recv conn=" + std::to_string(conn) + " code=" + std::to_string(h.code) +
+                           " len=" + std::to_string(h.length) + " arg=" + std::to_string(h.argument);
+        if (loginRecord)
+            line += " user=" + std::to_string(GetU16(p + 10)) + " room=" + std::to_string(GetU16(p + 12)) +
+                    " id=" + Printable(GetText(p + 20, 8));
+        Log(line);
+    }
     if (c.closing)
         return;
     if (loginRecord) {
@@ -168,8 +174,9 @@ void TServerCore::HandleLogin(ConnId conn, Conn& c, const std::uint8_t* p, std::
             }
             Attach(conn, c, u);
             int room = std::max(lobby_.User(u).room, 0);
-            Log("relogin conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
-                " room=" + std::to_string(room));
+            if (Logging())
+                Log("relogin conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
+                    " room=" + std::to_string(room));
             SendConn(conn, spk::LoginAccepted(u, room, lobby_.Size()));
             SendConn(conn, spk::Simple(pk::LobbyReset, 0));
             SendLobby(u);
@@ -199,7 +206,7 @@ void TServerCore::FreshLogin(ConnId conn, Conn& c, const std::string& id, const 
         return;
     }
     TServerUser& user = lobby_.User(u);
-    user.id = id;
+    lobby_.SetId(u, id);
     user.nickname = GetText(p + 28, 10);
     if (user.nickname.empty() || !IsWellFormedCp949(user.nickname))
         user.nickname = id;
@@ -209,8 +216,9 @@ void TServerCore::FreshLogin(ConnId conn, Conn& c, const std::string& id, const 
     user.handle = NewHandle();
     lobby_.MoveUser(u, 0);
     Attach(conn, c, u);
-    Log("login conn=" + std::to_string(conn) + " user=" + std::to_string(u) + " id=" + Printable(id) +
-        " handle=" + std::to_string(user.handle));
+    if (Logging())
+        Log("login conn=" + std::to_string(conn) + " user=" + std::to_string(u) + " id=" + Printable(id) +
+            " handle=" + std::to_string(user.handle));
     SendConn(conn, spk::LoginAccepted(u, 0, lobby_.Size()));
     SendAll(spk::UserArrives(lobby_, u), u);
     SendLobby(u);
@@ -245,7 +253,9 @@ void TServerCore::HandleProbe(ConnId conn, const std::uint8_t* p)
     std::uint16_t verdict = pk::VerdictUnknown;
     if (lobby_.ValidUser(u) && lobby_.User(u).id == id && !sessions_[static_cast<std::size_t>(u)].departing)
         verdict = Connected(u) ? pk::VerdictAlive : pk::VerdictReconnect;
-    Log("probe conn=" + std::to_string(conn) + " user=" + std::to_string(u) + " verdict=" + std::to_string(verdict));
+    if (Logging())
+        Log("probe conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
+            " verdict=" + std::to_string(verdict));
     SendConn(conn, spk::Simple(pk::ProbeVerdict, verdict));
 }
 
@@ -262,8 +272,10 @@ void TServerCore::Depart(int u)
             it->second.user = -1;
     }
     s = Session{};
+    handleUsed_[lobby_.User(u).handle] = false;
     lobby_.RemoveUser(u);
-    Log("leave user=" + std::to_string(u));
+    if (Logging())
+        Log("leave user=" + std::to_string(u));
     SendAll(spk::Simple(pk::UserLeaves, static_cast<std::uint16_t>(u)));
 }
 
@@ -277,12 +289,13 @@ void TServerCore::HandleUser(int u, const std::uint8_t* p, std::size_t n)
         break;
     case pk::RoomText:
     case pk::NoticeText: {
-        Bytes b(p, p + n);
-        PutU16(&b[4], static_cast<std::uint16_t>(u));
+        // The relayed copy is built once, in a buffer kept for it, and shared by every member.
+        relay_.assign(p, p + n);
+        PutU16(&relay_[4], static_cast<std::uint16_t>(u));
         if (h.code == pk::RoomText)
-            SendRoom(room, b);
+            SendRoom(room, relay_);
         else
-            SendAll(b);
+            SendAll(relay_);
         break;
     }
     case pk::MakeRoom:
@@ -362,7 +375,8 @@ void TServerCore::PrivateText(int u, const std::uint8_t* p, std::size_t n)
     int to = GetU16(p + 4);
     std::uint16_t handle = GetU16(p + 6);
     if (!lobby_.ValidUser(to) || lobby_.User(to).handle != handle) {
-        Log("misaddressed user=" + std::to_string(to) + " handle=" + std::to_string(handle));
+        if (Logging())
+            Log("misaddressed user=" + std::to_string(to) + " handle=" + std::to_string(handle));
         return;
     }
     Bytes b(p, p + n);
@@ -422,7 +436,8 @@ void TServerCore::Accept(int u, const std::uint8_t* p, std::uint16_t code)
     std::uint16_t asked = code == pk::GameInviteAccept ? pk::GameInvite : pk::RoomInvite;
     auto it = lobby_.ValidUser(inviter) ? invitations_.find(InviteKey(inviter, u)) : invitations_.end();
     if (it == invitations_.end() || it->second.code != asked) {
-        Log("uninvited user=" + std::to_string(u) + " inviter=" + std::to_string(inviter));
+        if (Logging())
+            Log("uninvited user=" + std::to_string(u) + " inviter=" + std::to_string(inviter));
         return;
     }
     int room = it->second.room;
@@ -532,40 +547,42 @@ std::string TServerCore::Users(bool grace) const
     return out;
 }
 
-void TServerCore::SendConn(ConnId conn, Bytes bytes)
+void TServerCore::SendConn(ConnId conn, const std::uint8_t* p, std::size_t n)
 {
-    PacketHeader h = PacketHeader::Decode(bytes.data());
-    Log("send conn=" + std::to_string(conn) + " code=" + std::to_string(h.code) + " len=" + std::to_string(h.length) +
-        " arg=" + std::to_string(h.argument));
-    io_.Send(conn, std::move(bytes));
+    if (Logging()) {
+        PacketHeader h = PacketHeader::Decode(p);
+        Log("send conn=" + std::to_string(conn) + " code=" + std::to_string(h.code) +
+            " len=" + std::to_string(h.length) + " arg=" + std::to_string(h.argument));
+    }
+    io_.Send(conn, p, n);
 }
 
-void TServerCore::SendTo(int u, const Bytes& bytes)
+void TServerCore::SendTo(int u, const std::uint8_t* p, std::size_t n)
 {
     if (!Connected(u))
         return;
     const Session& s = sessions_[static_cast<std::size_t>(u)];
     if (now_ < s.silentUntil)
         return;
-    SendConn(s.conn, bytes);
+    SendConn(s.conn, p, n);
 }
 
-void TServerCore::SendRoom(int room, const Bytes& bytes, int except)
+void TServerCore::SendRoom(int room, const std::uint8_t* p, std::size_t n, int except)
 {
     if (room < 0)
         return;
-    std::vector<int> members = lobby_.Room(room).members;
-    for (int m : members) {
+    // TServerIo::Send never calls back, so the member list cannot change under the loop.
+    for (int m : lobby_.Room(room).members) {
         if (m != except)
-            SendTo(m, bytes);
+            SendTo(m, p, n);
     }
 }
 
-void TServerCore::SendAll(const Bytes& bytes, int except)
+void TServerCore::SendAll(const std::uint8_t* p, std::size_t n, int except)
 {
     for (std::size_t u = 0; u < lobby_.Size(); ++u) {
         if (static_cast<int>(u) != except)
-            SendTo(static_cast<int>(u), bytes);
+            SendTo(static_cast<int>(u), p, n);
     }
 }
 
@@ -582,15 +599,13 @@ bool TServerCore::SameRoom(int a, int b) const
 
 std::uint16_t TServerCore::NewHandle()
 {
+    // At most 16383 users hold a handle, so a free one is always found.
     for (;;) {
         lastHandle_ = static_cast<std::uint16_t>(lastHandle_ + 1);
-        if (lastHandle_ == 0)
-            continue;
-        bool used = false;
-        for (std::size_t u = 0; u < lobby_.Size() && !used; ++u)
-            used = lobby_.ValidUser(static_cast<int>(u)) && lobby_.User(static_cast<int>(u)).handle == lastHandle_;
-        if (!used)
+        if (lastHandle_ != 0 && !handleUsed_[lastHandle_]) {
+            handleUsed_[lastHandle_] = true;
             return lastHandle_;
+        }
     }
 }
 

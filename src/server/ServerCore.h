@@ -79,13 +79,19 @@ private:
     void Refusal(int u, const std::uint8_t* p, std::uint16_t code);
     void RequestAnswer(int u, std::uint16_t code, int target);
 
-    void SendConn(ConnId conn, Bytes bytes);
-    void SendTo(int u, const Bytes& bytes);
-    void SendRoom(int room, const Bytes& bytes, int except = -1);
-    void SendAll(const Bytes& bytes, int except = -1);
+    // Each sends one packet's bytes; the bytes are copied, so a caller may reuse them.
+    void SendConn(ConnId conn, const std::uint8_t* p, std::size_t n);
+    void SendTo(int u, const std::uint8_t* p, std::size_t n);
+    void SendRoom(int room, const std::uint8_t* p, std::size_t n, int except = -1);
+    void SendAll(const std::uint8_t* p, std::size_t n, int except = -1);
+    void SendConn(ConnId conn, const Bytes& b) { SendConn(conn, b.data(), b.size()); }
+    void SendTo(int u, const Bytes& b) { SendTo(u, b.data(), b.size()); }
+    void SendRoom(int room, const Bytes& b, int except = -1) { SendRoom(room, b.data(), b.size(), except); }
+    void SendAll(const Bytes& b, int except = -1) { SendAll(b.data(), b.size(), except); }
     bool Connected(int u) const;
     bool SameRoom(int a, int b) const;
     std::uint16_t NewHandle();
+    bool Logging() const { return io_.Logging(); }
     void Log(const std::string& line) { io_.Log(line); }
 
     TServerIo& io_;
@@ -97,6 +103,8 @@ private:
     std::uint64_t refuseUntil_ = 0;
     std::uint64_t now_ = 0;
     std::uint16_t lastHandle_ = 0;
+    std::vector<bool> handleUsed_ = std::vector<bool>(65536, false); // by handle
+    Bytes relay_;                                                    // the room text being relayed
 };
 
 } // namespace zel

@@ -12,6 +12,10 @@ TServerLobby::TServerLobby(std::size_t size) : users_(size), rooms_(size)
 {
     for (std::size_t r = 0; r < size; ++r)
         ResetRoom(static_cast<int>(r));
+    for (std::size_t n = 1; n < size; ++n) {
+        freeUsers_.insert(freeUsers_.end(), static_cast<int>(n));
+        emptyRooms_.insert(emptyRooms_.end(), static_cast<int>(n));
+    }
 }
 
 void TServerLobby::ResetRoom(int r)
@@ -28,38 +32,44 @@ void TServerLobby::ResetRoom(int r)
 
 int TServerLobby::AddUser()
 {
-    for (std::size_t u = 1; u < users_.size(); ++u) {
-        if (!users_[u].used) {
-            users_[u] = TServerUser{};
-            users_[u].used = true;
-            return static_cast<int>(u);
-        }
-    }
-    return -1;
+    if (freeUsers_.empty())
+        return -1;
+    int u = *freeUsers_.begin();
+    freeUsers_.erase(freeUsers_.begin());
+    User(u) = TServerUser{};
+    User(u).used = true;
+    return u;
+}
+
+void TServerLobby::SetId(int u, const std::string& id)
+{
+    TServerUser& user = User(u);
+    auto it = byId_.find(user.id);
+    if (it != byId_.end() && it->second == u)
+        byId_.erase(it);
+    user.id = id;
+    byId_[id] = u;
 }
 
 void TServerLobby::RemoveUser(int u)
 {
     MoveUser(u, -1);
+    auto it = byId_.find(User(u).id);
+    if (it != byId_.end() && it->second == u)
+        byId_.erase(it);
     User(u) = TServerUser{};
+    freeUsers_.insert(u);
 }
 
 int TServerLobby::FindUser(const std::string& id) const
 {
-    for (std::size_t u = 0; u < users_.size(); ++u) {
-        if (users_[u].used && users_[u].id == id)
-            return static_cast<int>(u);
-    }
-    return -1;
+    auto it = byId_.find(id);
+    return it == byId_.end() ? -1 : it->second;
 }
 
 int TServerLobby::FreeRoom() const
 {
-    for (std::size_t r = 1; r < rooms_.size(); ++r) {
-        if (rooms_[r].members.empty())
-            return static_cast<int>(r);
-    }
-    return -1;
+    return emptyRooms_.empty() ? -1 : *emptyRooms_.begin();
 }
 
 void TServerLobby::FreePlayers(TServerRoom& room)
@@ -97,13 +107,18 @@ void TServerLobby::MoveUser(int u, int to)
                 FreePlayers(room);
             }
         }
-        if (room.members.empty())
+        if (room.members.empty()) {
             ResetRoom(from);
+            if (from != 0)
+                emptyRooms_.insert(from);
+        }
     }
     user.room = to;
     if (to < 0)
         return;
     TServerRoom& room = MutableRoom(to);
+    if (room.members.empty())
+        emptyRooms_.erase(to);
     if (to == 0)
         user.status = lobby::StatusFree;
     else if (room.state == lobby::RoomMulti && room.owner == u)

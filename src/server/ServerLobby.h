@@ -2,7 +2,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zel {
@@ -15,7 +17,7 @@ enum : std::uint16_t { RoomOpen = 10, RoomWaiting = 110, RoomReview = 120, RoomG
 
 struct TServerUser {
     bool used = false;
-    std::string id;       // CP949, at most 8 bytes
+    std::string id;       // CP949, at most 8 bytes; set through TServerLobby::SetId
     std::string nickname; // CP949, at most 10 bytes
     std::uint8_t invitations = 20;
     std::uint8_t profile = 10;
@@ -54,6 +56,8 @@ public:
 
     // Takes the lowest free user number from 1 up; -1 when the table is full.
     int AddUser();
+    // Gives user `u` its id; the id must not be in use by another user.
+    void SetId(int u, const std::string& id);
     // Takes the user out of its room and frees its number.
     void RemoveUser(int u);
     int FindUser(const std::string& id) const;
@@ -77,6 +81,10 @@ private:
 
     std::vector<TServerUser> users_;
     std::vector<TServerRoom> rooms_;
+    // Kept beside the tables so that a login or a new room costs no scan.
+    std::set<int> freeUsers_;                   // unused numbers from 1 up
+    std::set<int> emptyRooms_;                  // rooms from 1 up without members
+    std::unordered_map<std::string, int> byId_; // id of every used number
 };
 
 } // namespace zel

@@ -17,7 +17,7 @@ struct TServerOptions {
     bool log = false;
 
     static constexpr int kMinTable = 2;
-    static constexpr int kMaxTable = 10000;
+    static constexpr int kMaxTable = 16384; // the clients' own bound; number 0 is never given out
 
     // False with a message in `error` for an unknown switch or a bad value.
     bool Parse(int argc, const char* const* argv, std::string& error);

@@ -29,9 +29,14 @@ struct SentPacket {
 
 class RecordingIo : public TServerIo {
 public:
-    void Send(ConnId conn, std::vector<std::uint8_t> bytes) override { sent[conn].push_back(std::move(bytes)); }
+    using TServerIo::Send;
+    void Send(ConnId conn, const std::uint8_t* data, std::size_t size) override
+    {
+        sent[conn].emplace_back(data, data + size);
+    }
     void Close(ConnId conn, bool flush) override { closed[conn] = flush; }
     void Log(const std::string& line) override { log.push_back(line); }
+    bool Logging() const override { return logging; }
 
     // The packets sent to a connection since the last call, cut at their lengths.
     std::vector<SentPacket> Take(ConnId conn)
@@ -74,6 +79,7 @@ public:
     std::map<ConnId, std::vector<std::vector<std::uint8_t>>> sent;
     std::map<ConnId, bool> closed; // conn -> flush requested
     std::vector<std::string> log;
+    bool logging = true;
 };
 
 } // namespace zel::test

@@ -56,7 +56,7 @@ TEST(ServerOptions, CommandLine)
 
     std::vector<std::vector<const char*>> bad = {
         {"zelserver", "--game-port"},         {"zelserver", "--game-port", "65536"},
-        {"zelserver", "--table-size", "1"},   {"zelserver", "--table-size", "10001"},
+        {"zelserver", "--table-size", "1"},   {"zelserver", "--table-size", "16385"},
         {"zelserver", "--admin-port", "-1"},  {"zelserver", "--verbose", "1"},
         {"zelserver", "--config-port", "8x"},
     };

@@ -61,6 +61,18 @@ void ExpectConsistent(const TServerLobby& lobby)
         const auto& members = lobby.Room(lobby.User(u).room).members;
         ASSERT_EQ(std::count(members.begin(), members.end(), u), 1);
     }
+    // The lookups kept beside the tables agree with a scan of them.
+    std::map<std::uint16_t, int> handles;
+    int lowestEmpty = -1;
+    for (int n = 1; n < static_cast<int>(lobby.Size()); ++n) {
+        if (lowestEmpty < 0 && lobby.Room(n).members.empty())
+            lowestEmpty = n;
+        if (!lobby.ValidUser(n))
+            continue;
+        ASSERT_EQ(lobby.FindUser(lobby.User(n).id), n);
+        ASSERT_TRUE(handles.emplace(lobby.User(n).handle, n).second) << "handle shared by two users";
+    }
+    ASSERT_EQ(lobby.FreeRoom(), lowestEmpty);
 }
 
 TEST(HostileClients, RandomPacketsKeepTheTablesConsistent)

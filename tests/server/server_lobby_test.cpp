@@ -22,7 +22,7 @@ protected:
     int Add(const std::string& id)
     {
         int u = lobby.AddUser();
-        lobby.User(u).id = id;
+        lobby.SetId(u, id);
         lobby.MoveUser(u, 0);
         return u;
     }

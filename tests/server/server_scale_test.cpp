@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <asio.hpp>
+#include <atomic>
+#include <cstring>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+#include "core/base/Bytes.h"
+#include "core/net/PacketCodes.h"
+#include "core/net/PacketHeader.h"
+#include "server/AdminConsole.h"
+#include "server/AsioServer.h"
+#include "server/ConfigService.h"
+#include "server/ServerCore.h"
+#include "ServerTestIo.h"
+
+namespace zel {
+namespace {
+
+std::vector<std::uint8_t> LoginRecord(const std::string& id)
+{
+    std::vector<std::uint8_t> r(38, 0);
+    PacketHeader{pk::Login, 38, 0}.Encode(r.data());
+    r[4] = 20;
+    r[5] = 10;
+    PutText(&r[20], 8, id);
+    PutText(&r[28], 10, id);
+    return r;
+}
+
+std::vector<std::uint8_t> RoomText(const std::string& text)
+{
+    std::vector<std::uint8_t> p(6 + text.size(), 0);
+    PacketHeader{pk::RoomText, static_cast<std::uint16_t>(p.size()), 0}.Encode(p.data());
+    std::copy(text.begin(), text.end(), p.begin() + 6);
+    return p;
+}
+
+// Lines for --log are built only when logging is on, and then all of them are.
+TEST(ServerLog, LinesAreBuiltOnlyWhenWanted)
+{
+    for (bool logging : {false, true}) {
+        test::RecordingIo io;
+        io.logging = logging;
+        TServerCore core(io, {8, 0, 60000});
+        for (ConnId conn : {1u, 2u}) {
+            core.OnConnected(conn, 0);
+            auto login = LoginRecord(conn == 1 ? "ann" : "ben");
+            core.OnBytes(conn, login.data(), login.size(), 0);
+        }
+        auto text = RoomText("hello");
+        core.OnBytes(1, text.data(), text.size(), 0);
+        core.OnClosed(2, 0);
+        core.Tick(1);
+        if (!logging) {
+            EXPECT_TRUE(io.log.empty()) << io.log.front();
+            continue;
+        }
+        auto has = [&](const std::string& start) {
+            return std::any_of(io.log.begin(), io.log.end(),
+                               [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+        };
+        for (const char* start :
+             {"recv conn=1 code=20010", "send conn=1 code=21030", "login conn=2", "grace user=", "leave user="})
+            EXPECT_TRUE(has(start)) << start;
+    }
+}
+
+// A blocking loopback client of the real socket server.
+class RawClient {
+public:
+    RawClient(int port, int receiveBuffer)
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (receiveBuffer > 0)
+            ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+        timeval tv{5, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(static_cast<std::uint16_t>(port));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    }
+    ~RawClient() { ::close(fd_); }
+    bool Connected() const { return connected_; }
+    void Send(const std::vector<std::uint8_t>& bytes) { (void)!::write(fd_, bytes.data(), bytes.size()); }
+    // The next packet, whole; empty when the connection ended or nothing came in time.
+    std::vector<std::uint8_t> Next()
+    {
+        std::vector<std::uint8_t> p(6);
+        if (!ReadAll(p.data(), 6))
+            return {};
+        p.resize(GetU16(&p[2]));
+        if (p.size() < 6 || !ReadAll(p.data() + 6, p.size() - 6))
+            return {};
+        return p;
+    }
+    // Skips packets up to the first with `code`.
+    std::vector<std::uint8_t> Expect(std::uint16_t code)
+    {
+        for (;;) {
+            auto p = Next();
+            if (p.empty() || GetU16(p.data()) == code)
+                return p;
+        }
+    }
+
+private:
+    bool ReadAll(std::uint8_t* at, std::size_t n)
+    {
+        while (n > 0) {
+            ssize_t got = ::read(fd_, at, n);
+            if (got <= 0)
+                return false;
+            at += got;
+            n -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+    int fd_ = -1;
+    bool connected_ = false;
+};
+
+int FreePort()
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    ::close(fd);
+    return ntohs(addr.sin_port);
+}
+
+// The real socket server on its own thread.
+class LiveServer {
+public:
+    LiveServer() : server_(io_, Options()), core_(server_, {16, 0, 60000}), config_(server_, 0, {}), admin_(core_)
+    {
+        server_.Attach(core_, config_, admin_);
+        std::string error;
+        started_ = server_.Start(error);
+        if (started_)
+            thread_ = std::thread([this] { io_.run(); });
+    }
+    ~LiveServer()
+    {
+        io_.stop();
+        if (thread_.joinable())
+            thread_.join();
+    }
+    bool Started() const { return started_; }
+    int Port() const { return port_; }
+
+private:
+    TServerOptions Options()
+    {
+        TServerOptions o;
+        o.gamePort = port_;
+        o.configPort = 0;
+        o.adminPort = 0;
+        return o;
+    }
+    int port_ = FreePort();
+    asio::io_context io_;
+    TAsioServer server_;
+    TServerCore core_;
+    TConfigService config_;
+    TAdminConsole admin_;
+    bool started_ = false;
+    std::thread thread_;
+};
+
+// Output gathered into one write per turn reaches a reading client whole and
+// in order, while a client that stops reading is dropped once a megabyte
+// waits for it; the dropped user's departure reaches the reader.
+TEST(AsioServer, GatheredOutputArrivesInOrderAndASlowReaderIsDropped)
+{
+    LiveServer server;
+    ASSERT_TRUE(server.Started());
+    RawClient reader(server.Port(), 0);
+    RawClient sleeper(server.Port(), 4096);
+    ASSERT_TRUE(reader.Connected() && sleeper.Connected());
+    reader.Expect(pk::Greeting);
+    reader.Send(LoginRecord("reader"));
+    reader.Expect(pk::LobbyEntered);
+    sleeper.Expect(pk::Greeting);
+    sleeper.Send(LoginRecord("sleeper"));
+    auto accepted = sleeper.Expect(pk::LoginAccepted);
+    ASSERT_FALSE(accepted.empty());
+    int sleeperUser = GetU16(&accepted[4]);
+    sleeper.Expect(pk::LobbyEntered);
+    reader.Expect(pk::UserArrives);
+
+    // Both are in the waiting room: every room text goes to both. Far more
+    // than a megabyte plus the sockets' buffers is sent; the reader reads
+    // its echoes as they come, sent in batches so that many wait at once.
+    constexpr int kTexts = 12000, kBatch = 40;
+    std::atomic<bool> readerOk{true};
+    int next = 0;
+    std::thread writer([&] {
+        for (int sent = 0; sent < kTexts;) {
+            std::vector<std::uint8_t> batch;
+            for (int i = 0; i < kBatch; ++i, ++sent) {
+                std::string text =
+                    "#" + std::to_string(sent) + "#" + std::string(1000, static_cast<char>('a' + sent % 26));
+                auto p = RoomText(text);
+                batch.insert(batch.end(), p.begin(), p.end());
+            }
+            reader.Send(batch);
+        }
+    });
+    bool departed = false;
+    while (next < kTexts || !departed) {
+        auto p = reader.Next();
+        if (p.empty())
+            break;
+        std::uint16_t code = GetU16(p.data());
+        if (code == pk::UserLeaves && GetU16(&p[4]) == sleeperUser) {
+            departed = true;
+        } else if (code == pk::RoomText) {
+            std::string text(p.begin() + 6, p.end());
+            std::string want = "#" + std::to_string(next) + "#" + std::string(1000, static_cast<char>('a' + next % 26));
+            if (text != want)
+                readerOk = false;
+            ++next;
+        }
+    }
+    writer.join();
+    EXPECT_TRUE(readerOk);
+    EXPECT_EQ(next, kTexts);
+    EXPECT_TRUE(departed);
+}
+
+} // namespace
+} // namespace zel
