@@ -16,7 +16,7 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from client_driver import Client, settings_ini  # noqa: E402
-from harness import Server  # noqa: E402
+from harness import Server, free_port  # noqa: E402
 from test_game_view_record import record_text, wait_gamewin  # noqa: E402
 
 BUILD = os.environ.get("ZEL_BUILD", "build")
@@ -74,6 +74,49 @@ def validate(root):
         width, height = struct.unpack(">II", head[16:24])
         assert "%dx%d" % (width, height) == size, (icon, width, height)
     return entry
+
+
+def service_command(root):
+    """The unit's command line with the defaults file's options, as systemd
+    would run it, with the scratch root's paths; the unit's user is the one
+    the maintainer script adds."""
+    unit = configparser.ConfigParser(interpolation=None, strict=False)
+    unit.optionxform = str
+    unit.read(os.path.join(root, "lib/systemd/system/zel-server.service"), encoding="utf-8")
+    service = unit["Service"]
+    postinst = subprocess.run(["dpkg-deb", "-I", glob.glob(os.path.join(BUILD, "packages", "zel-server_*.deb"))[0],
+                               "postinst"], stdout=subprocess.PIPE, text=True, check=True).stdout
+    assert " --gecos \"Zel game server\" %s" % service["User"] in postinst, (service["User"], postinst)
+    defaults = {}
+    with open(os.path.join(root, service["EnvironmentFile"].lstrip("-").lstrip("/")), encoding="utf-8") as f:
+        for line in f:
+            line = line.strip()
+            if line and not line.startswith("#"):
+                key, value = line.split("=", 1)
+                defaults[key] = shlex.split(value)[0] if value else ""
+    argv = []
+    for word in shlex.split(service["ExecStart"]):
+        if word.startswith("$"):
+            argv += defaults[word[1:]].split()
+        elif word.startswith("/"):
+            argv.append(os.path.join(root, word.lstrip("/")))
+        else:
+            argv.append(word)
+    return argv
+
+
+def installed_service(root):
+    """The service's command line starts the unpacked server with the packaged
+    configuration (on free ports here: later options win)."""
+    argv = service_command(root) + ["--game-port", str(free_port()), "--config-port", str(free_port()), "--log"]
+    assert os.path.isfile(argv[0]) and argv[0].endswith("usr/bin/zelserver"), argv
+    proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    try:
+        first = proc.stdout.readline()
+        assert first.startswith("ready game="), (argv, first, proc.stdout.read() if proc.poll() is not None else "")
+    finally:
+        proc.terminate()
+        proc.wait(5)
 
 
 def installed_lobby(root, shots):
@@ -140,6 +183,7 @@ def main():
     with tempfile.TemporaryDirectory(prefix="zel-root-") as root:
         unpack(root)
         entry = validate(root)
+        installed_service(root)
         installed_lobby(root, shots)
         record_from_menu(root, entry, shots)
     print("installed packages: ok")
