@@ -71,16 +71,35 @@ protected:
                 if (code == pk::RoomText) {
                     for (int to = 1; to <= 3; ++to)
                         if (InRoom5(to) && to != deaf)
-                            ByUser(to).lobby.Feed(p);
+                            Deliver(to, p, holdRoom);
                 } else if (code == pk::PrivateText) {
                     int to = GetU16(p.data() + 4);
                     if (to >= 1 && to <= 3)
-                        ByUser(to).lobby.Feed(p);
+                        Deliver(to, p, holdPrivate);
                 } else {
                     ByUser(from).lobbyPackets.push_back(p);
                 }
             }
         }
+    }
+    // Texts to `holdFor` wait in `held` while their kind is held.
+    void Deliver(int to, const Bytes& p, bool hold)
+    {
+        if (hold && to == holdFor)
+            held.push_back(p);
+        else
+            ByUser(to).lobby.Feed(p);
+    }
+    // Held texts of packet `code` arrive now.
+    void Release(std::uint16_t code)
+    {
+        std::vector<Bytes> late;
+        for (Bytes& p : held)
+            (GetU16(p.data()) == code ? late : kept_).push_back(std::move(p));
+        held.swap(kept_);
+        kept_.clear();
+        for (const Bytes& p : late)
+            ByUser(holdFor).lobby.Feed(p);
     }
     bool InRoom5(int user)
     {
@@ -118,6 +137,10 @@ protected:
 
     // A user who misses the room's texts for a while (0: nobody).
     int deaf = 0;
+    // A user whose room or private texts arrive late, when released.
+    int holdFor = 0;
+    bool holdRoom = false, holdPrivate = false;
+    std::vector<Bytes> held, kept_;
     test::ManualClock clock{36000000};
     test::SeededRandom random{11};
     std::vector<std::unique_ptr<Side>> sides;
@@ -247,6 +270,38 @@ TEST_F(GameLinkTest, WatcherBehindCatchesUpFromTheBlackPlayer)
     EXPECT_TRUE(me().lobby.TakeSent().empty());
     me().lobby.Feed(test::PrivateText(1, 3, ">M<" + NumToCode2(0) + "carol\\#>D<"));
     EXPECT_EQ(me().lobby.TakeSent().size(), 1u);
+}
+
+// The catch-up answer can arrive after a move that overtook the question:
+// the watcher plays only what follows that move.
+TEST_F(GameLinkTest, CatchUpAnswerOvertakenByAMoveStillBringsTheRest)
+{
+    StartGame();
+    ToAll(test::UserMoves(3, 5));
+    Run(1000);
+    me().session.BoardClick(4, 4);
+    Run(2000);
+    alice().session.BoardClick(16, 16);
+    Run(2000);
+    ASSERT_EQ(carol().session.Board().MoveCount(), 2);
+    holdFor = 3;
+    holdRoom = true; // move 3 reaches carol late
+    me().session.BoardClick(16, 4);
+    Run(2000);
+    holdRoom = false;
+    holdPrivate = true; // and so does the answer to her question
+    alice().session.BoardClick(4, 16);
+    Run(2000);
+    ASSERT_EQ(carol().session.Board().MoveCount(), 2);
+    ASSERT_EQ(held.size(), 2u);
+    holdPrivate = false;
+    Release(pk::RoomText);
+    Run(1000);
+    ASSERT_EQ(carol().session.Board().MoveCount(), 3);
+    Release(pk::PrivateText);
+    Run(1000);
+    EXPECT_EQ(carol().session.Board().MoveCount(), 4);
+    EXPECT_EQ(carol().session.Board().GameText(), me().session.Board().GameText());
 }
 
 TEST_F(GameLinkTest, VersionQueryIsAnsweredToTheUserWhoAsked)

@@ -599,7 +599,9 @@ void TBBS2Zel::ReceiveMove(const std::string& p)
     lastPayload_.clear();
     if (!IsPlayer()) {
         if (board_.MoveCount() < n) {
-            catchUpFrom_ = board_.MoveCount();
+            if (catchUpFrom_.size() == kMaxCatchUps)
+                catchUpFrom_.erase(catchUpFrom_.begin());
+            catchUpFrom_.push_back(board_.MoveCount());
             s_.lobby.SendPrivate(header_.BlackId, ">M<" + NumToCode2(board_.MoveCount()) + MyId + "\\#>D<");
         }
         return;
@@ -731,7 +733,7 @@ void TBBS2Zel::StartSession(int kind)
 {
     ++epoch_;
     deadMarkStage_ = 0;
-    catchUpFrom_ = -1;
+    catchUpFrom_.clear();
     chatBlocked_ = false;
     inputEnabled_ = false;
     awaitingReply_ = false;

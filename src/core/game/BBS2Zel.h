@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/engine/GoBoard.h"
 #include "core/engine/Stack.h"
@@ -263,9 +264,10 @@ private:
     int msgLetterIndex_ = 0;
     std::string pendingBody_;
     std::string lastPayload_;
-    // The move count an observer asked the black player to catch up from
-    // (-1: no question open).
-    int catchUpFrom_ = -1;
+    // The move counts an observer asked the black player to catch up from,
+    // oldest first; answers come back in the order asked.
+    static constexpr std::size_t kMaxCatchUps = 8;
+    std::vector<int> catchUpFrom_;
     bool chatBlocked_ = false;
     std::string lastMessage_;
     std::array<std::string, kSlots> inSlots_{};

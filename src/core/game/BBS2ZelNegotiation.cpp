@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/base/Cp949.h"
 #include "core/engine/LetterCodes.h"
 #include "core/game/BBS2Zel.h"
@@ -384,18 +386,33 @@ void TBBS2Zel::PlayCatchUp(const std::string& senderId, std::string_view text)
     if (!gameOpen_ || IsPlayer() || senderId.empty() || senderId != header_.BlackId || at == std::string_view::npos ||
         end == std::string_view::npos || end < at + 5)
         return;
-    // A reply to an older question, or to none, would put its moves on top
-    // of moves the board already has.
-    if (catchUpFrom_ < 0 || catchUpFrom_ != board_.MoveCount())
-        return;
-    catchUpFrom_ = -1;
     const int count = Code2ToNum(text.substr(at + 3, 2));
     std::string_view pairs = text.substr(at + 5, end - at - 5);
     if (count <= 0 || pairs.size() < static_cast<std::size_t>(count) * 2)
         return;
-    for (int i = 0; i < count; ++i) {
-        const int x = pairs[2 * i] - 65;
-        const int y = pairs[2 * i + 1] - 65;
+    // Moves that reached the board while the answer travelled are played
+    // already: the answer belongs to the question whose count, followed by
+    // the answer's first moves, gives the board as it stands; only what
+    // follows is played. An answer that fits no open question changes nothing.
+    const int shown = board_.MoveCount();
+    auto fits = [&](int from) {
+        if (from > shown)
+            return false;
+        for (int i = from + 1; i <= shown && i - from <= count; ++i) {
+            const std::size_t at2 = static_cast<std::size_t>(i - from - 1) * 2;
+            if (pairs[at2] - 65 != board_.Move(i).X || pairs[at2 + 1] - 65 != board_.Move(i).Y)
+                return false;
+        }
+        return true;
+    };
+    auto question = std::find_if(catchUpFrom_.begin(), catchUpFrom_.end(), fits);
+    if (question == catchUpFrom_.end())
+        return;
+    const int from = *question;
+    catchUpFrom_.erase(catchUpFrom_.begin(), question + 1);
+    for (int i = shown - from; i < count; ++i) {
+        const int x = pairs[2 * static_cast<std::size_t>(i)] - 65;
+        const int y = pairs[2 * static_cast<std::size_t>(i) + 1] - 65;
         if (x < 0 || x >= 20 || y < 0 || y >= 20)
             break;
         if (x == 0) {
