@@ -425,7 +425,7 @@ void TZelClient::sbVGiboClick()
 void TZelClient::sbStudyClick()
 {
     TBBS2Zel* session = game_->Session();
-    if (!session || app_->OwnRoom() <= 0)
+    if (!session || !game_->Link().InRoom())
         return;
     if (session->OpenReview())
         goMain_->show();
