@@ -71,16 +71,35 @@ protected:
                 if (code == pk::RoomText) {
                     for (int to = 1; to <= 3; ++to)
                         if (InRoom5(to) && to != deaf)
-                            ByUser(to).lobby.Feed(p);
+                            Deliver(to, p, holdRoom);
                 } else if (code == pk::PrivateText) {
                     int to = GetU16(p.data() + 4);
                     if (to >= 1 && to <= 3)
-                        ByUser(to).lobby.Feed(p);
+                        Deliver(to, p, holdPrivate);
                 } else {
                     ByUser(from).lobbyPackets.push_back(p);
                 }
             }
         }
+    }
+    // Texts to `holdFor` wait in `held` while their kind is held.
+    void Deliver(int to, const Bytes& p, bool hold)
+    {
+        if (hold && to == holdFor)
+            held.push_back(p);
+        else
+            ByUser(to).lobby.Feed(p);
+    }
+    // Held texts of packet `code` arrive now.
+    void Release(std::uint16_t code)
+    {
+        std::vector<Bytes> late;
+        for (Bytes& p : held)
+            (GetU16(p.data()) == code ? late : kept_).push_back(std::move(p));
+        held.swap(kept_);
+        kept_.clear();
+        for (const Bytes& p : late)
+            ByUser(holdFor).lobby.Feed(p);
     }
     bool InRoom5(int user)
     {
@@ -118,6 +137,10 @@ protected:
 
     // A user who misses the room's texts for a while (0: nobody).
     int deaf = 0;
+    // A user whose room or private texts arrive late, when released.
+    int holdFor = 0;
+    bool holdRoom = false, holdPrivate = false;
+    std::vector<Bytes> held, kept_;
     test::ManualClock clock{36000000};
     test::SeededRandom random{11};
     std::vector<std::unique_ptr<Side>> sides;
@@ -249,6 +272,38 @@ TEST_F(GameLinkTest, WatcherBehindCatchesUpFromTheBlackPlayer)
     EXPECT_EQ(me().lobby.TakeSent().size(), 1u);
 }
 
+// The catch-up answer can arrive after a move that overtook the question:
+// the watcher plays only what follows that move.
+TEST_F(GameLinkTest, CatchUpAnswerOvertakenByAMoveStillBringsTheRest)
+{
+    StartGame();
+    ToAll(test::UserMoves(3, 5));
+    Run(1000);
+    me().session.BoardClick(4, 4);
+    Run(2000);
+    alice().session.BoardClick(16, 16);
+    Run(2000);
+    ASSERT_EQ(carol().session.Board().MoveCount(), 2);
+    holdFor = 3;
+    holdRoom = true; // move 3 reaches carol late
+    me().session.BoardClick(16, 4);
+    Run(2000);
+    holdRoom = false;
+    holdPrivate = true; // and so does the answer to her question
+    alice().session.BoardClick(4, 16);
+    Run(2000);
+    ASSERT_EQ(carol().session.Board().MoveCount(), 2);
+    ASSERT_EQ(held.size(), 2u);
+    holdPrivate = false;
+    Release(pk::RoomText);
+    Run(1000);
+    ASSERT_EQ(carol().session.Board().MoveCount(), 3);
+    Release(pk::PrivateText);
+    Run(1000);
+    EXPECT_EQ(carol().session.Board().MoveCount(), 4);
+    EXPECT_EQ(carol().session.Board().GameText(), me().session.Board().GameText());
+}
+
 TEST_F(GameLinkTest, VersionQueryIsAnsweredToTheUserWhoAsked)
 {
     me().lobby.dispatch.SendRoomRaw(">M<me>X<");
@@ -371,6 +426,173 @@ TEST_F(GameLinkTest, CancelledRequestStopsWaiting)
     EXPECT_TRUE(me().session.RequestPending());
     me().lobby.link.CancelPendingRequest();
     EXPECT_FALSE(me().session.RequestPending());
+}
+
+// ---- group review ----
+
+// A record of three moves as the host's window gives it: header data, "\!",
+// the count and colour, X, Y of each move.
+const std::string kHeaderData = "me\\#alice\\#AAAF\\#2026-12-08 zel\\#\\#";
+const std::string kCompact = kHeaderData + "\\!" + "AD" + "BDD" + "WPP" + "BDP";
+
+class ReviewLinkTest : public GameLinkTest {
+protected:
+    ReviewLinkTest()
+    {
+        ToAll(test::UserMoves(3, 5)); // carol comes into the room
+        me().files.files["game.zel"] = "OOAA" + kHeaderData + "\r\n";
+        me().window.chosenRecord = "/home/me/records/game.zel";
+        me().window.compactRecord = kCompact;
+        Run(200);
+    }
+    void OpenReview()
+    {
+        ASSERT_TRUE(me().session.OpenReview());
+        Run(3000);
+    }
+    // What the joiner wrote for the host's record.
+    static std::string ExpectedFile() { return "OOAA" + kHeaderData + "\r\nPMABBDDDD\r\nPMACWPPPP\r\nPMADBDPPD\r\n"; }
+    // A review record sent privately by `from` to `to` as pieces of `text`.
+    void SendRecord(int from, int to, const std::string& text)
+    {
+        ByUser(to).lobby.Feed(test::PrivateText(to, from, ">C<GSI\\#BB\\#" + text + ">D<"));
+    }
+};
+
+TEST_F(ReviewLinkTest, JoinersWithoutTheRecordFetchItAndFollowTheHost)
+{
+    OpenReview();
+    EXPECT_EQ(me().window.dialogCaptions, std::vector<std::string>{KS("기보 복기")});
+    EXPECT_EQ(me().session.SessionKind(), kReviewSession);
+    EXPECT_EQ(me().session.ReviewTitle(), "game.zel");
+    EXPECT_EQ(Count(me().lobbyPackets, pk::ReviewStart), 1);
+    for (Side* s : {&alice(), &carol()}) {
+        EXPECT_EQ(s->files.files["game.zel"], ExpectedFile()) << s->session.MyId;
+        ASSERT_EQ(s->window.openedReviews.size(), 1u) << s->session.MyId;
+        EXPECT_EQ(s->window.openedReviews[0], std::make_pair(std::string("game.zel"), false));
+        EXPECT_EQ(s->session.SessionKind(), kReviewSession);
+    }
+    // Each join is written in the others' chat and answered with the host's position.
+    EXPECT_NE(std::find(me().window.chat.begin(), me().window.chat.end(), KS("참여: Alice(alice)")),
+              me().window.chat.end());
+
+    for (Side* s : {&alice(), &carol()})
+        s->window.seeks.clear();
+    me().session.GiboEvent(4, "AC");
+    Run(1000);
+    EXPECT_EQ(alice().window.seeks, std::vector<int>{2});
+    EXPECT_EQ(carol().window.seeks, std::vector<int>{2});
+
+    me().session.GiboEvent(5, "");
+    me().session.NavEvent(2);
+    Run(1000);
+    EXPECT_EQ(Count(me().lobbyPackets, pk::ReviewEnd), 1);
+    EXPECT_FALSE(me().session.ReviewHost());
+    EXPECT_NE(std::find(alice().window.chat.begin(), alice().window.chat.end(), KS("마침: Me(me)")),
+              alice().window.chat.end());
+}
+
+TEST_F(ReviewLinkTest, ParticipationCheckAndLatecomers)
+{
+    alice().files.files["game.zel"] = "OOAA" + kHeaderData + "\r\n";
+    OpenReview();
+    // Alice had the record: nothing was fetched or overwritten.
+    EXPECT_EQ(alice().files.files["game.zel"], "OOAA" + kHeaderData + "\r\n");
+    me().session.GiboEvent(3, "");
+    Run(1000);
+    int answers = 0;
+    for (const std::string& line : me().lobby.lines)
+        answers += line == KS("참여: Alice(alice)") || line == KS("참여: Carol(carol)");
+    EXPECT_EQ(answers, 2);
+
+    // A user who comes into the room later is told the title and joins.
+    ToAll(test::UserMoves(3, 0));
+    carol().session.NavEvent(2);
+    ToAll(test::UserMoves(3, 5));
+    Run(3000);
+    EXPECT_EQ(carol().session.SessionKind(), kReviewSession);
+    EXPECT_EQ(carol().window.openedReviews.size(), 2u);
+}
+
+TEST_F(ReviewLinkTest, OnlyTheNewestPositionWaitsWhileACommentaryIsShown)
+{
+    OpenReview();
+    alice().window.reviewing = false; // a commentary over the review
+    alice().window.seeks.clear();
+    for (const char* node : {"AB", "AC", "AD"}) {
+        me().session.GiboEvent(4, node);
+        Run(300);
+    }
+    Run(2000);
+    EXPECT_EQ(alice().session.Queued(), 1);
+    EXPECT_TRUE(alice().window.seeks.empty());
+    alice().window.reviewing = true;
+    Run(1000);
+    EXPECT_EQ(alice().window.seeks, std::vector<int>{3});
+}
+
+TEST_F(ReviewLinkTest, MessagesOfAnotherReviewAreIgnored)
+{
+    OpenReview();
+    alice().window.seeks.clear();
+    alice().session.OnGameData("XXXXXXGBSother.zel\\#AD");
+    alice().session.OnGameData("XXXXXXGBHother.zel\\#AAAB\\#\\#x");
+    Run(1000);
+    EXPECT_TRUE(alice().window.seeks.empty());
+    EXPECT_TRUE(alice().window.reviewCommentaries.empty());
+}
+
+// A record sent under a name that leaves the record directory, or names no
+// record file, writes nothing and tells the user.
+TEST_F(ReviewLinkTest, HostileRecordNamesWriteNothing)
+{
+    const char* names[] = {"../x.zel", "/tmp/x.zel", "C:\\x.zel",   "C:x.zel", "a/b.zel", "a\\b.zel",
+                           "..",       "x.tmp",      "mealice.tmp", "CON.zel", "",        " x.zel"};
+    for (const char* name : names) {
+        Side& a = alice();
+        a.files.files.clear();
+        a.prompts.notices.clear();
+        // Alice asked for this very title, as a hostile host may have made her.
+        a.session.JoinReview(name);
+        SendRecord(1, 2, std::string(name) + "\\#" + kCompact);
+        EXPECT_TRUE(a.files.files.empty()) << name;
+        EXPECT_EQ(a.files.writes, 0) << name;
+        EXPECT_FALSE(a.session.GameOpen()) << name;
+        ASSERT_EQ(a.prompts.notices.size(), 1u) << name;
+        EXPECT_EQ(a.prompts.notices[0].first, KS("받은 기보의 파일 이름이 올바르지 않아 저장하지 않았습니다."));
+    }
+}
+
+TEST_F(ReviewLinkTest, MalformedOrUnaskedRecordsAreNotWritten)
+{
+    struct Row {
+        const char* name;
+        std::string text;
+        bool notice;
+    } rows[] = {
+        {"not asked for", "other.zel\\#" + kCompact, false},
+        {"no move part", "game.zel\\#" + kHeaderData, true},
+        {"count larger than the moves", "game.zel\\#" + kHeaderData + "\\!AEBDDWPPBDP", true},
+        {"count smaller than the moves", "game.zel\\#" + kHeaderData + "\\!ACBDDWPPBDP", true},
+        {"point off the board", "game.zel\\#" + kHeaderData + "\\!ABBZZ", true},
+        {"colour neither black nor white", "game.zel\\#" + kHeaderData + "\\!ABXDD", true},
+        {"line break in the header", "game.zel\\#me\r\nPMAAB\\#\\!AA", true},
+    };
+    for (const Row& r : rows) {
+        Side& a = alice();
+        a.files.files.clear();
+        a.prompts.notices.clear();
+        a.session.JoinReview("game.zel");
+        SendRecord(1, 2, r.text);
+        EXPECT_TRUE(a.files.files.empty()) << r.name;
+        EXPECT_EQ(a.prompts.notices.size(), r.notice ? 1u : 0u) << r.name;
+        EXPECT_FALSE(a.session.GameOpen()) << r.name;
+    }
+    // A file the user already has is never replaced by a sent one.
+    alice().session.JoinReview("game.zel");
+    alice().files.files["game.zel"] = "mine";
+    SendRecord(1, 2, "game.zel\\#" + kCompact);
+    EXPECT_EQ(alice().files.files["game.zel"], "mine");
 }
 
 } // namespace

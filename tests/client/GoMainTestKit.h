@@ -83,7 +83,7 @@ struct GoMainFixture {
 };
 
 // The lobby side of the game window's link: a private-chat partner when
-// `partner` is set, and the review messages it was given.
+// `partner` is set.
 struct RecordingWindowLobby : TGameWindowLobby {
     bool SendToChatPartner(const std::string& line) override
     {
@@ -92,11 +92,9 @@ struct RecordingWindowLobby : TGameWindowLobby {
         partnerLines.push_back(line);
         return true;
     }
-    void SendReviewText(int kind, const std::string& text) override { review.emplace_back(kind, text); }
 
     int partner = -1;
     std::vector<std::string> partnerLines;
-    std::vector<std::pair<int, std::string>> review;
 };
 
 // The first ten moves of a game without captures.

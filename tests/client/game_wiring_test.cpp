@@ -21,19 +21,6 @@
 namespace zel {
 namespace {
 
-// Kim (black) and lee's record of two moves.
-std::string TwoMoveRecord()
-{
-    TGoBoard board;
-    board.PlayAt(16, 4);
-    board.PlayAt(4, 16);
-    TRecordHeader h;
-    h.Black = "kim(kim) 3d";
-    h.White = "lee(lee) 2d";
-    h.DateLine = "2026-12-07 21:30";
-    return RecordHeaderLine(h) + "\r\n" + board.RecordLinesText();
-}
-
 class GameWiringTest : public ::testing::Test {
 protected:
     GameWiringTest() : status(settings, Defaults()) {}
@@ -68,30 +55,6 @@ TEST_F(GameWiringTest, GameCommandIsAnsweredInTheTerminal)
     form.show();
     client.Lobby().ChatLine("/c");
     EXPECT_EQ(TerminalCount(form, "'/c' 명령은 아직 지원되지 않습니다."), 1);
-}
-
-TEST_F(GameWiringTest, ReviewMessagesThatCannotTravelAreToldOncePerReview)
-{
-    TZelClient client(status, prompts, "x.zel");
-    TZel4HvnForm& form = client.Form();
-    form.show();
-    TZelGoMainForm& go = client.GoMainForm();
-    test::MemoryFileStore store;
-    store.files["review.zel"] = TwoMoveRecord();
-    go.SetRecordStore(&store);
-    const char* notice = "함께 복기하기는 아직 지원되지 않아";
-    for (int review = 1; review <= 2; ++review) {
-        go.CurrentRecordName = "review.zel";
-        TGoSnapshot empty;
-        EmptySnapshot(empty);
-        go.EnterMode(TZelGoMainForm::kReviewing, empty);
-        ASSERT_EQ(go.LoadRecordFile("kim", false), RecordStatus::Ok);
-        go.ButtonClick(kNavForwardOne); // the position
-        go.ButtonClick(4);              // "참여 확인"
-        EXPECT_EQ(TerminalCount(form, notice), review);
-        go.ButtonClick(5); // "복기 마침"
-        EXPECT_EQ(go.Mode(), TZelGoMainForm::kLive);
-    }
 }
 
 } // namespace

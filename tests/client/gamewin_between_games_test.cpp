@@ -211,28 +211,38 @@ TEST(GameWindowBetweenGames, InfoPanelClocksRunOnTheWindowsClock)
     EXPECT_EQ(model.Side(2).Used, 0);
 }
 
-TEST(GameWindowBetweenGames, ReviewMessagesReachTheLobbySide)
+// The host opens a review through the session: the window reads the record
+// from the record directory and every review button goes to the room.
+TEST(GameWindowBetweenGames, ReviewOpenedByTheHostSendsItsMessagesToTheRoom)
 {
     WindowedSession g;
     TZelGoMainForm& form = *g.f.form;
     const std::string name = "20261207kimlee.zel";
     g.f.store.files[name] = g.f.RecordText(test::TenMoves());
-    form.CurrentRecordName = name;
-    TGoSnapshot empty;
-    EmptySnapshot(empty);
-    form.EnterMode(TZelGoMainForm::kReviewing, empty);
-    // Kim plays black in the record, so kim takes part in the review.
-    ASSERT_EQ(form.LoadRecordFile("kim", false), RecordStatus::Ok);
+    std::vector<std::string> captions;
+    form.ChooseRecordPath = [&](const std::string& caption) {
+        captions.push_back(caption);
+        return name;
+    };
+    ASSERT_TRUE(g.alice.OpenReview());
+    EXPECT_EQ(captions, std::vector<std::string>{KS("기보 복기")});
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kReviewing);
     ASSERT_EQ(form.Layout(), kLayoutReviewing);
+    EXPECT_TRUE(form.IsParticipant);
+    EXPECT_EQ(g.lobby.reviewsStarted, 1);
 
     form.ButtonClick(kNavForwardOne);
     ASSERT_EQ(g.Caption(4), QString::fromUtf8("참여 확인"));
     form.ButtonClick(4);
     ASSERT_EQ(g.Caption(5), QString::fromUtf8("복기 마침"));
     form.ButtonClick(5);
-    const std::vector<std::pair<int, std::string>> want = {
-        {kGiboReviewPosition, "AB"}, {kGiboReviewCheck, ""}, {kGiboReviewEnd, ""}};
-    EXPECT_EQ(g.windowLobby.review, want);
+    const std::vector<std::string> want = {"XAXXXXXXGBR" + name + "\\#", "XAXXXXXXGBS" + name + "\\#AB",
+                                           "XAXXXXXXGBY" + name + "\\#alice\\#B",
+                                           "XAXXXXXXGBP" + name + "\\#" + KS("마침: alice(alice)") + "\\#C"};
+    EXPECT_EQ(g.outbox, want);
+    EXPECT_EQ(g.lobby.reviewsEnded, 1);
+    EXPECT_FALSE(g.alice.GameOpen());
+    EXPECT_EQ(form.Mode(), TZelGoMainForm::kLive);
 }
 
 } // namespace

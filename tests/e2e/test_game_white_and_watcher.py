@@ -1,7 +1,8 @@
 """A game asked for with "백 돌" between two real clients: the requester plays
 white, the other black, and both records name them so. Mid-game a third
 client enters the room and asks to watch: it gets the game's state, shows
-every stone already played and the clocks, and follows the next move."""
+every stone already played and the clocks, follows every further move with
+a board equal to the players', and examines the moves on its own copy."""
 
 import os
 import re
@@ -82,10 +83,23 @@ def main():
             assert fields(c.cmd("gamewin"))["layout"] == "2"
             c.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_observer_board.png"))
 
-            # The watcher follows the next move.
-            play(b, [a, c], 10, 10, 5)
-            retry(lambda: board(c)["black"] == "3" or None)
-            assert board(c)["white"] == "2", board(c)
+            # The watcher follows every further move: its board equals the players'.
+            further = [(b, a, 10, 10), (a, b, 3, 3), (b, a, 17, 17), (a, b, 10, 16)]
+            for n, (mover, other, x, y) in enumerate(further, 5):
+                play(mover, [other, c], x, y, n)
+                want = {k: board(a)[k] for k in ("black", "white")}
+                assert {k: board(b)[k] for k in want} == want, (board(b), want)
+                retry(lambda: {k: board(c)[k] for k in want} == want or None)
+
+            # Examining: the watcher steps back on its own copy, then returns.
+            c.cmd("click NavButton12")
+            retry(lambda: fields(c.cmd("gamewin"))["mode"] == "8" or None)
+            assert fields(c.cmd("gamewin"))["layout"] == "7"
+            c.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_observer_examining.png"))
+            assert c.cmd("gamecmd 검토 마침") == "ok"
+            retry(lambda: fields(c.cmd("gamewin"))["mode"] == "0" or None)
+            assert fields(c.cmd("gamewin"))["layout"] == "2"
+            assert board(c)["black"] == board(a)["black"] and board(c)["white"] == board(a)["white"]
 
             # White (A) resigns: black wins, both records name B black.
             a.cmd("gamecmd 불계 선언")

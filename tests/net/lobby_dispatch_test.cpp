@@ -146,7 +146,7 @@ TEST(LobbyDispatch, TextRules)
     EXPECT_EQ(t.game.arguments[0], std::make_pair('I', 3));
     t.game.markers.clear();
     t.d.DispatchText(3, ">B<\\#title\\#>H<");
-    EXPECT_EQ(t.game.markers[0].second, ">H<");
+    EXPECT_EQ(t.game.markers[0].second, ">B<\\#title\\#>H<");
 }
 
 TEST(LobbyDispatch, WatchRequestsReachOnlyTheBlackPlayer)

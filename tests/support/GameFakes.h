@@ -58,6 +58,29 @@ public:
     void RecordWritten(const std::string& key, const std::string& name) override { records.emplace_back(key, name); }
     void GameKeyChanged(const std::string& key) override { gameKey = key; }
     void ShowReceivedCommentary(const std::string& body) override { commentaries.push_back(body); }
+    std::string ChooseRecord(const std::string& caption) override
+    {
+        dialogCaptions.push_back(caption);
+        return chosenRecord;
+    }
+    bool OpenReview(const std::string& path, bool host, const std::string&) override
+    {
+        openedReviews.emplace_back(path, host);
+        reviewing = opens;
+        return opens;
+    }
+    bool ShowsReview() const override { return reviewing && shown; }
+    void SeekReviewPosition(int node) override { seeks.push_back(node); }
+    void ShowReviewCommentary(const std::string& body) override { reviewCommentaries.push_back(body); }
+    std::string CompactRecordText() const override { return compactRecord; }
+
+    // Review: what the dialog answers, whether records open, what was asked.
+    std::string chosenRecord;
+    bool opens = true, reviewing = false;
+    std::string compactRecord;
+    std::vector<std::string> dialogCaptions, reviewCommentaries;
+    std::vector<std::pair<std::string, bool>> openedReviews;
+    std::vector<int> seeks;
 
     bool shown = false;
     int layout = 0;
@@ -97,12 +120,15 @@ public:
     void RememberOpponent(const std::string&, const std::string&) override { ++remembered; }
     void SessionStarted() override { ++sessionsStarted; }
     void SessionEnded(int) override { ++sessionsEnded; }
+    void ReviewStarted() override { ++reviewsStarted; }
+    void ReviewEnded() override { ++reviewsEnded; }
 
     bool inRoom = true, multiRoom = false, opponentPresent = true;
     std::vector<std::string> roomTexts, terminal, results;
     std::vector<std::pair<std::string, std::string>> privates;
     int cancelled = 0, refused = 0, started = 0, gameOvers = 0, remembered = 0;
     int sessionsStarted = 0, sessionsEnded = 0;
+    int reviewsStarted = 0, reviewsEnded = 0;
 };
 
 // Answers the negotiation dialogs as a user would: `setup` works the

@@ -138,6 +138,12 @@ public:
     void RecordWritten(const std::string&, const std::string&) override {}
     void GameKeyChanged(const std::string&) override {}
     void ShowReceivedCommentary(const std::string&) override {}
+    std::string ChooseRecord(const std::string&) override { return {}; }
+    bool OpenReview(const std::string&, bool, const std::string&) override { return false; }
+    bool ShowsReview() const override { return false; }
+    void SeekReviewPosition(int) override {}
+    void ShowReviewCommentary(const std::string&) override {}
+    std::string CompactRecordText() const override { return {}; }
 
     // Prompts
     void Notify(const std::string&, int) override {}

@@ -38,13 +38,11 @@ void TGameWindowLink::GiboEvent(int kind, const std::string& text)
             session_.GiboEvent(kind, text);
         break;
     case kGiboLiveCommentary:
-        session_.GiboEvent(kind, text);
-        break;
     case kGiboReviewCommentary:
     case kGiboReviewCheck:
     case kGiboReviewPosition:
     case kGiboReviewEnd:
-        lobby_.SendReviewText(kind, text);
+        session_.GiboEvent(kind, text);
         break;
     default:
         break;

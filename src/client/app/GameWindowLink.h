@@ -15,9 +15,6 @@ public:
     // A chat line of the game window for the user the lobby has chosen as
     // private-chat partner; false (nothing sent) when none is chosen.
     virtual bool SendToChatPartner(const std::string& line) = 0;
-    // A review message of the window (kinds 2..5: commentary, participation
-    // check, position, end) for the others reviewing the same record.
-    virtual void SendReviewText(int kind, const std::string& text) = 0;
 };
 
 // Joins the game window to the game session: the live game's commands,

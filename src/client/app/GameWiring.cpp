@@ -82,18 +82,6 @@ bool TGameWiring::SendToChatPartner(const std::string& line)
     return true;
 }
 
-void TGameWiring::SendReviewText(int kind, const std::string&)
-{
-    if (kind == kGiboReviewEnd) {
-        reviewNoticeShown_ = false;
-        return;
-    }
-    if (reviewNoticeShown_)
-        return;
-    reviewNoticeShown_ = true;
-    link_->TerminalText(KS("   ### 함께 복기하기는 아직 지원되지 않아 다른 사람에게 전달되지 않습니다."));
-}
-
 void TGameWiring::StopGame(const std::string& name, const std::string& id)
 {
     if (session_)

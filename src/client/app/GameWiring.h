@@ -55,9 +55,6 @@ public:
 private:
     // TGameWindowLobby
     bool SendToChatPartner(const std::string& line) override;
-    // Reviewing with others is not carried between clients yet: the window's
-    // review messages are not sent, and the user is told so once per review.
-    void SendReviewText(int kind, const std::string& text) override;
 
     TZelStatus& status_;
     const Clock& clock_;
@@ -71,7 +68,6 @@ private:
     TLobbyApp* app_ = nullptr;
     TLobbyLink* lobby_ = nullptr;
     TLobbyChat* chat_ = nullptr;
-    bool reviewNoticeShown_ = false;
 };
 
 } // namespace zel

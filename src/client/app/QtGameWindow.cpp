@@ -137,4 +137,36 @@ void QtGameWindow::ShowReceivedCommentary(const std::string& body)
     form_->ShowReceivedCommentary(body, snapshot);
 }
 
+std::string QtGameWindow::ChooseRecord(const std::string& caption)
+{
+    return form_ ? form_->ChooseRecord(caption) : std::string();
+}
+
+bool QtGameWindow::OpenReview(const std::string& path, bool host, const std::string& myId)
+{
+    return form_ && form_->OpenReviewPath(path, host, myId) == RecordStatus::Ok;
+}
+
+bool QtGameWindow::ShowsReview() const
+{
+    return form_ && form_->Mode() == TZelGoMainForm::kReviewing;
+}
+
+void QtGameWindow::SeekReviewPosition(int node)
+{
+    if (form_)
+        form_->SeekReviewPosition(node);
+}
+
+void QtGameWindow::ShowReviewCommentary(const std::string& body)
+{
+    if (form_)
+        form_->ShowReviewCommentary(body);
+}
+
+std::string QtGameWindow::CompactRecordText() const
+{
+    return form_ && form_->Record() ? form_->Record()->CompactText() : std::string();
+}
+
 } // namespace zel

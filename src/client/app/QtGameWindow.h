@@ -32,6 +32,12 @@ public:
     void RecordWritten(const std::string& gameKey, const std::string& fileName) override;
     void GameKeyChanged(const std::string& gameKey) override;
     void ShowReceivedCommentary(const std::string& body) override;
+    std::string ChooseRecord(const std::string& caption) override;
+    bool OpenReview(const std::string& path, bool host, const std::string& myId) override;
+    bool ShowsReview() const override;
+    void SeekReviewPosition(int node) override;
+    void ShowReviewCommentary(const std::string& body) override;
+    std::string CompactRecordText() const override;
 
     bool BoardInput() const { return input_; }
     // Set to show the dead-stone notice some other way (tests); by default

@@ -511,6 +511,15 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             return "error outside " + rest;
         return "ok " + image.pixelColor(at).name();
     }
+    if (verb == "recordpick") {
+        // "recordpick <path>": the game window's record open dialog answers
+        // with this path from now on instead of asking.
+        if (rest.isEmpty())
+            return "error usage recordpick <path>";
+        const std::string path = FromQ(rest);
+        client_.GoMainForm().ChooseRecordPath = [path](const std::string&) { return path; };
+        return "ok";
+    }
     if (verb == "opened") {
         QStringList urls;
         for (const std::string& url : opened_)

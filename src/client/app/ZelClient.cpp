@@ -135,6 +135,7 @@ void TZelClient::WireButtons()
     QObject::connect(f.sbInfo, &QToolButton::clicked, lobby, &TLobbyController::sbInfoClick);
     QObject::connect(f.sbVGame, &QToolButton::clicked, lobby, &TLobbyController::sbVGameClick);
     QObject::connect(f.sbVGibo, &QToolButton::clicked, &f, [this] { sbVGiboClick(); });
+    QObject::connect(f.sbStudy, &QToolButton::clicked, &f, [this] { sbStudyClick(); });
     QObject::connect(f.sbHelp, &QToolButton::clicked, &f, [this] { sbHelpClick(); });
     f.Terminal().OnSend = [this](const std::string& text) { lobby_->TerminalClick(text); };
 }
@@ -419,6 +420,15 @@ void TZelClient::sbVGiboClick()
     const std::string file = FromQ(path);
     form_->PrintLine("   ### " + file);
     ViewRecord(file);
+}
+
+void TZelClient::sbStudyClick()
+{
+    TBBS2Zel* session = game_->Session();
+    if (!session || !game_->Link().InRoom())
+        return;
+    if (session->OpenReview())
+        goMain_->show();
 }
 
 std::string TZelClient::HelpAddress() const

@@ -62,6 +62,8 @@ public:
 
     // "기보 보기": picks a "*.zel" file in "gibodir" and views it in the game window.
     void sbVGiboClick();
+    // "기보 복기": the session opens a review of a record the user picks.
+    void sbStudyClick();
     // Views the record file at `path` in the game window; refused with a
     // notice while a game is open.
     bool ViewRecord(const std::string& path);

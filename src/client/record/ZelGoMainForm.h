@@ -82,6 +82,8 @@ public:
     std::function<void(const std::string& url)> OpenAddress;
     // Replaces the modal question window (tests); true for the first button.
     std::function<bool(TCheckedQuestion& question)> CheckedQuestion;
+    // Replaces the record open dialog (tests): the path chosen, empty for none.
+    std::function<std::string(const std::string& caption)> ChooseRecordPath;
 
     // Set by the session and the record code.
     bool CommentaryFromServer = false;
@@ -115,7 +117,16 @@ public:
     // Ends viewing a record file as "보기 마침" does (closing a commentary
     // shown from it first); false when not viewing.
     bool EndRecordViewing();
-    void SetRecordStore(FileStore* store) { store_ = store; }
+    void SetRecordStore(FileStore* store) { store_ = recordStore_ = store; }
+    // The record open dialog titled `caption` (CP949) in the record
+    // directory: the chosen path, empty when cancelled.
+    std::string ChooseRecord(const std::string& caption);
+    // Enters the review mode and reads the record at `path`; a bare name is
+    // read from the record directory. `host`: the user opened the review.
+    RecordStatus OpenReviewPath(const std::string& path, bool host, const std::string& myId);
+    // A commentary another reviewer finished, shown over the review's board;
+    // kept in the record when the user ends the showing.
+    void ShowReviewCommentary(const std::string& body);
 
     // The handlers of the buttons, the board and the timer.
     void ButtonClick(int tag);
@@ -221,6 +232,7 @@ private:
     Prompts& prompts_;
     TRecordPrinter& printer_;
     FileStore* store_ = nullptr;
+    FileStore* recordStore_ = nullptr;
     std::unique_ptr<FileStore> ownStore_;
 
     TGoBoard board_;

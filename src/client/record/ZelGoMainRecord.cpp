@@ -1,5 +1,6 @@
 #include "client/record/ZelGoMainForm.h"
 
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
 #include <QToolButton>
@@ -324,6 +325,45 @@ RecordStatus TZelGoMainForm::LoadRecordFile(const std::string& myId, bool viewin
     BoardMoved({});
     gameInfo_->Refresh();
     return status;
+}
+
+std::string TZelGoMainForm::ChooseRecord(const std::string& caption)
+{
+    if (ChooseRecordPath)
+        return ChooseRecordPath(caption);
+    const QString path =
+        QFileDialog::getOpenFileName(this, ToQ(caption), ToQ(status_.critical.gibodir),
+                                     QString::fromUtf8("벨다 기보 파일 (*.zel)"), nullptr, QFileDialog::Options());
+    return FromQ(path);
+}
+
+RecordStatus TZelGoMainForm::OpenReviewPath(const std::string& path, bool host, const std::string& myId)
+{
+    const QFileInfo file(ToQ(path));
+    if (path.find_first_of("/\\") != std::string::npos) {
+        ownStore_ = std::make_unique<DirFileStore>(file.absolutePath().toStdString());
+        store_ = ownStore_.get();
+    } else {
+        store_ = recordStore_;
+    }
+    CurrentRecordName = BareRecordName(FromQ(file.fileName()));
+    ReviewHost = host;
+    TGoSnapshot empty;
+    EmptySnapshot(empty);
+    EnterMode(kReviewing, empty);
+    return LoadRecordFile(myId, false);
+}
+
+void TZelGoMainForm::ShowReviewCommentary(const std::string& body)
+{
+    if (mode_ != kReviewing)
+        return;
+    TGoSnapshot snapshot;
+    board_.SaveSnapshot(snapshot);
+    EnterMode(kShowing, snapshot);
+    CommentaryFromServer = true;
+    if (!ShowCommentary(body))
+        ReturnToPreviousMode();
 }
 
 RecordStatus TZelGoMainForm::OpenRecordPath(const std::string& path)

@@ -89,6 +89,23 @@ void TGameLink::HandleMarker(char marker, const std::string& text)
         session_->ReceiveChunk(text);
     else if (marker == 'Z' || marker == 'R')
         session_->ChatBlockMarker(marker == 'Z', text);
+    else if (marker == 'H')
+        session_->ReviewTitleMarker(text);
+}
+
+void TGameLink::HandleArgument(char marker, int argument)
+{
+    const TCManager* m = Model();
+    if (!session_ || !m || m->CheckUser(argument) != 0 || m->User(argument).id.empty())
+        return;
+    SyncIdentity();
+    // The answer goes to the user the server names as sender, never to an id
+    // written in the text.
+    const std::string& id = m->User(argument).id;
+    if (marker == 'I')
+        session_->ReviewTitleAsked(id);
+    else if (marker == 'G')
+        session_->SendReviewRecord(id);
 }
 
 void TGameLink::PrivateMarker(char marker, int sender, const std::string& text)
@@ -272,6 +289,18 @@ void TGameLink::SessionStarted()
 void TGameLink::SessionEnded(int previousKind)
 {
     host_.GameSessionEnded(previousKind);
+}
+
+void TGameLink::ReviewStarted()
+{
+    if (dispatch_)
+        dispatch_->SendReviewStart();
+}
+
+void TGameLink::ReviewEnded()
+{
+    if (dispatch_)
+        dispatch_->SendReviewEnd();
 }
 
 // ---- from the connection logic ----

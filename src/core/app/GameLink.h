@@ -54,6 +54,8 @@ public:
     bool HasMultiHost() const override;
     void SendGameState(int user) override;
     void HandleMarker(char marker, const std::string& text) override;
+    // 'I' a user asks for the review's title, 'G' for its record.
+    void HandleArgument(char marker, int argument) override;
     void ByoyomiMarker(int sender, const std::string& text) override;
     // Also answers a version query, with or without a session.
     void PrivateMarker(char marker, int sender, const std::string& text) override;
@@ -85,6 +87,8 @@ public:
     void RememberOpponent(const std::string& blackId, const std::string& whiteId) override;
     void SessionStarted() override;
     void SessionEnded(int previousKind) override;
+    void ReviewStarted() override;
+    void ReviewEnded() override;
 
     // LobbySession
     bool GameInProgress() const override;

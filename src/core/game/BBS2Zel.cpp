@@ -293,10 +293,16 @@ void TBBS2Zel::OnGameData(const std::string& m)
         queueMark_ = now_;
         return;
     }
+    const bool newerPosition = sessionKind_ == kReviewSession && m.find("XXXXXXGBS") != std::string::npos;
     for (int i = (inRead_ + 1) % kSlots;; i = (i + 1) % kSlots) {
         if (inSlots_[i] == m) {
             if (IsPlayer() && m.size() > 2)
                 SendRaw("XA" + m.substr(0, 3) + sessionId_ + "GPT" + NextLetter());
+            return;
+        }
+        // Only the newest review position waits.
+        if (newerPosition && inSlots_[i].find("XXXXXXGBS") != std::string::npos) {
+            inSlots_[i] = m;
             return;
         }
         if (i == inWrite_)
@@ -390,6 +396,10 @@ void TBBS2Zel::HandleQueue()
         queueTimerOn_ = false;
         return;
     }
+    if (sessionKind_ == kReviewSession) {
+        HandleReviewQueue();
+        return;
+    }
     if (queueBusy_ || (IsPlayer() && inputEnabled_) || (!s_.window.ShowsLiveGame() && sessionKind_ != kNoSession))
         return;
     queueBusy_ = true;
@@ -443,6 +453,8 @@ void TBBS2Zel::Dispatch(const std::string& p)
     const char family = code[1];
     const char kind = code[2];
     bool multiRoom = s_.lobby.InMultiRoom();
+    if (code == "GBR")
+        return ReviewOpened(p);
     if (code == "GSR") {
         if (!IsMultiHost() && (gameOpen_ || multiRoom))
             return;
@@ -710,7 +722,9 @@ void TBBS2Zel::ReceiveMove(const std::string& p)
     lastPayload_.clear();
     if (!IsPlayer()) {
         if (board_.MoveCount() < n) {
-            catchUpFrom_ = board_.MoveCount();
+            if (catchUpFrom_.size() == kMaxCatchUps)
+                catchUpFrom_.erase(catchUpFrom_.begin());
+            catchUpFrom_.push_back(board_.MoveCount());
             s_.lobby.SendPrivate(header_.BlackId, ">M<" + NumToCode2(board_.MoveCount()) + MyId + "\\#>D<");
         }
         return;
@@ -810,6 +824,8 @@ void TBBS2Zel::GiboEvent(int kind, const std::string& text)
         s_.lobby.SendRoomText(text);
     else if (kind == 1 && gameOpen_ && !header_.GameId.empty())
         SendRaw("XA" + header_.GameId + sessionId_ + "GPV" + text);
+    else if (kind >= 2 && kind <= 5)
+        ReviewGiboEvent(kind, text);
 }
 
 bool TBBS2Zel::OpenRecord()
@@ -840,7 +856,7 @@ void TBBS2Zel::StartSession(int kind)
 {
     ++epoch_;
     deadMarkStage_ = 0;
-    catchUpFrom_ = -1;
+    catchUpFrom_.clear();
     chatBlocked_ = false;
     inputEnabled_ = false;
     awaitingReply_ = false;
@@ -909,6 +925,8 @@ void TBBS2Zel::EndSession()
     awaitingReply_ = false;
     gameOpen_ = false;
     requestPending_ = false;
+    reviewHost_ = false;
+    reviewTitle_.clear();
     s_.lobby.SessionEnded(previousKind_);
 }
 
@@ -919,7 +937,13 @@ void TBBS2Zel::CloseGame()
 
 void TBBS2Zel::MemberEntered(const std::string& id)
 {
-    if (id.empty() || id == MyId || !gameOpen_ || !IsBlackPlayer() || s_.lobby.InMultiRoom())
+    if (id.empty() || id == MyId || !gameOpen_)
+        return;
+    if (sessionKind_ == kReviewSession) {
+        ReviewTitleAsked(id);
+        return;
+    }
+    if (!IsBlackPlayer() || s_.lobby.InMultiRoom())
         return;
     SendGameState(id);
 }

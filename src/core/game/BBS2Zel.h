@@ -288,9 +288,10 @@ private:
     int msgLetterIndex_ = 0;
     std::string pendingBody_;
     std::string lastPayload_;
-    // The move count an observer asked the black player to catch up from
-    // (-1: no question open).
-    int catchUpFrom_ = -1;
+    // The move counts an observer asked the black player to catch up from,
+    // oldest first; answers come back in the order asked.
+    static constexpr std::size_t kMaxCatchUps = 8;
+    std::vector<int> catchUpFrom_;
     bool chatBlocked_ = false;
     std::string lastMessage_;
     std::array<std::string, kSlots> inSlots_{};
@@ -347,8 +348,44 @@ private:
 public:
     // Another user came into the own room. The black player of the running
     // game sends the newcomer the game state, so that it watches from the
-    // current move on.
+    // current move on; a review host tells the newcomer the review's title.
     void MemberEntered(const std::string& id);
+
+    // ---- group review ----
+    // The host opens a review of a record the user picks ("기보 복기"), only
+    // while no game is open; false when none was opened.
+    bool OpenReview();
+    // Joins the review of record `title` (a bare ".zel" name): from the own
+    // record directory, or else the host is asked for the record.
+    void JoinReview(const std::string& title);
+    // The review host sends the record to user `toUser` in pieces ("GSI").
+    void SendReviewRecord(const std::string& toUser);
+    // ">B<" + label + ">I<" from user `toUser`: the host tells the title.
+    void ReviewTitleAsked(const std::string& toUser);
+    // ">B<\#" + title + "\#>H<": an idle user joins that review.
+    void ReviewTitleMarker(std::string_view text);
+    bool ReviewHost() const { return reviewHost_; }
+    const std::string& ReviewTitle() const { return reviewTitle_; }
+
+private:
+    void ReviewGiboEvent(int kind, const std::string& text);
+    void ReviewOpened(const std::string& p);
+    void HandleReviewMessage(const std::string& code, const std::string& p);
+    // While the window shows the review: one review message per 100 ms.
+    void HandleReviewQueue();
+    // The pieces of `text` under `key` (at most three of 900 characters).
+    void SendPieces(const std::string& key, const std::string& text, const std::string& toUser);
+    // A received "GSI" record: written and joined only when it is the record
+    // this user asked for under a safe name and well formed.
+    void StoreReviewRecord(const std::string& text);
+    std::string OwnNickname();
+
+    bool reviewHost_ = false;
+    std::string reviewTitle_;
+    // The title whose record this user asked the host for (empty: none).
+    std::string fetchTitle_;
+    // The review position last announced here ("GBS"), for latecomers.
+    std::string reviewNode_ = "AA";
 };
 
 } // namespace zel

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/base/Cp949.h"
 #include "core/engine/LetterCodes.h"
 #include "core/game/BBS2Zel.h"
@@ -353,103 +355,6 @@ TBBS2Zel::Resumption TBBS2Zel::ResumeAdjourned(const std::string& fileName)
     return Resumption::Resumed;
 }
 
-void TBBS2Zel::SendGameState(const std::string& toUser)
-{
-    std::string line = GameStateLine();
-    std::size_t pos = 0;
-    NextField(line, pos);
-    std::string state = line.substr(pos);
-    constexpr std::size_t kPiece = 900;
-    std::size_t total = state.size() <= kPiece ? 1 : state.size() <= 2 * kPiece ? 2 : 3;
-    for (std::size_t i = 1; i <= total; ++i) {
-        std::size_t from = (i - 1) * kPiece;
-        std::string piece = from < state.size() ? state.substr(from, kPiece) : std::string();
-        std::string text = ">C<" + header_.GameId + "\\#" + static_cast<char>(65 + i) + static_cast<char>(65 + total) +
-                           "\\#" + piece + ">D<";
-        if (toUser.empty())
-            s_.lobby.SendRoomText(text);
-        else
-            s_.lobby.SendPrivate(toUser, text);
-    }
-}
-
-void TBBS2Zel::ReceiveChunk(std::string_view line)
-{
-    if (!s_.lobby.InRoom() || requestPending_)
-        return;
-    std::size_t start = line.find(">C<");
-    if (start == std::string_view::npos)
-        return;
-    std::string_view text = line.substr(start + 3);
-    std::size_t end = text.rfind(">D<");
-    if (end == std::string_view::npos)
-        return;
-    text = text.substr(0, end);
-    std::size_t pos = 0;
-    std::string key = NextField(text, pos);
-    std::string counts = NextField(text, pos);
-    if (gameOpen_) {
-        // A player who has the resumed game already acknowledges a copy of
-        // its first piece, so the resumer stops sending it.
-        if (Mends && IsPlayer() && key == header_.GameId && counts.size() >= 2 && counts[0] == 'B')
-            SendRaw("XA" + header_.GameId + sessionId_ + "GPT" + NextLetter());
-        return;
-    }
-    if (counts.size() < 2) {
-        xferKey_.clear();
-        xferIndex_ = 100;
-        return;
-    }
-    std::string piece(text.substr(pos));
-    int index = counts[0] - 65;
-    int total = counts[1] - 65;
-    if (index == 1) {
-        xferKey_ = key;
-        xferIndex_ = 1;
-        xferTotal_ = total;
-        xferText_ = piece;
-    } else if (key == xferKey_ && index == xferIndex_ + 1) {
-        xferIndex_ = index;
-        xferText_ += piece;
-    } else {
-        xferKey_.clear();
-        xferIndex_ = 100;
-        return;
-    }
-    if (xferIndex_ == xferTotal_ && key != "GSI")
-        ObserveFromState();
-}
-
-void TBBS2Zel::ObserveFromState()
-{
-    std::string key = xferKey_;
-    std::string state = xferText_;
-    xferKey_.clear();
-    xferIndex_ = 100;
-    xferText_.clear();
-    if (key.size() != 3 || !AllCapitals(key))
-        return;
-    SetGameId(key);
-    StartSession(kGameSession);
-    SetGameId(key);
-    if (!LoadGameState(state)) {
-        EndSession();
-        return;
-    }
-    msgLetterIndex_ = 0;
-    lastPayload_.clear();
-    lastMessage_.clear();
-    if (!MyId.empty() && (MyId == header_.BlackId || MyId == header_.WhiteId)) {
-        s_.window.ShowSession(kPlayingLayout);
-        ApplyTurnMode(0);
-        if (IsMyTurn())
-            s_.window.SetBoardInput(true);
-        s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
-    } else {
-        s_.window.ShowSession(kObservingLayout);
-    }
-}
-
 void TBBS2Zel::ChangeByoyomi(const std::string& senderId, std::string_view text)
 {
     if (!gameOpen_ || !IsPlayer() || senderId.empty() || (senderId != header_.BlackId && senderId != header_.WhiteId))
@@ -486,18 +391,33 @@ void TBBS2Zel::PlayCatchUp(const std::string& senderId, std::string_view text)
     if (!gameOpen_ || IsPlayer() || senderId.empty() || senderId != header_.BlackId || at == std::string_view::npos ||
         end == std::string_view::npos || end < at + 5)
         return;
-    // A reply to an older question, or to none, would put its moves on top
-    // of moves the board already has.
-    if (catchUpFrom_ < 0 || catchUpFrom_ != board_.MoveCount())
-        return;
-    catchUpFrom_ = -1;
     const int count = Code2ToNum(text.substr(at + 3, 2));
     std::string_view pairs = text.substr(at + 5, end - at - 5);
     if (count <= 0 || pairs.size() < static_cast<std::size_t>(count) * 2)
         return;
-    for (int i = 0; i < count; ++i) {
-        const int x = pairs[2 * i] - 65;
-        const int y = pairs[2 * i + 1] - 65;
+    // Moves that reached the board while the answer travelled are played
+    // already: the answer belongs to the question whose count, followed by
+    // the answer's first moves, gives the board as it stands; only what
+    // follows is played. An answer that fits no open question changes nothing.
+    const int shown = board_.MoveCount();
+    auto fits = [&](int from) {
+        if (from > shown)
+            return false;
+        for (int i = from + 1; i <= shown && i - from <= count; ++i) {
+            const std::size_t at2 = static_cast<std::size_t>(i - from - 1) * 2;
+            if (pairs[at2] - 65 != board_.Move(i).X || pairs[at2 + 1] - 65 != board_.Move(i).Y)
+                return false;
+        }
+        return true;
+    };
+    auto question = std::find_if(catchUpFrom_.begin(), catchUpFrom_.end(), fits);
+    if (question == catchUpFrom_.end())
+        return;
+    const int from = *question;
+    catchUpFrom_.erase(catchUpFrom_.begin(), question + 1);
+    for (int i = shown - from; i < count; ++i) {
+        const int x = pairs[2 * static_cast<std::size_t>(i)] - 65;
+        const int y = pairs[2 * static_cast<std::size_t>(i) + 1] - 65;
         if (x < 0 || x >= 20 || y < 0 || y >= 20)
             break;
         if (x == 0) {

@@ -40,6 +40,23 @@ public:
     virtual void GameKeyChanged(const std::string& gameKey) = 0;
     // A commentary another player or observer finished during this game.
     virtual void ShowReceivedCommentary(const std::string& body) = 0;
+
+    // Records viewed alone or reviewed with others.
+    // The record the user picks in the open dialog titled `caption` (CP949):
+    // a path, or a bare name in the record directory; empty when none.
+    virtual std::string ChooseRecord(const std::string& caption) = 0;
+    // Enters review mode on an empty board and reads the record at `path`
+    // (a bare name: from the record directory); false when it cannot be read.
+    virtual bool OpenReview(const std::string& path, bool host, const std::string& myId) = 0;
+    // True while the window shows the review itself (not a commentary over it).
+    virtual bool ShowsReview() const = 0;
+    // Another reviewer's position: the window follows it in follow mode only.
+    virtual void SeekReviewPosition(int node) = 0;
+    // A commentary another reviewer finished, shown over the review's board.
+    virtual void ShowReviewCommentary(const std::string& body) = 0;
+    // The open record as header data, "\!", the move count and three
+    // letters (colour, X, Y) per move; empty without a record.
+    virtual std::string CompactRecordText() const = 0;
 };
 
 // What the game session asks of the lobby.
@@ -74,6 +91,9 @@ public:
     virtual void RememberOpponent(const std::string& blackId, const std::string& whiteId) = 0;
     virtual void SessionStarted() = 0;
     virtual void SessionEnded(int previousKind) = 0;
+    // The user's own review began or ended: the server marks the room.
+    virtual void ReviewStarted() = 0;
+    virtual void ReviewEnded() = 0;
 };
 
 // The two negotiation dialogs, modal. Each edits or reads its model.

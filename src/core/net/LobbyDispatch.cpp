@@ -321,13 +321,9 @@ void TLobbyDispatch::DispatchText(int argument, const std::string& text)
     } else if (m && Contains(text, ">Y<")) {
         ports_.Print(text, false);
     } else if (b && Contains(text, ">H<")) {
-        std::size_t at = 0;
-        for (int i = 0; i < 2 && at != std::string::npos; ++i) {
-            at = text.find(kSeparator, at);
-            if (at != std::string::npos)
-                at += kSeparator.size();
-        }
-        game_.HandleMarker('H', at == std::string::npos ? std::string{} : text.substr(at));
+        // The title stands between the first two separators: the session
+        // takes it from the whole text.
+        game_.HandleMarker('H', text);
     } else if (b && Contains(text, ">P<")) {
         std::size_t from = text.find(">B<") + 3;
         std::size_t to = text.find(">P<", from);

@@ -58,7 +58,8 @@ public:
     // ">M<" ... ">T<" (a byo-yomi change) from user number `sender`, as the
     // server stamped it on the packet.
     virtual void ByoyomiMarker(int /*sender*/, const std::string& /*text*/) {}
-    // ">B<" with ">G<" or ">I<": the packet's argument for that marker.
+    // ">B<" with ">G<" or ">I<": the packet's argument (the sending user's
+    // number) for that marker.
     virtual void HandleArgument(char /*marker*/, int /*argument*/) {}
     // Another member left the own room (not the waiting room).
     virtual void UserLeftRoom(const std::string& /*nickname*/, const std::string& /*id*/) {}
