@@ -4,7 +4,10 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "core/gtp/AnalysisDeadStones.h"
+#include "core/gtp/EstimatorChain.h"
 #include "core/gtp/GtpPosition.h"
+#include "core/gtp/GtpText.h"
 
 namespace zel {
 
@@ -26,8 +29,22 @@ bool TGtpDeadStones::DeadStones(const TDeadStoneQuery& query, std::vector<std::p
 {
     dead.clear();
     std::string reply;
-    return SetUp(query) && engine_.Run("final_status_list dead", reply) == TGtpRunStatus::Ok &&
-           ReadGtpVertexList(reply, dead);
+    if (!SetUp(query))
+        return false;
+    const TGtpRunStatus status = engine_.Run("dragon_status", reply);
+    if (status == TGtpRunStatus::Refused)
+        return engine_.Run("final_status_list dead", reply) == TGtpRunStatus::Ok && ReadGtpVertexList(reply, dead);
+    std::vector<std::pair<int, int>> dragons;
+    if (status != TGtpRunStatus::Ok || !ReadGtpDeadDragons(reply, dragons))
+        return false;
+    for (const auto& [x, y] : dragons) {
+        std::vector<std::pair<int, int>> stones;
+        if (engine_.Run("dragon_stones " + GtpVertexText(x, y), reply) != TGtpRunStatus::Ok ||
+            !ReadGtpVertexList(reply, stones))
+            return false;
+        dead.insert(dead.end(), stones.begin(), stones.end());
+    }
+    return true;
 }
 
 std::string TGtpDeadStones::FinalScore(const TDeadStoneQuery& query)
@@ -36,6 +53,15 @@ std::string TGtpDeadStones::FinalScore(const TDeadStoneQuery& query)
     if (!SetUp(query) || engine_.Run("final_score", reply) != TGtpRunStatus::Ok)
         return {};
     return reply;
+}
+
+std::unique_ptr<DeadStoneEstimator> MakeDeadStoneEstimator()
+{
+    auto analysis = std::make_unique<TAnalysisDeadStones>();
+    if (!GnuGoAvailable())
+        return analysis;
+    return std::make_unique<TEstimatorChain>(
+        std::make_unique<TGtpDeadStones>(GnuGoCommand(kJudgeLevel), kJudgeTimeoutMs, "GNU Go"), std::move(analysis));
 }
 
 bool GnuGoAvailable()

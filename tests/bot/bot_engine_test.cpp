@@ -134,8 +134,8 @@ TEST(BotEngine, AnEngineThatCannotStartFailsEveryQuestion)
     TGoBoard board;
     EXPECT_FALSE(engine.Sync(GameQuery(board, 6.5)));
     EXPECT_EQ(engine.GenMove(kBlack).What, TEngineMove::Failed);
-    std::vector<std::pair<int, int>> dead;
-    EXPECT_FALSE(engine.DeadStones(dead));
+    double margin = 0;
+    EXPECT_FALSE(engine.EstimateMargin(margin));
 }
 
 TEST(BotEngine, ScoresAreReadStrictly)

@@ -71,5 +71,18 @@ TEST(GtpPosition, VertexListsFromEnginesAreCheckedWordByWord)
     EXPECT_EQ(points[1], std::make_pair(19, 19));
 }
 
+TEST(GtpPosition, DeadDragonsAreTakenFromTheStatusLines)
+{
+    std::vector<std::pair<int, int>> dragons;
+    ASSERT_TRUE(ReadGtpDeadDragons("E19: alive\nF15: dead\nC12: critical\nO8: dead\n", dragons));
+    ASSERT_EQ(dragons.size(), 2u);
+    EXPECT_EQ(dragons[0], std::make_pair(6, 5));
+    EXPECT_EQ(dragons[1], std::make_pair(14, 12));
+    EXPECT_TRUE(ReadGtpDeadDragons("", dragons));
+    EXPECT_TRUE(dragons.empty());
+    for (const char* bad : {"F15 dead", "Z9: dead", "pass: dead", ": dead"})
+        EXPECT_FALSE(ReadGtpDeadDragons(bad, dragons)) << bad;
+}
+
 } // namespace
 } // namespace zel

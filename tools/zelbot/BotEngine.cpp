@@ -75,12 +75,6 @@ TEngineMove TBotEngine::GenMove(std::uint8_t colour)
     return move;
 }
 
-bool TBotEngine::DeadStones(std::vector<std::pair<int, int>>& dead)
-{
-    std::string reply;
-    return Run("final_status_list dead", reply) && ReadGtpVertexList(reply, dead);
-}
-
 bool TBotEngine::EstimateMargin(double& margin)
 {
     std::string reply;

@@ -28,7 +28,6 @@ public:
     // The engine's move for colour in the synced game; it is not yet part
     // of the game until the session plays it.
     TEngineMove GenMove(std::uint8_t colour);
-    bool DeadStones(std::vector<std::pair<int, int>>& dead);
     // The engine's estimate of the margin for black (negative: white leads).
     bool EstimateMargin(double& margin);
     int Starts() const { return engine_.Starts(); }

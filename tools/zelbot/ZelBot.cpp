@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "core/base/Cp949.h"
-#include "core/gtp/AnalysisDeadStones.h"
 #include "core/gtp/DeadMarks.h"
 #include "core/gtp/GtpPosition.h"
 #include "core/gtp/GtpText.h"
@@ -15,6 +14,7 @@
 #include "core/engine/LetterCodes.h"
 #include "core/ports/Clock.h"
 #include "core/record/RecordHeader.h"
+#include "os/GtpDeadStones.h"
 
 namespace zel::bot {
 
@@ -74,7 +74,7 @@ TZelBot::TZelBot(TBotOptions options)
       lobby_(app_, status_, clock_, static_cast<LobbyView&>(*this), &link_),
       session_(TSessionServices{clock_, random_, static_cast<Prompts&>(*this), static_cast<TGameWindow&>(*this), link_,
                                 static_cast<TGameDialogs&>(*this), records_, commentary_, nullptr, nullptr}),
-      engine_(options_.engine, options_.engineTimeoutMs)
+      engine_(options_.engine, options_.engineTimeoutMs), judge_(MakeDeadStoneEstimator())
 {
     status_.login.userId = options_.id;
     status_.login.nickname = options_.nickname;
@@ -273,14 +273,9 @@ void TZelBot::GiveUp(const std::string& why)
 
 bool TZelBot::EngineDeadStones(std::vector<std::pair<int, int>>& dead)
 {
-    if (!engineBroken_ && EngineHoldsGame() && engine_.DeadStones(dead))
-        return true;
-    // Without the engine our own analysis judges.
-    engineBroken_ = true;
-    TAnalysisDeadStones analysis;
     const int komi = Code2ToNum(session_.Header().KomiCode);
-    return analysis.DeadStones(
-        GameQuery(session_.Board(), GtpKomi(session_.Header().KomiSideCode, komi < 0 ? 0 : komi)), dead);
+    return judge_->DeadStones(GameQuery(session_.Board(), GtpKomi(session_.Header().KomiSideCode, komi < 0 ? 0 : komi)),
+                              dead);
 }
 
 void TZelBot::MarkDeadStones()

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -87,6 +88,7 @@ private:
     void MarkDeadStones();
     void GiveUp(const std::string& why);
     bool EngineHoldsGame();
+    // The dead stones of the finished game, as the judge sees them.
     bool EngineDeadStones(std::vector<std::pair<int, int>>& dead);
     bool AgreeToEnd();
     bool AgreeToDeadStones();
@@ -154,6 +156,9 @@ private:
     TLobbyLink lobby_;
     TBBS2Zel session_;
     TBotEngine engine_;
+    // Judges finished games: the same judge as the game window's suggestion,
+    // so that the bot agrees with a suggestion applied as it stands.
+    std::unique_ptr<DeadStoneEstimator> judge_;
 
     struct TPendingMove {
         int count;

@@ -87,4 +87,29 @@ bool ReadGtpVertexList(std::string_view text, std::vector<std::pair<int, int>>& 
     return true;
 }
 
+bool ReadGtpDeadDragons(std::string_view text, std::vector<std::pair<int, int>>& dragons)
+{
+    dragons.clear();
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        if (line.find_first_not_of(" \t") == std::string_view::npos)
+            continue;
+        const std::size_t colon = line.find(':');
+        int x = 0, y = 0;
+        if (colon == std::string_view::npos || !ReadGtpVertex(line.substr(0, colon), x, y) || x == 0)
+            return false;
+        std::string_view status = line.substr(colon + 1);
+        const std::size_t first = status.find_first_not_of(' ');
+        status = first == std::string_view::npos ? std::string_view{} : status.substr(first);
+        if (status.substr(0, 4) == "dead")
+            dragons.emplace_back(x, y);
+    }
+    return true;
+}
+
 } // namespace zel

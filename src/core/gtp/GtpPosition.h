@@ -28,4 +28,8 @@ std::vector<std::string> GtpSetupCommands(const TDeadStoneQuery& query);
 // final_status_list writes it); false when a word is no on-board vertex.
 bool ReadGtpVertexList(std::string_view text, std::vector<std::pair<int, int>>& points);
 
+// Reads the dragons of a `dragon_status` reply ("E19: alive" per line) whose
+// status is "dead"; false when a line is malformed.
+bool ReadGtpDeadDragons(std::string_view text, std::vector<std::pair<int, int>>& dragons);
+
 } // namespace zel
