@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SessionDuo.h"
+#include "support/SessionDuo.h"
 #include "core/base/Cp949.h"
 
 namespace zel::test {
