@@ -222,7 +222,7 @@ void TZelBot::PlayTurn()
     if (!EngineHoldsGame())
         return GiveUp("엔진이 응답하지 않아 기권합니다. 다른 대국 신청은 계속 받습니다.");
     const std::uint8_t mine = session_.MyId == session_.Header().BlackId ? kBlack : kWhite;
-    if (moves >= options_.resignFromMove && moves - lastEstimateMove_ >= 10) {
+    if (options_.mayResign && moves >= options_.resignFromMove && moves - lastEstimateMove_ >= 10) {
         lastEstimateMove_ = moves;
         double margin = 0;
         if (engine_.EstimateMargin(margin) && (mine == kBlack ? margin : -margin) < -options_.resignMargin) {
@@ -238,6 +238,11 @@ void TZelBot::PlayTurn()
     case TEngineMove::Failed:
         return GiveUp("엔진이 응답하지 않아 기권합니다. 다른 대국 신청은 계속 받습니다.");
     case TEngineMove::Resign:
+        if (!options_.mayResign) {
+            Log("engine resigns: pass");
+            session_.Command(kPass);
+            return;
+        }
         Say("졌습니다. 잘 두셨습니다.");
         resignWanted_ = true;
         session_.Command(kResign);

@@ -40,6 +40,8 @@ struct TBotOptions {
     // Resign when, from this move on, the estimate is this far behind.
     int resignFromMove = 150;
     double resignMargin = 60;
+    // False: every game is played to the end; an engine's resignation is a pass.
+    bool mayResign = true;
 };
 
 // Settings kept in memory only.

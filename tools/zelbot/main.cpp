@@ -26,6 +26,7 @@ const char* kHelp = R"(usage: zelbot [options]
   --room TITLE         title of the bot's room (UTF-8, default 컴퓨터 대국실)
   --resign-from N      resign a lost game only from move N on (default 150)
   --resign-margin M    lost: the engine's estimate M points behind (default 60)
+  --no-resign          play every game to the end (the engine's resignation is a pass)
 Every event is printed as one line on standard output.
 )";
 
@@ -101,6 +102,8 @@ int main(int argc, char** argv)
             options.resignFromMove = number(0, 500);
         } else if (a == "--resign-margin") {
             options.resignMargin = number(1, 361);
+        } else if (a == "--no-resign") {
+            options.mayResign = false;
         } else if (a == "--room") {
             room = value();
         } else {
