@@ -136,7 +136,9 @@ private:
     // TGameLinkHost
     void RunCommand(const std::string&) override {}
     std::string DateText() const override;
-    std::string DateSuffix() const override { return "zelbot"; }
+    // What the client writes after the date: its game window's second
+    // status cell, which reads "2"; the same bytes keep both records alike.
+    std::string DateSuffix() const override { return "2"; }
     void GameSessionStarted() override;
     void GameSessionEnded(int) override;
 
