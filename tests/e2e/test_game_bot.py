@@ -235,6 +235,7 @@ def count_with_suggestion(client, bot, shots=None):
     answer_dialog(client, "TConfirmForm", 30)
     wait_dialog(client, "TCNotifyForm", 20)
     g = game(client)
+    g["result"] = client.cmd("gamestate").split("result=", 1)[1]
     final = gtp_game(client)
     client.cmd("accept")
     return g, final, shown
@@ -312,7 +313,7 @@ def handicap_game(srv, work, a, bots):
     else:
         count_with_suggestion(a, bot)
     wait_game(a, lambda g: g["open"] == "0", "handicap game closed")
-    result = game(a)["result"]
+    result = a.cmd("gamestate").split("result=", 1)[1]
     assert result.startswith("흑"), result
     print("handicap game: %s" % result)
 
