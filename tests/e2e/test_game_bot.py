@@ -367,7 +367,7 @@ def failing_engine_games(srv, work, a, bots):
         bot.wait_for(r"say 엔진이 응답하지 않아 기권합니다", 30)
         notice = answer_dialog(a, "TCNotifyForm", 30)
         assert "failbot" in notice, notice
-        until(lambda: "엔진이 응답하지 않아" in a.cmd("gamechat"), "no notice in the game chat", 10)
+        until(lambda: "엔진이 응답하지 않아" in a.cmd("terminal"), "no notice in the room", 10)
         wait_game(a, lambda g: g["open"] == "0" and g["result"].startswith("흑"), "resigned")
         os.remove(flag)
     # The next request is taken and answered as usual.
