@@ -7,10 +7,12 @@
 #include "client/base/QtColours.h"
 #include "client/engine/GoPaintBox.h"
 #include "client/game/ElmGoInfoPanel.h"
+#include "client/app/DeadStoneAdvisor.h"
 #include "client/app/GameWindowLink.h"
 #include "client/app/QtGameWindow.h"
 #include "client/term/ChatTerm.h"
 #include "core/base/Cp949.h"
+#include "core/gtp/AnalysisDeadStones.h"
 #include "support/SessionDuo.h"
 
 namespace zel {
@@ -21,7 +23,8 @@ struct WindowedSession {
     WindowedSession()
         : clock(36000000), random(7), window(*f.form),
           alice(TSessionServices{clock, random, f.prompts, window, lobby, dialogs, f.store, f.form->HelpList()}),
-          bob(clock, random, "bob"), link(*f.form, alice, windowLobby)
+          bob(clock, random, "bob"), advisor(alice, *f.form, std::make_unique<TAnalysisDeadStones>()),
+          link(*f.form, alice, windowLobby, advisor)
     {
         window.SetSessionInfo(&alice.Info());
         alice.MyId = "alice";
@@ -58,6 +61,7 @@ struct WindowedSession {
     TBBS2Zel alice;
     test::SessionSide bob;
     test::RecordingWindowLobby windowLobby;
+    TDeadStoneAdvisor advisor;
     TGameWindowLink link;
     std::vector<std::string> outbox;
     std::size_t sent = 0;

@@ -33,7 +33,8 @@ TEST(GoMainCommands, PartnersAreMutual)
     for (int c = 0; c <= kLastCommand; ++c)
         toggling += CommandPartner(c) != 0;
     EXPECT_EQ(toggling, 10);
-    EXPECT_STREQ(CommandCaption(35), "");
+    EXPECT_STREQ(CommandCaption(35), "자동 지정");
+    EXPECT_STREQ(CommandCaption(36), "");
     EXPECT_STREQ(CommandCaption(-1), "");
 }
 

@@ -10,10 +10,12 @@
 #include "client/engine/GoPaintBox.h"
 #include "client/game/ElmGoInfoPanel.h"
 #include "client/game/GameSetForm.h"
+#include "client/app/DeadStoneAdvisor.h"
 #include "client/app/GameWindowLink.h"
 #include "client/game/QtGameDialogs.h"
 #include "client/app/QtGameWindow.h"
 #include "core/base/Cp949.h"
+#include "core/gtp/AnalysisDeadStones.h"
 #include "core/engine/LetterCodes.h"
 #include "support/SessionDuo.h"
 
@@ -42,7 +44,8 @@ struct WindowedGame {
           window(*f.form), alice(TSessionServices{clock, random, f.prompts, window, lobby,
                                                   realDialogs ? static_cast<TGameDialogs&>(qtDialogs) : dialogs,
                                                   f.store, f.form->HelpList()}),
-          bob(clock, random, "bob"), link(*f.form, alice, windowLobby)
+          bob(clock, random, "bob"), advisor(alice, *f.form, std::make_unique<TAnalysisDeadStones>()),
+          link(*f.form, alice, windowLobby, advisor)
     {
         window.SetSessionInfo(&alice.Info());
         alice.MyId = "alice";
@@ -72,6 +75,7 @@ struct WindowedGame {
     TBBS2Zel alice;
     test::SessionSide bob;
     test::RecordingWindowLobby windowLobby;
+    TDeadStoneAdvisor advisor;
     TGameWindowLink link;
     std::vector<std::string> outbox;
     std::size_t sent = 0;

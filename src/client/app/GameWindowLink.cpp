@@ -1,13 +1,15 @@
 #include "client/app/GameWindowLink.h"
 
+#include "client/app/DeadStoneAdvisor.h"
 #include "client/engine/GoPaintBox.h"
 #include "client/record/ZelGoMainForm.h"
 #include "core/game/BBS2Zel.h"
 
 namespace zel {
 
-TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session, TGameWindowLobby& lobby)
-    : form_(form), session_(session), lobby_(lobby)
+TGameWindowLink::TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session, TGameWindowLobby& lobby,
+                                 TDeadStoneAdvisor& advisor)
+    : form_(form), session_(session), lobby_(lobby), advisor_(advisor)
 {
     form_.OnCommand = [this](int, int command) { Command(command); };
     form_.OnBoardClick = [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
@@ -59,6 +61,9 @@ void TGameWindowLink::Command(int command)
         break;
     }
     case kCmdAnalysis:
+        break;
+    case kCmdAutoMark:
+        advisor_.Apply();
         break;
     case kCmdShowNumbers:
         session_.Command(kCmdShowNumbers);

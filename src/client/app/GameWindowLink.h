@@ -6,6 +6,7 @@
 namespace zel {
 
 class TBBS2Zel;
+class TDeadStoneAdvisor;
 class TZelGoMainForm;
 
 // What the link between the game window and the session asks of the lobby.
@@ -24,7 +25,8 @@ public:
 // to the room. All three outlive the link.
 class TGameWindowLink {
 public:
-    TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session, TGameWindowLobby& lobby);
+    // "자동 지정" goes to advisor.
+    TGameWindowLink(TZelGoMainForm& form, TBBS2Zel& session, TGameWindowLobby& lobby, TDeadStoneAdvisor& advisor);
 
     // A commentary received during the live game, shown over the session's board.
     void ShowReceivedCommentary(const std::string& body);
@@ -38,6 +40,7 @@ private:
     TZelGoMainForm& form_;
     TBBS2Zel& session_;
     TGameWindowLobby& lobby_;
+    TDeadStoneAdvisor& advisor_;
 };
 
 } // namespace zel

@@ -1,6 +1,7 @@
 #include "client/app/GameWiring.h"
 
 #include "client/engine/StoneSound.h"
+#include "client/app/DeadStoneAdvisor.h"
 #include "client/app/GameWindowLink.h"
 #include "client/game/QtGameDialogs.h"
 #include "client/app/QtGameWindow.h"
@@ -14,6 +15,7 @@
 #include "core/game/BBS2Zel.h"
 #include "core/ports/Clock.h"
 #include "core/settings/ZelStatus.h"
+#include "os/GtpDeadStones.h"
 
 namespace zel {
 
@@ -34,6 +36,9 @@ TGameWiring::~TGameWiring()
     if (app_)
         app_->SetSession(nullptr);
     windowLink_.reset();
+    if (window_)
+        window_->SetAdvisor(nullptr);
+    advisor_.reset();
     session_.reset();
 }
 
@@ -50,7 +55,9 @@ void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TLobbyChat& chat, TZ
         std::make_unique<TBBS2Zel>(TSessionServices{clock_, random_, prompts, *window_, *link_, *dialogs_, records,
                                                     form.HelpList(), sound_.get(), &status_.environment.countVoice});
     window_->SetSessionInfo(&session_->Info());
-    windowLink_ = std::make_unique<TGameWindowLink>(form, *session_, static_cast<TGameWindowLobby&>(*this));
+    advisor_ = std::make_unique<TDeadStoneAdvisor>(*session_, form, MakeDeadStoneEstimator());
+    window_->SetAdvisor(advisor_.get());
+    windowLink_ = std::make_unique<TGameWindowLink>(form, *session_, static_cast<TGameWindowLobby&>(*this), *advisor_);
     window_->OnReceivedCommentary = [this](const std::string& body) { windowLink_->ShowReceivedCommentary(body); };
     form.SetRecordStore(&records);
     link_->Attach(lobby.Dispatch(), lobby, *session_);

@@ -15,6 +15,7 @@ class Prompts;
 class QtGameDialogs;
 class QtGameWindow;
 class TBBS2Zel;
+class TDeadStoneAdvisor;
 class TGameWindowLink;
 class TLobbyApp;
 class TLobbyChat;
@@ -42,6 +43,8 @@ public:
                 FileStore& records);
     // Null before Attach.
     TBBS2Zel* Session() { return session_.get(); }
+    // Null before Attach.
+    TDeadStoneAdvisor* Advisor() { return advisor_.get(); }
 
     bool GameInProgress() const;
     // "/x": the running game stops on the word of `name`.
@@ -64,6 +67,7 @@ private:
     std::unique_ptr<QtGameDialogs> dialogs_;
     std::unique_ptr<TStoneSound> sound_;
     std::unique_ptr<TBBS2Zel> session_;
+    std::unique_ptr<TDeadStoneAdvisor> advisor_;
     std::unique_ptr<TGameWindowLink> windowLink_;
     TLobbyApp* app_ = nullptr;
     TLobbyLink* lobby_ = nullptr;

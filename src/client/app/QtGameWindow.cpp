@@ -1,5 +1,6 @@
 #include "client/app/QtGameWindow.h"
 
+#include "client/app/DeadStoneAdvisor.h"
 #include "client/engine/GoPaintBox.h"
 #include "client/game/DMConfirmForm.h"
 #include "client/game/ElmGoInfoPanel.h"
@@ -15,6 +16,8 @@ void QtGameWindow::ShowSession(int layout)
 {
     if (!form_)
         return;
+    if (advisor_)
+        advisor_->Clear();
     form_->GameInfo()->ShowModel(info_);
     if (form_->Mode() != TZelGoMainForm::kLive) {
         TGoSnapshot empty;
@@ -32,6 +35,8 @@ void QtGameWindow::HideSession()
     if (!form_)
         return;
     SetBoardInput(false);
+    if (advisor_)
+        advisor_->Clear();
     form_->GameInfo()->ShowModel(nullptr);
     form_->GoPaintBox()->SetColours(TPointColours{});
     form_->hide();
@@ -53,6 +58,8 @@ void QtGameWindow::ShowDeadMarkButton()
 {
     if (form_)
         form_->SetButtonCommand(kStopButton, kCmdDeadMarkDone);
+    if (advisor_)
+        advisor_->MarkingStarted();
 }
 
 void QtGameWindow::ShowDeadMarkNotice()

@@ -6,6 +6,7 @@
 
 namespace zel {
 
+class TDeadStoneAdvisor;
 class TElmGoInfo;
 class TZelGoMainForm;
 
@@ -18,6 +19,9 @@ public:
     // may be given later (the session is made after its window).
     explicit QtGameWindow(TZelGoMainForm& form, TElmGoInfo* info = nullptr);
     void SetSessionInfo(TElmGoInfo* info) { info_ = info; }
+    // Where dead stones are suggested when marking starts; by default
+    // (null) nothing is suggested. Must outlive the window or be unset.
+    void SetAdvisor(TDeadStoneAdvisor* advisor) { advisor_ = advisor; }
 
     void ShowSession(int layout) override;
     void HideSession() override;
@@ -50,6 +54,7 @@ public:
 private:
     QPointer<TZelGoMainForm> form_;
     TElmGoInfo* info_;
+    TDeadStoneAdvisor* advisor_ = nullptr;
     bool input_ = false;
     int lastX_ = 0; // the last move's point, where count-downs are written
     int lastY_ = 0;

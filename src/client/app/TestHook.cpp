@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <QAbstractItemModel>
+#include <QComboBox>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -22,12 +23,17 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "client/app/DeadStoneAdvisor.h"
 #include "client/app/DockController.h"
 #include "client/app/GameWiring.h"
 #include "client/app/TabDockHost.h"
 #include "client/app/Zel4HvnForm.h"
 #include "client/app/ZelClient.h"
 #include "client/engine/GoPaintBox.h"
+#include "core/engine/LetterCodes.h"
+#include "core/gtp/DeadMarks.h"
+#include "core/gtp/GtpPosition.h"
+#include "core/gtp/GtpText.h"
 #include "client/game/ElmGoInfoPanel.h"
 #include "client/base/QtText.h"
 #include "client/app/LobbyController.h"
@@ -519,6 +525,62 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         const std::string path = FromQ(rest);
         client_.GoMainForm().ChooseRecordPath = [path](const std::string&) { return path; };
         return "ok";
+    }
+    if (verb == "combo") {
+        // "combo <object> <index>": picks that entry of a visible combo box.
+        QStringList args = rest.split(' ', Qt::SkipEmptyParts);
+        auto* box = args.size() == 2 ? qobject_cast<QComboBox*>(FindWidget(args[0])) : nullptr;
+        bool ok = false;
+        const int index = args.size() == 2 ? args[1].toInt(&ok) : -1;
+        if (!box || !ok || index < 0 || index >= box->count())
+            return "error usage combo <object> <index>";
+        box->setCurrentIndex(index);
+        return "ok " + box->currentText();
+    }
+    if (verb == "suggestion") {
+        // The suggested dead stones: the advisor's state (0 none, 1 waiting,
+        // 2 shown, 3 failed), the stones suggested and those drawn with the
+        // suggestion's mark, the time to the suggestion and who answered.
+        TDeadStoneAdvisor* advisor = client_.Game().Advisor();
+        if (!advisor)
+            return "error no advisor";
+        TGoPaintBox* box = client_.GoMainForm().GoPaintBox();
+        int drawn = 0;
+        for (int y = 1; y <= 19; ++y)
+            for (int x = 1; x <= 19; ++x)
+                drawn += box->Suggested(x, y) && box->Colour(x, y) != 0 ? 1 : 0;
+        QStringList points;
+        for (const auto& [x, y] : advisor->Suggestion())
+            points << ToQ(GtpVertexText(x, y));
+        return QString("ok state=%1 count=%2 drawn=%3 ms=%4 by=%5 points=%6")
+            .arg(static_cast<int>(advisor->CurrentState()))
+            .arg(advisor->Suggestion().size())
+            .arg(drawn)
+            .arg(advisor->LatencyMs())
+            .arg(QString::fromStdString(advisor->EstimatorName()).replace(' ', '_'))
+            .arg(points.join(','));
+    }
+    if (verb == "gamegtp") {
+        // The game as GTP sees it: komi, handicap stones, moves, and the
+        // stones now marked dead on the session's board.
+        TBBS2Zel* s = client_.Game().Session();
+        if (!s)
+            return "error no session";
+        const int komi = Code2ToNum(s->Header().KomiCode);
+        const TDeadStoneQuery q = GameQuery(s->Board(), GtpKomi(s->Header().KomiSideCode, komi < 0 ? 0 : komi));
+        QStringList handicap, moves, dead;
+        for (const auto& [x, y] : q.HandicapStones)
+            handicap << ToQ(GtpVertexText(x, y));
+        for (const TPlayedMove& m : q.Moves)
+            moves << QString(m.Colour == 2 ? "W:" : "B:") + ToQ(GtpVertexText(m.X, m.Y));
+        for (const auto& [x, y] : DeadPoints(MarkedDead(s->Board())))
+            dead << ToQ(GtpVertexText(x, y));
+        return QString("ok komi=%1 handicap=%2 moves=%3 dead=%4 board=%5")
+            .arg(q.Komi)
+            .arg(handicap.join(','))
+            .arg(moves.join(','))
+            .arg(dead.join(','))
+            .arg(QString::fromStdString(q.Position));
     }
     if (verb == "opened") {
         QStringList urls;

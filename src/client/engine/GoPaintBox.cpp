@@ -323,6 +323,7 @@ void TGoPaintBox::DrawPoint(std::uint8_t colour, int x, int y, int mark)
     else
         PaintStone(colour, x, y);
     DrawMark(x, y, false, mark);
+    PaintSuggestion(x, y);
     Touch(x, y);
 }
 
@@ -375,6 +376,7 @@ void TGoPaintBox::RedrawAll()
             } else if (Marks_[i] > 0) {
                 PaintMark(x, y, Marks_[i]);
             }
+            PaintSuggestion(x, y);
         }
     }
     PaintCoordinates();
@@ -510,6 +512,46 @@ void TGoPaintBox::PaintOverlay()
             }
         }
     }
+}
+
+void TGoPaintBox::ShowSuggestion(const std::vector<std::pair<int, int>>& points)
+{
+    Suggested_.fill(false);
+    for (const auto& [x, y] : points)
+        if (TPaintGeometry::IsOnBoard(x, y))
+            Suggested_[static_cast<std::size_t>(PointIndex(x, y))] = true;
+    RedrawAll();
+}
+
+void TGoPaintBox::ClearSuggestion()
+{
+    bool any = false;
+    for (bool b : Suggested_)
+        any = any || b;
+    if (!any)
+        return;
+    Suggested_.fill(false);
+    RedrawAll();
+}
+
+bool TGoPaintBox::Suggested(int x, int y) const
+{
+    return TPaintGeometry::IsOnBoard(x, y) && Suggested_[static_cast<std::size_t>(PointIndex(x, y))];
+}
+
+void TGoPaintBox::PaintSuggestion(int x, int y)
+{
+    // Only a stone still standing is suggested.
+    if (!Suggested(x, y) || Colour(x, y) == kEmpty)
+        return;
+    const TPixelRect r = Geometry_.PointRect(x, y);
+    const qreal inset = r.Side * 0.28;
+    QPainter p(&Canvas_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0xE0, 0x20, 0x20), std::max(2.0, r.Side / 9.0), Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(r.Left + inset, r.Top + inset), QPointF(r.Left + r.Side - inset, r.Top + r.Side - inset));
+    p.drawLine(QPointF(r.Left + r.Side - inset, r.Top + inset), QPointF(r.Left + inset, r.Top + r.Side - inset));
+    Touch(x, y);
 }
 
 void TGoPaintBox::HideAnalysis()

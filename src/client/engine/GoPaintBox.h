@@ -2,7 +2,10 @@
 #include <QColor>
 #include <QImage>
 #include <QWidget>
+#include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/engine/GoSnapshot.h"
 #include "core/engine/PaintGeometry.h"
@@ -73,6 +76,13 @@ public:
     TAnalysisCounts ShowAnalysis(const TPointValues& values);
     void HideAnalysis();
 
+    // Marks the stones a dead-stone estimate suggests with a red cross until
+    // ClearSuggestion; the cross is drawn again whenever its point or the
+    // board is. Points off the board are ignored.
+    void ShowSuggestion(const std::vector<std::pair<int, int>>& points);
+    void ClearSuggestion();
+    bool Suggested(int x, int y) const;
+
     std::uint8_t Colour(int x, int y) const;
     int Mark(int x, int y) const;
     // What the control shows: the board, its labels and a transparent margin.
@@ -103,6 +113,7 @@ private:
     void PaintCoordinates();
     void PaintOverlay();
     void PaintHover(int x, int y);
+    void PaintSuggestion(int x, int y);
     void PrepareSprites();
     void Touch(int x, int y);
 
@@ -121,6 +132,7 @@ private:
     TPointColours Colours_{};
     TPointValues Marks_{};
     bool AnalysisShown_ = false;
+    std::array<bool, kBoardSize * kBoardSize> Suggested_{};
     QColor LNColor_{0xDF, 0xDF, 0xDF};
 
     QImage BoardImage_;

@@ -48,6 +48,7 @@ enum TGoCommand : int {
     kCmdClearBoard = 32,        // "판 치우기"
     kCmdWatchState = 33,        // "관전 상태"
     kCmdEndExamining = 34,      // "검토 마침"
+    kCmdAutoMark = 35,          // "자동 지정": the suggested dead stones as own clicks
 };
 
 // The window's modes.
@@ -103,7 +104,9 @@ constexpr int kNavButtons = 6;
 constexpr int kFirstNavTag = kNavFirst;
 // The code a navigation button carries in place of a command.
 constexpr int kNavCommand = 100;
-constexpr int kLastCommand = 34;
+constexpr int kLastCommand = 35;
+// The button that carries "자동 지정" while dead stones are marked ("불계 선언" otherwise).
+constexpr int kAutoMarkButton = 6;
 
 // Caption of a command (UTF-8); empty for 0 and unknown codes.
 const char* CommandCaption(int command);

@@ -647,6 +647,17 @@ void TBBS2Zel::BoardClick(int x, int y)
         board_.PlayAt(x, y);
 }
 
+void TBBS2Zel::MarkDeadPoints(const std::vector<std::pair<int, int>>& points)
+{
+    if (!gameOpen_ || !IsPlayer() || deadMarkStage_ == 0)
+        return;
+    for (const auto& [x, y] : points) {
+        const int mark = board_.Mark(x, y);
+        if (board_.Colour(x, y) != kEmpty && mark != kMarkBlackPoint && mark != kMarkWhitePoint)
+            MarkClick(x, y);
+    }
+}
+
 void TBBS2Zel::Pass()
 {
     if (CanAct())

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/engine/GoBoard.h"
@@ -101,6 +102,10 @@ public:
     // A pending request stops waiting for its answer; nothing is sent.
     void CancelPendingRequest() { requestPending_ = false; }
     void BoardClick(int x, int y);
+    // During dead-stone marking: each point's group marked as a click of the
+    // player's would mark it, without the click lock between them; points
+    // without a stone or already marked are skipped, so none is revived.
+    void MarkDeadPoints(const std::vector<std::pair<int, int>>& points);
     void Command(int code);
     // Text from the game window: kind 0 a chat line or macro (to the room),
     // kind 1 a commentary finished during a live game (sent as "GPV").
