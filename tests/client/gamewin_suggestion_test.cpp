@@ -23,6 +23,7 @@ class HeldEstimator : public DeadStoneEstimator {
 public:
     bool DeadStones(const TDeadStoneQuery& query, std::vector<std::pair<int, int>>& out) override
     {
+        entered = true;
         while (!release)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         std::lock_guard<std::mutex> lock(mutex);
@@ -34,6 +35,7 @@ public:
     }
     std::string Name() const override { return "held"; }
 
+    std::atomic<bool> entered{false};
     std::atomic<bool> release{false};
     std::atomic<int> calls{0};
     std::mutex mutex;
@@ -163,6 +165,8 @@ TEST(GameWindowSuggestion, AnAnswerForAnEndedSessionIsDropped)
     owned->dead = {{3, 3}};
     SuggestedGame g(std::move(owned));
     PlayToMarking(g);
+    // The worker holds the question before the session ends.
+    ASSERT_TRUE(SuggestedGame::Pump([&] { return g.estimator->entered.load(); }));
     g.advisor.Clear();
     g.estimator->release = true;
     ASSERT_TRUE(SuggestedGame::Pump([&] { return g.estimator->calls == 1; }));

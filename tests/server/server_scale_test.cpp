@@ -204,9 +204,13 @@ TEST(AsioServer, GatheredOutputArrivesInOrderAndASlowReaderIsDropped)
     // its echoes as they come, sent in batches so that many wait at once.
     constexpr int kTexts = 12000, kBatch = 40;
     std::atomic<bool> readerOk{true};
-    int next = 0;
+    std::atomic<int> next{0};
+    std::atomic<bool> reading{true};
     std::thread writer([&] {
         for (int sent = 0; sent < kTexts;) {
+            // The reader itself stays well under the megabyte that would drop it.
+            while (reading && sent - next > 200)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
             std::vector<std::uint8_t> batch;
             for (int i = 0; i < kBatch; ++i, ++sent) {
                 std::string text =
@@ -227,15 +231,17 @@ TEST(AsioServer, GatheredOutputArrivesInOrderAndASlowReaderIsDropped)
             departed = true;
         } else if (code == pk::RoomText) {
             std::string text(p.begin() + 6, p.end());
-            std::string want = "#" + std::to_string(next) + "#" + std::string(1000, static_cast<char>('a' + next % 26));
+            const int n = next;
+            std::string want = "#" + std::to_string(n) + "#" + std::string(1000, static_cast<char>('a' + n % 26));
             if (text != want)
                 readerOk = false;
             ++next;
         }
     }
+    reading = false;
     writer.join();
     EXPECT_TRUE(readerOk);
-    EXPECT_EQ(next, kTexts);
+    EXPECT_EQ(next.load(), kTexts);
     EXPECT_TRUE(departed);
 }
 
