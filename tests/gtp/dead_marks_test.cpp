@@ -44,7 +44,6 @@ TEST(DeadMarks, StonesSharingAnAreaAreMarkedOnceNeverRevived)
 TEST(DeadMarks, PresentMarksAndEmptyPointsDoNotCount)
 {
     TGoBoard board = WalledBoard();
-    TStack clicks;
     // The opponent marked the right-side stone; the comparison starts from a
     // board without marks, and points without stones are skipped.
     board.ToggleDeadGroup(15, 10, false);
