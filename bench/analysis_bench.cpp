@@ -26,23 +26,15 @@
 #include <utility>
 #include <vector>
 
+#include "CountedGames.h"
 #include "core/engine/GoBoard.h"
 #include "core/engine/PositionAnalysis.h"
 #include "core/engine/ScoreCount.h"
-#include "core/record/SgfTree.h"
 
 namespace {
 
 using namespace zel;
-
-std::string PositionOf(const TGoBoard& board)
-{
-    std::string p;
-    for (int y = 1; y <= 19; ++y)
-        for (int x = 1; x <= 19; ++x)
-            p += board.Colour(x, y) == kBlack ? 'B' : board.Colour(x, y) == kWhite ? 'W' : '-';
-    return p;
-}
+using namespace zel::bench;
 
 // A random legal game: moves tried at random points until one is legal.
 std::vector<std::pair<int, int>> RandomGame(int moves, unsigned seed)
@@ -75,112 +67,9 @@ const std::vector<std::pair<int, int>>& Game()
     return game;
 }
 
-// The final position of one counted game.
-struct TCountedGame {
-    std::string Name;
-    std::string Position;
-    char SideToMove = 'B';
-    int BlackCaptures = 0;
-    int WhiteCaptures = 0;
-    TCountingRules Rules = TCountingRules::Territory;
-    double Komi = 0;
-    double ResultMargin = 0;
-};
-
-// SGF point "pd" as board (x, y); false for a pass or a point off the board.
-bool SgfPoint(const std::string& v, int& x, int& y)
-{
-    if (v.size() != 2)
-        return false;
-    x = v[0] - 'a' + 1;
-    y = v[1] - 'a' + 1;
-    return TGoBoard::IsOnBoard(x, y);
-}
-
-// Plays colour at (x, y), a pass of the other colour first when it is not its
-// turn; false when the board refuses the move.
-bool PlayColour(TGoBoard& board, std::uint8_t colour, int x, int y)
-{
-    if (!board.IsToMove(colour))
-        board.PlayPass();
-    return board.PlayAt(x, y);
-}
-
-bool ReadCountedGame(const std::filesystem::path& path, TCountedGame& game)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    SgfTree tree;
-    if (ParseSgf(text.str(), tree) != SgfStatus::Ok || tree.Nodes.empty())
-        return false;
-    const SgfNode& root = tree.Nodes[0];
-    const std::string* result = root.Find("RE");
-    if (!result || result->size() < 3 || (*result)[1] != '+')
-        return false;
-    game.Name = path.filename().string();
-    game.ResultMargin = std::atof(result->c_str() + 2) * ((*result)[0] == 'B' ? 1 : -1);
-    if (const std::string* komi = root.Find("KM"))
-        game.Komi = std::atof(komi->c_str());
-    if (const std::string* rules = root.Find("RU")) {
-        std::string r = *rules;
-        std::transform(r.begin(), r.end(), r.begin(), [](unsigned char c) { return std::tolower(c); });
-        game.Rules = r == "chinese" ? TCountingRules::Area : TCountingRules::Territory;
-    }
-
-    TGoBoard board;
-    int x = 0, y = 0;
-    for (const std::string& p : root.All("AB"))
-        if (SgfPoint(p, x, y) && !PlayColour(board, kBlack, x, y))
-            return false;
-    for (int n = 0;;) {
-        const SgfNode& node = tree.Nodes[static_cast<std::size_t>(n)];
-        for (const auto& [id, colour] : {std::pair{"B", kBlack}, std::pair{"W", kWhite}})
-            if (const std::string* move = node.Find(id)) {
-                if (!SgfPoint(*move, x, y)) {
-                    if (!board.IsToMove(colour))
-                        board.PlayPass();
-                    board.PlayPass();
-                } else if (!PlayColour(board, colour, x, y)) {
-                    return false;
-                }
-            }
-        if (node.Children.empty())
-            break;
-        n = node.Children[0];
-    }
-    game.Position = PositionOf(board);
-    game.SideToMove = board.ColourToMove() == kBlack ? 'B' : 'W';
-    game.BlackCaptures = board.BlackPrisoners();
-    game.WhiteCaptures = board.WhitePrisoners();
-    return true;
-}
-
-std::filesystem::path CountedGamesDir()
-{
-    const char* dir = std::getenv("ZEL_COUNTED_GAMES");
-    return dir ? dir : "/work/shared/data/ogs-counted-349";
-}
-
 const std::vector<TCountedGame>& CountedGames()
 {
-    static const std::vector<TCountedGame> games = [] {
-        std::vector<std::filesystem::path> paths;
-        std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator(CountedGamesDir(), error))
-            if (entry.path().extension() == ".sgf")
-                paths.push_back(entry.path());
-        std::sort(paths.begin(), paths.end());
-        std::vector<TCountedGame> read;
-        for (const auto& p : paths) {
-            TCountedGame g;
-            if (ReadCountedGame(p, g))
-                read.push_back(std::move(g));
-            else
-                std::fprintf(stderr, "unreadable game %s\n", p.string().c_str());
-        }
-        return read;
-    }();
+    static const std::vector<TCountedGame> games = ReadCountedGames();
     return games;
 }
 
@@ -221,8 +110,8 @@ TDeadMask OurDead(TPositionAnalysis& analysis, const TCountedGame& game)
 
 bool ScoresExactly(const TCountedGame& game, const TDeadMask& dead)
 {
-    const TScoreCount s =
-        CountPosition(game.Position, dead, game.BlackCaptures, game.WhiteCaptures, game.Rules, game.Komi);
+    const TScoreCount s = CountPosition(game.Position, dead, game.Board.BlackPrisoners(), game.Board.WhitePrisoners(),
+                                        game.Rules, game.Komi);
     return s.Margin() == game.ResultMargin;
 }
 

@@ -26,130 +26,49 @@
 #include <string>
 #include <vector>
 
+#include "CountedGames.h"
 #include "core/base/Cp949.h"
 #include "core/engine/GoBoard.h"
 #include "core/engine/ScoreCount.h"
 #include "core/gtp/AnalysisDeadStones.h"
 #include "core/gtp/DeadMarks.h"
 #include "core/gtp/GtpPosition.h"
-#include "core/record/SgfTree.h"
 #include "os/GtpDeadStones.h"
 
 namespace {
 
 using namespace zel;
+using namespace zel::bench;
 
 constexpr int kGnuGoLevel = kJudgeLevel;
 constexpr int kGnuGoTimeoutMs = kJudgeTimeoutMs;
 constexpr int kFinalScoreTimeoutMs = 120000;
 
-struct TCountedGame {
-    std::string Name;
-    TGoBoard Board; // the final position, as the session's board holds it
+// A counted game and the question the game window would ask about it.
+struct TSuggestionCase : TCountedGame {
     TDeadStoneQuery Query;
-    TCountingRules Rules = TCountingRules::Territory;
-    double ResultMargin = 0;
 };
 
-bool SgfPoint(const std::string& v, int& x, int& y)
+std::vector<TSuggestionCase>& Games(std::size_t limit = 0)
 {
-    if (v.size() != 2)
-        return false;
-    x = v[0] - 'a' + 1;
-    y = v[1] - 'a' + 1;
-    return TGoBoard::IsOnBoard(x, y);
-}
-
-// Reads one game; setup stones stand for the handicap, moves of the wrong
-// colour get a pass of the other first, as a session's board would record them.
-bool ReadGame(const std::filesystem::path& path, TCountedGame& game)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    SgfTree tree;
-    if (ParseSgf(text.str(), tree) != SgfStatus::Ok || tree.Nodes.empty())
-        return false;
-    const SgfNode& root = tree.Nodes[0];
-    const std::string* result = root.Find("RE");
-    if (!result || result->size() < 3 || (*result)[1] != '+')
-        return false;
-    game.Name = path.filename().string();
-    game.ResultMargin = std::atof(result->c_str() + 2) * ((*result)[0] == 'B' ? 1 : -1);
-    double komi = 0;
-    if (const std::string* k = root.Find("KM"))
-        komi = std::atof(k->c_str());
-    if (const std::string* rules = root.Find("RU")) {
-        std::string r = *rules;
-        std::transform(r.begin(), r.end(), r.begin(), [](unsigned char c) { return std::tolower(c); });
-        game.Rules = r == "chinese" ? TCountingRules::Area : TCountingRules::Territory;
-    }
-    int x = 0, y = 0;
-    std::vector<std::pair<int, int>> setup;
-    for (const std::string& p : root.All("AB"))
-        if (SgfPoint(p, x, y)) {
-            if (!game.Board.IsToMove(kBlack))
-                game.Board.PlayPass();
-            if (!game.Board.PlayAt(x, y))
-                return false;
-            setup.emplace_back(x, y);
-        }
-    const int setupMoves = game.Board.MoveCount();
-    for (int n = 0;;) {
-        const SgfNode& node = tree.Nodes[static_cast<std::size_t>(n)];
-        for (const auto& [id, colour] : {std::pair{"B", kBlack}, std::pair{"W", kWhite}})
-            if (const std::string* move = node.Find(id)) {
-                if (!game.Board.IsToMove(colour))
-                    game.Board.PlayPass();
-                if (!SgfPoint(*move, x, y))
-                    game.Board.PlayPass();
-                else if (!game.Board.PlayAt(x, y))
-                    return false;
-            }
-        if (node.Children.empty())
-            break;
-        n = node.Children[0];
-    }
-    game.Query = GameQuery(game.Board, komi);
-    // Setup stones go to the engine as handicap stones, not as moves.
-    game.Query.HandicapStones = setup;
-    game.Query.Moves.erase(game.Query.Moves.begin(), game.Query.Moves.begin() + setupMoves);
-    return true;
-}
-
-std::filesystem::path GamesDir()
-{
-    const char* dir = std::getenv("ZEL_COUNTED_GAMES");
-    return dir ? dir : "/work/shared/data/ogs-counted-349";
-}
-
-std::vector<TCountedGame>& Games(std::size_t limit = 0)
-{
-    static std::vector<TCountedGame> games;
+    static std::vector<TSuggestionCase> games;
     static bool read = false;
     if (read)
         return games;
     read = true;
-    std::vector<std::filesystem::path> paths;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(GamesDir(), error))
-        if (entry.path().extension() == ".sgf")
-            paths.push_back(entry.path());
-    std::sort(paths.begin(), paths.end());
-    for (const auto& p : paths) {
-        if (limit && games.size() >= limit)
-            break;
-        TCountedGame g;
-        if (ReadGame(p, g))
-            games.push_back(std::move(g));
-        else
-            std::fprintf(stderr, "unreadable game %s\n", p.string().c_str());
+    for (TCountedGame& g : ReadCountedGames(limit)) {
+        TSuggestionCase c{std::move(g), {}};
+        c.Query = GameQuery(c.Board, c.Komi);
+        // Setup stones go to the engine as handicap stones, not as moves.
+        c.Query.HandicapStones = c.Setup;
+        c.Query.Moves.erase(c.Query.Moves.begin(), c.Query.Moves.begin() + c.SetupMoves);
+        games.push_back(std::move(c));
     }
     return games;
 }
 
 // The margin after the suggested stones were marked as clicks would mark them.
-double SuggestedMargin(const TCountedGame& game, const std::vector<std::pair<int, int>>& dead)
+double SuggestedMargin(const TSuggestionCase& game, const std::vector<std::pair<int, int>>& dead)
 {
     const TDeadGrid marked = MarkedByPoints(game.Board, dead);
     TDeadMask mask{};
@@ -189,7 +108,7 @@ void PrintFigures(DeadStoneEstimator& estimator, TGtpDeadStones* gnugo, std::siz
     std::sort(ms.begin(), ms.end());
     const double n = games.empty() ? 1 : static_cast<double>(games.size());
     auto at = [&](double q) { return ms.empty() ? 0.0 : ms[static_cast<std::size_t>(q * (ms.size() - 1))]; };
-    std::printf("counted games: %zu from %s\n", games.size(), GamesDir().string().c_str());
+    std::printf("counted games: %zu from %s\n", games.size(), CountedGamesDir().string().c_str());
     std::printf("| what | final score exact | answered |\n");
     std::printf("| suggestion (%s) applied as clicks + our counting | %.1f %% | %d |\n",
                 Cp949ToUtf8(estimator.Name()).c_str(), 100.0 * exact / n, answered);

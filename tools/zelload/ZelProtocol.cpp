@@ -3,14 +3,15 @@
 #include <cstring>
 #include <vector>
 
+#include "core/app/LoginRecord.h"
 #include "core/base/Bytes.h"
 #include "core/net/PacketCodes.h"
 #include "core/net/PacketLayout.h"
+#include "core/settings/ZelStatus.h"
 
 namespace zel::load {
 
 namespace {
-constexpr std::size_t kLoginSize = 38;
 constexpr std::size_t kRoomRecordSize = 60;
 constexpr std::size_t kRoomOwner = 20;
 constexpr std::size_t kMemberEntry = 34;
@@ -38,14 +39,11 @@ void TZelProtocol::Packet(TPeer& peer, const std::uint8_t* p, std::size_t n)
     PacketHeader h = PacketHeader::Decode(p);
     switch (h.code) {
     case pk::Greeting: {
-        std::uint8_t b[kLoginSize] = {};
-        PacketHeader{pk::Login, kLoginSize, 0}.Encode(b);
-        b[4] = 20;
-        b[5] = 10;
-        b[6] = static_cast<std::uint8_t>(peer.index % 30);
-        std::string id = "ld" + std::to_string(peer.index);
-        PutText(b + 20, 8, id);
-        PutText(b + 28, 10, id);
+        LoginInfo login;
+        login.userId = login.nickname = "ld" + std::to_string(peer.index);
+        login.level = peer.index % 30;
+        std::uint8_t b[LoginRecord::kSize];
+        LoginRecord::Fill(b, pk::Login, login, 0, 0);
         Send(peer, b, sizeof b);
         break;
     }
