@@ -139,62 +139,19 @@ def member_entries(p):
     return out
 
 
-class Server:
-    def __init__(self, table_size=1000, grace_ms=60000, config_flag=1, conf_lines=(),
-                 binary=None, extra_args=()):
-        self.binary = binary or os.environ.get("ZEL_SERVER") or os.path.join(
-            os.environ.get("ZEL_BUILD", "build"), "src/server/zelserver")
-        self.table_size = table_size
-        self.grace_ms = grace_ms
-        self.config_flag = config_flag
-        self.conf_lines = list(conf_lines)
-        self.extra_args = list(extra_args)
-        self.host = HOST
-        self.game_port = self.config_port = self.admin_port = 0
+class LineLog:
+    """The output lines of a child process (`self.proc`), kept as they come;
+    `follow` starts reading a newly started process."""
+
+    def __init__(self):
         self.lines = []
         self.proc = None
         self._cond = threading.Condition()
-        self._dir = None
 
-    def __enter__(self):
-        self.start()
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
-
-    def start(self, timeout=10, attempts=3):
-        # A free port can be taken between the probe and the bind: retry with new ones.
-        for attempt in range(attempts):
-            self._launch()
-            try:
-                self.wait_for(r"^ready game=", timeout)
-                return self
-            except TimeoutError:
-                if self.proc.poll() is None or attempt == attempts - 1:
-                    raise
-                self.stop()
-        return self
-
-    def _launch(self):
+    def follow(self, proc):
+        self.proc = proc
         self.lines = []
-        self.game_port, self.config_port, self.admin_port = free_port(), free_port(), free_port()
-        self._dir = tempfile.TemporaryDirectory(prefix="zelserver-")
-        conf = os.path.join(self._dir.name, "zelserver.conf")
-        with open(conf, "w", encoding="utf-8") as f:
-            f.write("advhost = %s\nadvport = %d\n" % (self.host, self.config_port))
-            f.write("gameserver = %s:%d\n" % (self.host, self.game_port))
-            f.write("configflag = %d\ngracems = %d\n" % (self.config_flag, self.grace_ms))
-            f.write("notemsg1 = 테스트 서버입니다\nnotemsg2 = 환영합니다\n")
-            for line in self.conf_lines:
-                f.write(line + "\n")
-        args = [self.binary, "--host", self.host, "--game-port", str(self.game_port),
-                "--config-port", str(self.config_port), "--admin-port", str(self.admin_port),
-                "--table-size", str(self.table_size), "--conf", conf, "--log"] + self.extra_args
-        self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                                     text=True, encoding="utf-8", errors="replace", bufsize=1)
-        threading.Thread(target=self._reader, args=(self.proc, self.lines), daemon=True).start()
-        atexit.register(self.stop)
+        threading.Thread(target=self._reader, args=(proc, self.lines), daemon=True).start()
 
     def _reader(self, proc, lines):
         for line in proc.stdout:
@@ -224,6 +181,60 @@ class Server:
                     tail = "\n".join(self.lines[-30:])
                     raise TimeoutError("no log line matches %r; last lines:\n%s" % (regex, tail))
                 self._cond.wait(min(left, 0.1))
+
+
+class Server(LineLog):
+    def __init__(self, table_size=1000, grace_ms=60000, config_flag=1, conf_lines=(),
+                 binary=None, extra_args=()):
+        self.binary = binary or os.environ.get("ZEL_SERVER") or os.path.join(
+            os.environ.get("ZEL_BUILD", "build"), "src/server/zelserver")
+        self.table_size = table_size
+        self.grace_ms = grace_ms
+        self.config_flag = config_flag
+        self.conf_lines = list(conf_lines)
+        self.extra_args = list(extra_args)
+        super().__init__()
+        self.host = HOST
+        self.game_port = self.config_port = self.admin_port = 0
+        self._dir = None
+
+    def __enter__(self):
+        self.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def start(self, timeout=10, attempts=3):
+        # A free port can be taken between the probe and the bind: retry with new ones.
+        for attempt in range(attempts):
+            self._launch()
+            try:
+                self.wait_for(r"^ready game=", timeout)
+                return self
+            except TimeoutError:
+                if self.proc.poll() is None or attempt == attempts - 1:
+                    raise
+                self.stop()
+        return self
+
+    def _launch(self):
+        self.game_port, self.config_port, self.admin_port = free_port(), free_port(), free_port()
+        self._dir = tempfile.TemporaryDirectory(prefix="zelserver-")
+        conf = os.path.join(self._dir.name, "zelserver.conf")
+        with open(conf, "w", encoding="utf-8") as f:
+            f.write("advhost = %s\nadvport = %d\n" % (self.host, self.config_port))
+            f.write("gameserver = %s:%d\n" % (self.host, self.game_port))
+            f.write("configflag = %d\ngracems = %d\n" % (self.config_flag, self.grace_ms))
+            f.write("notemsg1 = 테스트 서버입니다\nnotemsg2 = 환영합니다\n")
+            for line in self.conf_lines:
+                f.write(line + "\n")
+        args = [self.binary, "--host", self.host, "--game-port", str(self.game_port),
+                "--config-port", str(self.config_port), "--admin-port", str(self.admin_port),
+                "--table-size", str(self.table_size), "--conf", conf, "--log"] + self.extra_args
+        self.follow(subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                     text=True, encoding="utf-8", errors="replace", bufsize=1))
+        atexit.register(self.stop)
 
     def admin(self, command, timeout=5.0):
         with socket.create_connection((self.host, self.admin_port), timeout=timeout) as s:

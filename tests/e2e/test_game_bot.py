@@ -19,11 +19,10 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 from client_driver import Client, settings_ini  # noqa: F401
-from harness import Server
+from harness import LineLog, Server
 from test_game_two_clients import answer_dialog, fields, game, login, report, retry, user_row, wait_dialog, wait_game
 
 COLUMNS = "ABCDEFGHJKLMNOPQRST"
@@ -36,47 +35,21 @@ def gnugo_path():
     return None
 
 
-class Bot:
+class Bot(LineLog):
     """One zelbot process; its output lines are kept."""
 
     def __init__(self, srv, uid, data_dir, extra=()):
+        super().__init__()
         binary = os.environ.get("ZEL_BOT") or os.path.join(os.environ.get("ZEL_BUILD", "build"),
                                                            "tools/zelbot/zelbot")
         self.data_dir = data_dir
         args = [binary, "--host", srv.host, "--port", str(srv.game_port), "--config-port", str(srv.config_port),
                 "--id", uid, "--nick", "바둑봇", "--data-dir", data_dir] + list(extra)
-        self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                                     encoding="utf-8", errors="replace", bufsize=1)
-        self.lines = []
-        self._cond = threading.Condition()
-        threading.Thread(target=self._reader, daemon=True).start()
-
-    def _reader(self):
-        for line in self.proc.stdout:
-            with self._cond:
-                self.lines.append(line.rstrip("\n"))
-                self._cond.notify_all()
-        with self._cond:
-            self._cond.notify_all()
+        self.follow(subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                                     encoding="utf-8", errors="replace", bufsize=1))
 
     def wait_for(self, regex, timeout=20.0, start=0):
-        pattern = re.compile(regex)
-        deadline = time.monotonic() + timeout
-        index = start
-        with self._cond:
-            while True:
-                while index < len(self.lines):
-                    m = pattern.search(self.lines[index])
-                    index += 1
-                    if m:
-                        return m
-                if time.monotonic() > deadline or self.proc.poll() is not None:
-                    raise TimeoutError("bot: no line %r; last lines:\n%s" % (regex, "\n".join(self.lines[-30:])))
-                self._cond.wait(0.1)
-
-    def mark(self):
-        with self._cond:
-            return len(self.lines)
+        return super().wait_for(regex, timeout, start)
 
     def room(self):
         return int(self.wait_for(r"^room ([1-9]\d*)$").group(1))

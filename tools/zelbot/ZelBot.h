@@ -118,6 +118,7 @@ private:
     void ShowSession(int) override {}
     void HideSession() override {}
     void SetBoardInput(bool) override {}
+    // The bot has no other view than the game it plays.
     bool ShowsLiveGame() const override { return true; }
     void ShowDeadMarkButton() override {}
     void ShowDeadMarkNotice() override {}
