@@ -8,7 +8,8 @@
 // compares with the recorded result. In the same run GNU Go's own
 // `final_score` of the same game (of the first `--final-score-games=N`; it
 // plays the game out first and is slow) is compared with the result, and the
-// time from question to answer is taken per game.
+// time from question to answer is taken per game. `--misses` lists the games
+// whose suggested count differs from the recorded result.
 //
 // Timings: BM_SuggestGnuGo and BM_SuggestAnalysis, one suggestion per
 // iteration over the first games.
@@ -80,6 +81,9 @@ double SuggestedMargin(const TSuggestionCase& game, const std::vector<std::pair<
     return s.Margin();
 }
 
+// `--misses` lists each game whose suggested count differs from its result.
+bool g_listMisses = false;
+
 void PrintFigures(DeadStoneEstimator& estimator, TGtpDeadStones* gnugo, std::size_t gnugoGames)
 {
     const auto& games = Games();
@@ -92,7 +96,13 @@ void PrintFigures(DeadStoneEstimator& estimator, TGtpDeadStones* gnugo, std::siz
         ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         if (ok) {
             ++answered;
-            exact += SuggestedMargin(game, dead) == game.ResultMargin;
+            const double margin = SuggestedMargin(game, dead);
+            exact += margin == game.ResultMargin;
+            if (g_listMisses && margin != game.ResultMargin)
+                std::printf("miss %s: counted %+.1f, recorded %+.1f, %zu dead suggested\n", game.Name.c_str(), margin,
+                            game.ResultMargin, dead.size());
+        } else if (g_listMisses) {
+            std::printf("miss %s: no answer\n", game.Name.c_str());
         }
         if (gnugo && static_cast<std::size_t>(engineAsked) < gnugoGames) {
             ++engineAsked;
@@ -161,6 +171,8 @@ int main(int argc, char** argv)
     for (int i = 0; i < argc; ++i) {
         if (std::strncmp(argv[i], "--games=", 8) == 0)
             limit = static_cast<std::size_t>(std::max(0, std::atoi(argv[i] + 8)));
+        else if (std::strcmp(argv[i], "--misses") == 0)
+            g_listMisses = true;
         else if (std::strncmp(argv[i], "--final-score-games=", 20) == 0)
             scored = static_cast<std::size_t>(std::max(0, std::atoi(argv[i] + 20)));
         else

@@ -236,5 +236,42 @@ TEST(TCManager, OwnMovesTrackCurrentRoomAndResetEmptiesEverything)
     EXPECT_EQ(t.m.Room(0).state, RoomWaiting);
 }
 
+// The lobby's counters are kept as people come and go; they must always equal
+// the room table added up, whatever order the packets come in.
+TEST(TCManager, PeopleCountersFollowEveryChange)
+{
+    Model t;
+    auto expectSums = [&](const char* step) {
+        std::int64_t people = 0;
+        int rooms = 0;
+        for (int r = 0; r < t.m.Count(); ++r) {
+            people += t.m.Room(r).people;
+            rooms += r > 0 && t.m.Room(r).people > 0;
+        }
+        EXPECT_EQ(t.m.TotalPeople(), people) << step;
+        EXPECT_EQ(t.m.OccupiedRooms(), rooms) << step;
+    };
+    t.TwoInRoom3();
+    expectSums("two in room 3");
+    EXPECT_EQ(t.m.OccupiedRooms(), 1);
+    t.Feed(test::UserArrives(4, "carol", "Carol", 2));
+    t.Feed(test::RoomRecord(pk::RoomSnapshot, 5, RoomOpen, 4, "five", -1, -1, 3));
+    t.Feed(test::RoomMembers(5, {{4, "carol", "Carol", 2}}));
+    expectSums("snapshot and members");
+    t.Feed(test::UserMoves(1, 0));
+    t.Feed(test::UserMoves(2, 0));
+    expectSums("room 3 emptied");
+    t.Feed(test::Packet6(pk::UserLeaves, 4));
+    expectSums("carol left");
+    // A hostile count is kept within range and an arrival does not overflow it.
+    t.Feed(test::RoomRecord(pk::RoomSnapshot, 6, RoomOpen, -1, "six", -1, -1, 0x7fffffff));
+    t.Feed(test::UserMoves(2, 6));
+    EXPECT_EQ(t.m.Room(6).people, 0x7fffffff);
+    expectSums("hostile count");
+    t.m.Reset();
+    EXPECT_EQ(t.m.TotalPeople(), 0);
+    EXPECT_EQ(t.m.OccupiedRooms(), 0);
+}
+
 } // namespace
 } // namespace zel

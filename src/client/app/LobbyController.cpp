@@ -374,14 +374,8 @@ void TLobbyController::LobbyEntered()
 void TLobbyController::RefreshCounters()
 {
     const TCManager* m = dispatch_.Model();
-    int rooms = 0, people = 0;
-    if (m) {
-        for (int r = 0; r < m->Count(); ++r) {
-            people += m->Room(r).people;
-            if (r > 0 && m->Room(r).people > 0)
-                ++rooms;
-        }
-    }
+    const int rooms = m ? m->OccupiedRooms() : 0;
+    const std::int64_t people = m ? m->TotalPeople() : 0;
     form_.View().SetPanel(kRoomPanel,
                           KS("방 ") + std::to_string(rooms) + KS(" 개(") + std::to_string(people) + KS(" 명)"));
     FriendCounterChanged(chat_.FriendsOnline(), std::clamp(status_.friends.count, 0, FriendsInfo::kMax));

@@ -5,6 +5,7 @@
 #include "core/net/PacketLayout.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zel {
 
@@ -95,13 +96,23 @@ void TCManager::DetachMembers(int room)
         Unlink(links_[head].next);
 }
 
+void TCManager::SetPeople(int room, std::int64_t count)
+{
+    RoomRecord& r = rooms_[static_cast<std::size_t>(room)];
+    const int people = static_cast<int>(std::clamp<std::int64_t>(count, 0, std::numeric_limits<int>::max()));
+    totalPeople_ += people - r.people;
+    if (room > 0)
+        occupiedRooms_ += (people > 0) - (r.people > 0);
+    r.people = people;
+}
+
 void TCManager::ResetRoom(int room)
 {
     if (CheckRoom(room) != 0)
         return;
     DetachMembers(room);
+    SetPeople(room, 0);
     RoomRecord& r = rooms_[room];
-    r.people = 0;
     r.owner = -1;
     r.state = RoomOpen;
     r.first = r.second = -1;
@@ -156,7 +167,7 @@ void TCManager::MoveUser(int u, int from, int to)
         if (next == Head(from))
             next = links_[Head(from)].next;
         Unlink(u);
-        room.people = std::max(0, room.people - 1);
+        SetPeople(from, std::int64_t{room.people} - 1);
         bool empty = IsEmpty(from);
         if (from != 0 && !empty) {
             if (room.state == RoomReview && room.first == u)
@@ -196,7 +207,7 @@ void TCManager::MoveUser(int u, int from, int to)
         users_[u].status = UserHosting;
     }
     Link(u, to);
-    ++rooms_[to].people;
+    SetPeople(to, std::int64_t{rooms_[to].people} + 1);
     Notify(onRoomChange, first ? ChangeAdded : ChangeChanged, to);
     Notify(onRoomViewChange, ChangeAdded, u);
     Notify(onUserViewChange, ChangeChanged, u);
@@ -383,7 +394,7 @@ bool TCManager::RoomSnapshot(const std::uint8_t* p, std::size_t n)
     if (room < 0)
         return false;
     ResetRoom(room);
-    rooms_[room].people = std::max(0, GetI32(p + 24));
+    SetPeople(room, GetI32(p + 24));
     if (room > 0)
         ApplyRoomRecord(p); // the waiting room keeps its own title and state
     BuildRoomLine(room);
@@ -419,7 +430,7 @@ bool TCManager::RoomMembers(const std::uint8_t* p, std::size_t n)
         if (old >= 0) {
             Unlink(u);
             if (old != room)
-                rooms_[old].people = std::max(0, rooms_[old].people - 1);
+                SetPeople(old, std::int64_t{rooms_[old].people} - 1);
         }
         StoreUser(u, e, 0, 1, 2, 3, 8, 16, 24);
         bool first = IsEmpty(room);

@@ -93,6 +93,10 @@ public:
     int Count() const { return count_; }
     const UserRecord& User(int u) const { return users_[static_cast<std::size_t>(u)]; }
     const RoomRecord& Room(int r) const { return rooms_[static_cast<std::size_t>(r)]; }
+    // The people counts of all rooms added up, and the rooms other than the
+    // waiting room with anyone in them; kept as the counts change.
+    std::int64_t TotalPeople() const { return totalPeople_; }
+    int OccupiedRooms() const { return occupiedRooms_; }
 
     // Own identity.
     int ownUser = -1;
@@ -116,6 +120,9 @@ private:
     void StoreUser(int u, const std::uint8_t* entry, std::size_t invitations, std::size_t profile, std::size_t level,
                    std::size_t status, std::size_t handle, std::size_t id, std::size_t nickname);
     void ApplyRoomRecord(const std::uint8_t* p);
+    // Every change of a room's people count goes through here; the count is
+    // kept within 0..INT_MAX whatever a packet said.
+    void SetPeople(int room, std::int64_t count);
     void EndGameInRoom(int room);
     void SetStatus(int u, int status);
     // Both user views are told that user u changed.
@@ -132,6 +139,8 @@ private:
     std::vector<UserRecord> users_;
     std::vector<RoomRecord> rooms_;
     std::vector<Node> links_;
+    std::int64_t totalPeople_ = 0;
+    int occupiedRooms_ = 0;
 };
 
 } // namespace zel
