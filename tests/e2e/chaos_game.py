@@ -8,10 +8,10 @@ import sys
 import tempfile
 import time
 
-from test_game_two_clients import (answer_dialog, fields, game, login, meet_in_room, play, report, start_game,
+from test_game_two_clients import (answer_dialog, fields, game, login, meet_in_room, play, report, retry, start_game,
                                    user_row, wait_dialog, wait_game, wait_terminal)
 
-__all__ = ["answer_dialog", "fields", "game", "login", "meet_in_room", "play", "report", "start_game", "user_row",
+__all__ = ["answer_dialog", "fields", "game", "login", "meet_in_room", "play", "report", "retry", "start_game", "user_row",
            "wait_dialog", "wait_game", "wait_terminal", "Scenario", "records_in", "resume_by_request",
            "resign_as_white", "same_tmp"]
 
