@@ -8,7 +8,6 @@ on, and both clients count the same result into the same record."""
 import glob
 import os
 import sys
-import time
 
 from chaos_game import (Scenario, answer_dialog, game, main, play, start_game, wait_dialog, wait_game)
 from harness import Server
@@ -21,12 +20,9 @@ def cut(srv, uid, client):
     start = srv.mark()
     assert srv.admin("refuse %d" % CUT_MS).startswith("ok"), "refuse"
     assert srv.admin("kick %s" % uid).startswith("ok"), "kick"
-    m = srv.wait_for(r"recv conn=\d+ code=20020 len=38 arg=\d+ user=\d+ room=\d+ id=%s" % uid, CUT_MS / 1000 + 10,
-                     start)
+    srv.wait_for(r"recv conn=\d+ code=20020 len=38 arg=\d+ user=\d+ room=\d+ id=%s" % uid, CUT_MS / 1000 + 10, start)
     srv.wait_for(r"relogin conn=\d+ user=\d+ room=[1-9]", 5, start)
-    assert m, "no re-login"
     client.wait_state(lambda s: s["check"] == "1", 10)
-    return time.monotonic()
 
 
 def run():

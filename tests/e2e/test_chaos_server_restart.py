@@ -4,15 +4,18 @@ server knows neither them nor their room, so each client keeps the game as
 an interrupted one; they meet again, black asks for a game, agrees to go on
 with the interrupted one, and the game ends with the same record on both."""
 
+import os
 import sys
+import tempfile
 
-from chaos_game import Scenario, main, meet_in_room, play, resign_as_white, resume_by_request, same_tmp, wait_game
+from chaos_game import (Scenario, main, meet_in_room, play, resign_as_white, resume_by_request, same_tmp, start_game,
+                        wait_game)
 from harness import Server
 
 
 def run():
     with Server() as srv, Scenario("server killed and restarted") as sc:
-        a, gibo_a, b, gibo_b = start(srv, sc)
+        a, gibo_a, b, gibo_b = start_game(srv, sc.home_a, sc.home_b, "한판 두어요", sc.clients)
         for n, (mover, other, x, y) in enumerate([(a, b, 4, 4), (b, a, 16, 16), (a, b, 4, 16), (b, a, 16, 4)], 1):
             play(mover, other, x, y, n)
 
@@ -29,13 +32,11 @@ def run():
 
         meet_in_room(a, b, "다시 둡시다")
         resume_by_request(a, b, 4)
+        shots = os.environ.get("ZEL_SCREENSHOTS", tempfile.gettempdir())
+        os.makedirs(shots, exist_ok=True)
+        b.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_chaos_resumed_b.png"))
         play(a, b, 10, 10, 5)
         resign_as_white(a, b, gibo_a, gibo_b, 5)
-
-
-def start(srv, sc):
-    from chaos_game import start_game
-    return start_game(srv, sc.home_a, sc.home_b, "한판 두어요", sc.clients)
 
 
 if __name__ == "__main__":
