@@ -419,6 +419,42 @@ TEST_F(GameLinkTest, ConnectionLossKeepsTheGameResumable)
     EXPECT_EQ(me().lobby.link.Queue().Unsent(), 0);
 }
 
+// After a lost connection the lobby comes again in full; the game goes on only
+// where the player is back in its room beside the opponent.
+TEST_F(GameLinkTest, LoginAwayFromTheOpponentSetsTheGameAside)
+{
+    struct Row {
+        const char* what;
+        int room;
+        std::vector<MemberEntry> members;
+        bool goesOn;
+    };
+    const std::vector<Row> rows = {
+        {"back in the room beside alice", 5, {{1, "me", "Me", 20}, {2, "alice", "Alice", 20}}, true},
+        {"back in the room, alice gone", 5, {{1, "me", "Me", 20}}, false},
+        {"a server that knows nobody: the waiting room", 0, {{1, "me", "Me", 20}}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        StartGame();
+        me().session.BoardClick(4, 4);
+        Run(1000);
+        me().lobby.Feed(test::LoginAccepted(1, row.room, 16));
+        me().lobby.Feed(test::Packet6(pk::LobbyReset, 0));
+        me().lobby.Feed(test::RoomMembers(row.room, row.members));
+        me().lobby.Feed(test::Packet6(pk::LobbyEntered, 0));
+        EXPECT_EQ(me().session.GameOpen(), row.goesOn);
+        EXPECT_EQ(me().files.Exists("mealice.tmp"), !row.goesOn);
+        // Put things back for the next row: both in room 5, no game.
+        me().files.Remove("mealice.tmp");
+        me().lobby.Feed(test::RoomMembers(5, {{1, "me", "Me", 20}, {2, "alice", "Alice", 20}}));
+        for (Side* s : {&me(), &alice()})
+            if (s->session.GameOpen())
+                s->lobby.link.OnConnectionDropped();
+        alice().files.Remove("mealice.tmp");
+    }
+}
+
 TEST_F(GameLinkTest, CancelledRequestStopsWaiting)
 {
     alice().dialogs.accept = false;

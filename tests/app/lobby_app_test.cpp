@@ -218,14 +218,50 @@ TEST_F(LobbyApp, ReconnectionThatNeverConnectsGivesUpAfterEightSeconds)
     EXPECT_EQ(SentU16(0), 20010);
 }
 
-TEST_F(LobbyApp, RefusedReconnectionGivesUpAtOnce)
+// A server that restarts refuses for a moment, or accepts and closes before
+// it greets: the reconnection tries again within its eight seconds.
+TEST_F(LobbyApp, ReconnectionTriesAgainWhileTheServerIsNotBack)
 {
-    ToLobby();
-    game.PeerCloses();
-    Advance(400);
-    game.Fails(TransportError::Refused);
-    EXPECT_EQ(app.State(), TLobbyApp::AfterDisconnect);
-    EXPECT_EQ(prompts.alerts, std::vector<std::string>{kLost});
+    struct Row {
+        const char* name;
+        bool refused; // else accepted and closed before the greeting
+        int failures; // attempts that fail before one gets through
+        bool back;    // the last attempt is greeted and re-logs in
+    } rows[] = {
+        {"refused once", true, 1, true},
+        {"closed at once twice", false, 2, true},
+        {"refused for the whole eight seconds", true, 40, false},
+    };
+    for (const Row& r : rows) {
+        LobbyFixture f;
+        f.ToLobby(12, 3);
+        f.game.PeerCloses();
+        f.Advance(400);
+        for (int i = 0; i < r.failures && f.app.State() == TLobbyApp::Reconnecting; ++i) {
+            if (r.refused) {
+                f.game.Fails(TransportError::Refused);
+            } else {
+                f.game.PeerAccepts();
+                f.game.PeerCloses();
+            }
+            f.Advance(400);
+        }
+        if (r.back) {
+            ASSERT_EQ(f.app.State(), TLobbyApp::Reconnecting) << r.name;
+            EXPECT_EQ(f.game.opens, 2 + r.failures) << r.name;
+            f.game.PeerAccepts();
+            f.game.PeerSends(Packet(21000));
+            EXPECT_EQ(GetU16(&f.game.sent.at(0)), 20020) << r.name;
+            EXPECT_EQ(GetU16(&f.game.sent.at(10)), 12) << r.name;
+            EXPECT_TRUE(f.prompts.alerts.empty()) << r.name;
+            EXPECT_EQ(f.listener.cleanups, 0) << r.name;
+        } else {
+            EXPECT_EQ(f.app.State(), TLobbyApp::Idle) << r.name;
+            EXPECT_EQ(f.prompts.alerts, std::vector<std::string>{kLost}) << r.name;
+            EXPECT_EQ(f.listener.cleanups, 1) << r.name;
+            EXPECT_LE(f.game.opens, 2 + 8000 / 400) << r.name;
+        }
+    }
 }
 
 TEST_F(LobbyApp, ProbeVerdicts)

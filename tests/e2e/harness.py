@@ -16,6 +16,8 @@ Server
                                 # matches; raises TimeoutError (with the log's tail) if none
     srv.lines                   # every log line so far (list of str)
     srv.admin("users")          # one admin command, returns its reply line ("ok ..."/"error ...")
+    srv.kill()                  # SIGKILL, as a crash: ports and config are kept
+    srv.restart()               # a new process on the same ports (after kill or stop)
     srv.stop()                  # also done at exit; `with Server() as srv:` works too
 
   The log lines (one per event, see README "zelserver"):
@@ -218,9 +220,11 @@ class Server(LineLog):
                 self.stop()
         return self
 
-    def _launch(self):
-        self.game_port, self.config_port, self.admin_port = free_port(), free_port(), free_port()
-        self._dir = tempfile.TemporaryDirectory(prefix="zelserver-")
+    def _launch(self, same_ports=False):
+        if not same_ports:
+            self.game_port, self.config_port, self.admin_port = free_port(), free_port(), free_port()
+        if self._dir is None:
+            self._dir = tempfile.TemporaryDirectory(prefix="zelserver-")
         conf = os.path.join(self._dir.name, "zelserver.conf")
         with open(conf, "w", encoding="utf-8") as f:
             f.write("advhost = %s\nadvport = %d\n" % (self.host, self.config_port))
@@ -246,6 +250,26 @@ class Server(LineLog):
                     break
                 reply += chunk
         return reply.decode("utf-8", "replace").strip()
+
+    def kill(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+    def restart(self, timeout=10, attempts=50):
+        """A new server process on the ports of the old one; the ports may
+        still be held for a moment after the old process died."""
+        self.kill()
+        for attempt in range(attempts):
+            self._launch(same_ports=True)
+            try:
+                self.wait_for(r"^ready game=", timeout)
+                return self
+            except TimeoutError:
+                if self.proc.poll() is None or attempt == attempts - 1:
+                    raise
+                time.sleep(0.1)
+        return self
 
     def stop(self):
         if self.proc and self.proc.poll() is None:

@@ -140,6 +140,30 @@ TEST(GameSim, ClientAsFirstWrittenPlaysWithOurs)
     }
 }
 
+// Games the soak found stuck, replayed with their fault mix.
+TEST(GameSim, SoakFindingsEndTheGame)
+{
+    struct Row {
+        const char* what;
+        std::uint64_t seed;
+        double drop;
+        int maxDelayMs;
+    };
+    const Row rows[] = {
+        // Every copy of the first request lost or late; one arrives after it
+        // lapsed, is accepted while the asker asks again with other terms.
+        {"a request accepted after it lapsed", 481135066458ull, 0.0758, 2885},
+    };
+    for (const Row& row : rows) {
+        SimFaults faults;
+        faults.drop = row.drop;
+        faults.maxDelayMs = row.maxDelayMs;
+        const SimOutcome o = RunSimGame(row.seed, faults);
+        EXPECT_TRUE(o.positionsAgree) << row.what << ": " << o.disagreement;
+        EXPECT_TRUE(o.completed) << row.what << ": " << o.cause;
+    }
+}
+
 TEST(GameSim, DepartureAndReturnResumeTheGame)
 {
     SimFaults faults;

@@ -162,6 +162,23 @@ void TGameLink::UserEnteredRoom(const std::string&, const std::string& id)
         session_->MemberEntered(id);
 }
 
+// A login that did not bring the user back into the room of the own game
+// beside the opponent (a server that restarted and knows nobody) leaves the
+// game without its other side: it is set aside as on a lost connection, and
+// a later request of the two resumes it.
+void TGameLink::LobbyEntered()
+{
+    if (!GameInProgress())
+        return;
+    SyncIdentity();
+    const TGameHeader& h = session_->Header();
+    const std::string& other = session_->MyId == h.BlackId ? h.WhiteId : h.BlackId;
+    const TCManager* m = Model();
+    if (m && m->currentRoom > 0 && m->FindUserInRoom(other, m->currentRoom) >= 0)
+        return;
+    session_->ForcedStop(KS("본인"), session_->MyId);
+}
+
 // ---- from the session ----
 
 void TGameLink::SendRoomText(const std::string& text)

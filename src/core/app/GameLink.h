@@ -65,6 +65,7 @@ public:
     // greets newcomers through the lobby instead. Who comes while our request
     // waits missed it, and is handed on again once the game starts.
     void UserEnteredRoom(const std::string& nickname, const std::string& id) override;
+    void LobbyEntered() override;
 
     // TGameLobby
     void SendRoomText(const std::string& text) override;

@@ -140,7 +140,9 @@ void TLobbyApp::Tick(std::int32_t now)
     case LostWaiting:
         if (Elapsed(now, disconnectMark_) > kReconnectDelay) {
             state_ = Reconnecting;
-            reconnectStart_ = now;
+            // Another attempt of the same reconnection keeps its start.
+            if (!reconnecting_)
+                reconnectStart_ = now;
             reconnecting_ = true;
             closing_ = false;
             ConnectGame();
@@ -635,6 +637,15 @@ void TLobbyApp::DisconnectHandling()
         Cleanup();
         state_ = AfterDisconnect;
         ports_.prompts.Alert(KS("같은 아이디가 이미 접속해 있습니다!"));
+        return;
+    }
+    // A server that is not back yet (refused, or closed before it greeted)
+    // is tried again until the reconnection's time is over.
+    if (reconnecting_ && loggedIn_ && !leaving_ && !exiting_ &&
+        Elapsed(disconnectMark_, reconnectStart_) < kReconnectTimeout) {
+        gaveUp_ = false;
+        closing_ = true;
+        state_ = LostWaiting;
         return;
     }
     ConnState next = AfterDisconnect;

@@ -471,6 +471,10 @@ void TBBS2Zel::Dispatch(const std::string& p)
         // A copy of the answer that started this game changes nothing.
         if (Mends && gameOpen_ && ForThisGame())
             return;
+        std::size_t at = 0;
+        if (Mends && code == "GSA" && !gameOpen_ && !multiRoom && s_.lobby.InRoom() &&
+            TakeAskedHeader(NextField(p, at)))
+            requestPending_ = true;
         Check r = CheckPayload(p, true);
         if (requestPending_ || (!multiRoom && !gameOpen_ && r == Check::New)) {
             if (code == "GSA")
@@ -882,6 +886,7 @@ void TBBS2Zel::StartSession(int kind)
     peerHeard_ = false;
     stateUnconfirmed_ = false;
     recoveryAsked_ = false;
+    ForgetAsked();
     int layout = 1;
     switch (kind) {
     case kGameSession:
@@ -910,6 +915,14 @@ void TBBS2Zel::StartSession(int kind)
     s_.lobby.SessionStarted();
 }
 
+// A game that started or ended is no longer one to take up from a late answer.
+void TBBS2Zel::ForgetAsked()
+{
+    for (TGameHeader& h : asked_)
+        if (!h.GameId.empty() && h.GameId == header_.GameId)
+            h = TGameHeader{};
+}
+
 void TBBS2Zel::EndSession()
 {
     ++epoch_;
@@ -920,6 +933,7 @@ void TBBS2Zel::EndSession()
     deadMarkStage_ = 0;
     previousKind_ = sessionKind_;
     sessionKind_ = kNoSession;
+    ForgetAsked();
     header_.GameId.clear();
     DisarmResend();
     pendingBody_.clear();

@@ -338,6 +338,12 @@ private:
     // Our "GSR" and its game key, resent while the request waits.
     std::string requestBody_, requestKey_;
     std::int32_t requestSentAt_ = 0;
+    // The headers of our last two requests as sent: an acceptance of one of
+    // them that comes after it lapsed, or after we asked again, still starts
+    // the game the accepter is already playing.
+    std::array<TGameHeader, 2> asked_{};
+    bool TakeAskedHeader(const std::string& accepter);
+    void ForgetAsked();
     // A resumed game's state waits for the opponent to be heard.
     bool stateUnconfirmed_ = false;
     std::int32_t stateSentAt_ = 0;

@@ -128,7 +128,31 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
     requestBody_ = body;
     requestKey_ = header_.GameId;
     requestSentAt_ = now_;
+    asked_[1] = asked_[0];
+    asked_[0] = header_;
     SendGameMessage(false, 2, body);
+}
+
+bool TBBS2Zel::TakeAskedHeader(const std::string& accepter)
+{
+    const std::string& key = header_.MsgGameId;
+    if (key.empty() || key == header_.GameId)
+        return false;
+    for (const TGameHeader& h : asked_) {
+        const std::string& other = MyId == h.BlackId ? h.WhiteId : h.BlackId;
+        if (h.GameId != key || MyId.empty() || (MyId != h.BlackId && MyId != h.WhiteId) || accepter != other)
+            continue;
+        TGameHeader msg = header_;
+        header_ = h;
+        header_.MsgGameId = msg.MsgGameId;
+        header_.MsgSession = msg.MsgSession;
+        header_.MsgCode = msg.MsgCode;
+        ++epoch_;
+        s_.window.GameKeyChanged(key);
+        SetClocksFromHeader();
+        return true;
+    }
+    return false;
 }
 
 void TBBS2Zel::ReceiveRequest(const std::string& p)

@@ -249,6 +249,7 @@ void TLobbyDispatch::LoginAccepted(const std::uint8_t* p)
 
 void TLobbyDispatch::LobbyEntered()
 {
+    game_.LobbyEntered();
     ports_.LobbyEntered();
     ports_.RefreshCounters();
     const std::string& partner = settings_.friends.lastPartner;

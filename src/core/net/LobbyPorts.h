@@ -65,6 +65,9 @@ public:
     virtual void UserLeftRoom(const std::string& /*nickname*/, const std::string& /*id*/) {}
     // Another user came into the own room (not the waiting room).
     virtual void UserEnteredRoom(const std::string& /*nickname*/, const std::string& /*id*/) {}
+    // The lobby snapshot after a login or re-login is complete (25020); the
+    // own room is known again. No game session: nothing to check.
+    virtual void LobbyEntered() {}
 };
 
 } // namespace zel
