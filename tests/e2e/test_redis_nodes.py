@@ -1,7 +1,8 @@
 """Two zelserver nodes as one service through one redis-server: a zelcli user
 on node 1 sees a user arriving on node 2 and they chat in one room; two real
 clients on different nodes play a short game with identical records; after
-node 2 is killed its users log in again on node 1 and keep their numbers."""
+node 2 is killed its users log in again on node 1 and keep their numbers;
+once the store itself is gone node 1 refuses new logins and keeps its users."""
 
 import os
 import shutil
@@ -10,7 +11,7 @@ import sys
 import tempfile
 import time
 
-from harness import ACCEPTED, LOBBY_ENTERED, RELOGIN, RawClient, Server, free_port
+from harness import ACCEPTED, BYE, LOBBY_ENTERED, LOGIN, RELOGIN, RawClient, Server, free_port, login_record
 from zelcli_driver import Cli
 import test_game_two_clients as two
 
@@ -107,6 +108,20 @@ def relogin_after_node_death(n1, n2, a, b):
     c = Cli(n1, "carol", "캐롤", level=30)
     assert c.user not in (a.user, b.user)
     r.close()
+    return c
+
+
+def store_lost(redis, n1, a):
+    """Without the store node 1 takes no new logins and keeps alice served."""
+    redis.kill()
+    redis.wait()
+    n1.wait_for(r"^store lost", 10)
+    late = RawClient(n1)
+    late.send_raw(login_record(LOGIN, "erin", "에린"))
+    late.expect(BYE, timeout=5)
+    assert late.closed(5)
+    a.send("say 아직 있어요")
+    a.expect(r"^room from=%d 앨리스 \[3D\] : 아직 있어요$" % a.user)
 
 
 def main():
@@ -129,9 +144,11 @@ def main():
                 for c in clients:
                     c.kill()
             relogin_after_node_death(n1, n2, a, b)
+            store_lost(redis, n1, a)
     finally:
-        redis.kill()
-        redis.wait()
+        if redis.poll() is None:
+            redis.kill()
+            redis.wait()
     print("two nodes through redis: ok")
     return 0
 
