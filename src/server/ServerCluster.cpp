@@ -95,7 +95,9 @@ void TServerCore::OnUserClaimed(ConnId conn, int result, std::uint64_t now)
         return;
     }
     int existing = -result;
-    if (Online(existing) && lobby_.User(existing).id == id) {
+    // A claim whose login has not come round yet is a login elsewhere in progress.
+    bool known = lobby_.ValidUser(existing) && lobby_.User(existing).id == id;
+    if (!known || Online(existing)) {
         Refuse(conn, c, pk::DuplicateLogin);
         return;
     }
@@ -103,18 +105,9 @@ void TServerCore::OnUserClaimed(ConnId conn, int result, std::uint64_t now)
         Refuse(conn, c, pk::ServerBye);
         return;
     }
-    // The id belongs to a user waiting for its re-login (or to nobody any more):
-    // that user leaves and the login is tried again behind its departure.
-    if (lobby_.ValidUser(existing) && lobby_.User(existing).id == id) {
-        Leave(existing);
-    } else {
-        TClusterEvent e;
-        e.kind = ClusterKind::Leave;
-        e.origin = static_cast<std::uint16_t>(Me());
-        e.number = static_cast<std::uint16_t>(existing);
-        e.id = id;
-        cluster_->ReleaseUser(existing, id, e.Encode());
-    }
+    // The id belongs to a user waiting for its re-login: that user leaves and
+    // the login is tried again behind its departure.
+    Leave(existing);
     cluster_->ClaimUser(conn, id, c.loginEvent);
 }
 

@@ -144,7 +144,7 @@ void TServerCore::Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_
     if (c.closing)
         return;
     if (loginRecord) {
-        if (c.user >= 0)
+        if (c.user >= 0 || c.waiting)
             return;
         if (h.code == pk::Probe)
             HandleProbe(conn, p);

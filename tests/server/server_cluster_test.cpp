@@ -102,7 +102,9 @@ public:
             PutU16(&b[TClusterEvent::kHandleOffset], static_cast<std::uint16_t>(++handle));
             Post(-1, b);
         }
-        queue.push_back([this, from, conn, result]() {
+        // Answers and messages come on two connections: an answer may overtake
+        // the announcement of its own claim.
+        queue.push_front([this, from, conn, result]() {
             if (!dead.count(from->node))
                 from->core->OnUserClaimed(conn, result, now);
         });
@@ -304,6 +306,21 @@ TEST_F(TwoNodes, ASecondLoginOfAnIdOnlineElsewhereIsRefusedAsDuplicate)
     auto ps = io2.Take(1);
     EXPECT_NE(Find(ps, pk::DuplicateLogin), nullptr);
     EXPECT_EQ(Find(ps, pk::LoginAccepted), nullptr);
+}
+
+TEST_F(TwoNodes, ALoginRecordRepeatedWhileTheFirstIsOnItsWayIsIgnored)
+{
+    n1.OnConnected(1, 0);
+    Feed(n1, 1, Record(pk::Login, "alice"));
+    Feed(n1, 1, Record(pk::Login, "alice"));
+    store.Pump();
+    auto ps = io1.Take(1);
+    EXPECT_EQ(std::count_if(ps.begin(), ps.end(), [](const SentPacket& p) { return p.code == pk::LoginAccepted; }), 1);
+    EXPECT_EQ(Find(ps, pk::DuplicateLogin), nullptr);
+    EXPECT_FALSE(io1.closed.count(1));
+    store.Pump();
+    EXPECT_EQ(n1.Lobby().FindUser("alice"), 1);
+    EXPECT_EQ(store.ids.size(), 1u);
 }
 
 TEST_F(TwoNodes, ANodeThatLosesTheStoreRefusesLoginsAndKeepsItsUsers)

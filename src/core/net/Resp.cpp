@@ -7,7 +7,6 @@ namespace zel {
 namespace {
 
 constexpr std::size_t kNpos = std::string_view::npos;
-constexpr std::size_t kRecordSize = 38;
 constexpr int kMaxDepth = 8;
 
 // The number after the type byte up to CRLF; `end` is past the CRLF.
