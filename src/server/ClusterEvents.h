@@ -11,19 +11,20 @@ namespace zel {
 // go to every node in one order and change every node's copy of the lobby;
 // deliveries go to the nodes that hold the addressees and change nothing.
 enum class ClusterKind : std::uint8_t {
-    Login = 1,   // number: the user; a, b, c: invitations, profile, handle; data: the level; conn: the waiting connection on the origin
-    Leave,       // number: the user; id: the id it must still have
-    Drop,        // number: the user lost its connection and waits for re-login
-    Takeover,    // number: the user re-logged in on the origin; conn as for Login
-    NodeDown,    // number: the node whose users the origin now holds in grace
-    Move,        // number: the user; a: the room it enters
-    Open,        // number: the room; a: the owner; b: the state; data: the title
-    Match,       // number: the room; a: the inviter; b: the invited; data: the title
-    Title,       // number: the room; data: the title
-    Profile,     // number: the user; a: invitations, b: profile, c: level
-    GameStart,   // a: black, b: white
-    GameEnd,     // number: the user whose game ends
-    Review,      // number: the user; a: 24030 or 24040
+    Login = 1, // number: the user; a, b, c: invitations, profile, handle; data: the level; conn: the waiting connection
+               // on the origin
+    Leave,     // number: the user; id: the id it must still have
+    Drop,      // number: the user lost its connection and waits for re-login
+    Takeover,  // number: the user re-logged in on the origin; conn as for Login
+    NodeDown,  // number: the node whose users the origin now holds in grace
+    Move,      // number: the user; a: the room it enters
+    Open,      // number: the room; a: the owner; b: the state; data: the title
+    Match,     // number: the room; a: the inviter; b: the invited; data: the title
+    Title,     // number: the room; data: the title
+    Profile,   // number: the user; a: invitations, b: profile, c: level
+    GameStart, // a: black, b: white
+    GameEnd,   // number: the user whose game ends
+    Review,    // number: the user; a: 24030 or 24040
     DeliverUser, // number: the user; data: the packet
     DeliverRoom, // number: the room; a: a member left out (or 0xFFFF); data: the packet
     DeliverAll,  // data: the packet, for every user but those of the origin

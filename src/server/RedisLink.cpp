@@ -107,8 +107,8 @@ bool Call(asio::ip::tcp::socket& socket, const std::string& command, std::string
 } // namespace
 
 TRedisLink::TRedisLink(asio::io_context& io, TAsioServer& server, std::string host, int port, int node, int tableSize)
-    : io_(io), server_(server), host_(std::move(host)), port_(port), node_(node), tableSize_(tableSize),
-      commands_(io), subscriber_(io), renew_(io)
+    : io_(io), server_(server), host_(std::move(host)), port_(port), node_(node), tableSize_(tableSize), commands_(io),
+      subscriber_(io), renew_(io)
 {
 }
 
@@ -127,9 +127,8 @@ bool TRedisLink::Start(std::string& error)
     }
     std::string size = std::to_string(tableSize_);
     std::string reply;
-    if (!Call(commands_,
-              RespCommand({"EVAL", kInitScript, "5", kReady, kFreeUsers, kFreeRooms, kIds, kHandle, size}), reply,
-              error))
+    if (!Call(commands_, RespCommand({"EVAL", kInitScript, "5", kReady, kFreeUsers, kFreeRooms, kIds, kHandle, size}),
+              reply, error))
         return false;
     if (reply != "$" + size) {
         error = "the store's service has table size " + reply.substr(1) + ", not " + size;
@@ -201,37 +200,37 @@ void TRedisLink::Flush()
 void TRedisLink::ReadLoop(asio::ip::tcp::socket& socket, std::string& in, bool subscriber)
 {
     std::vector<char>& buffer = subscriber ? subscriberBuffer_ : commandBuffer_;
-    socket.async_read_some(asio::buffer(buffer), [this, &socket, &in, &buffer, subscriber](const asio::error_code& ec,
-                                                                                           std::size_t n) {
-        if (!up_)
-            return;
-        if (ec) {
-            Lost(ec.message());
-            return;
-        }
-        in.append(buffer.data(), n);
-        std::size_t at = 0;
-        TRespElement e;
-        for (;;) {
-            std::size_t used = ParseResp(std::string_view(in).substr(at), e);
-            if (used == std::string_view::npos) {
-                Lost("not RESP");
-                return;
-            }
-            if (used == 0)
-                break;
-            at += used;
-            Element(e, subscriber);
-            if (!up_)
-                return;
-        }
-        in.erase(0, at);
-        if (in.size() > kMaxInput) {
-            Lost("reply too large");
-            return;
-        }
-        ReadLoop(socket, in, subscriber);
-    });
+    socket.async_read_some(asio::buffer(buffer),
+                           [this, &socket, &in, &buffer, subscriber](const asio::error_code& ec, std::size_t n) {
+                               if (!up_)
+                                   return;
+                               if (ec) {
+                                   Lost(ec.message());
+                                   return;
+                               }
+                               in.append(buffer.data(), n);
+                               std::size_t at = 0;
+                               TRespElement e;
+                               for (;;) {
+                                   std::size_t used = ParseResp(std::string_view(in).substr(at), e);
+                                   if (used == std::string_view::npos) {
+                                       Lost("not RESP");
+                                       return;
+                                   }
+                                   if (used == 0)
+                                       break;
+                                   at += used;
+                                   Element(e, subscriber);
+                                   if (!up_)
+                                       return;
+                               }
+                               in.erase(0, at);
+                               if (in.size() > kMaxInput) {
+                                   Lost("reply too large");
+                                   return;
+                               }
+                               ReadLoop(socket, in, subscriber);
+                           });
 }
 
 void TRedisLink::Element(const TRespElement& e, bool subscriber)
@@ -239,8 +238,7 @@ void TRedisLink::Element(const TRespElement& e, bool subscriber)
     if (subscriber) {
         if ((e.type == '*' || e.type == '>') && e.items.size() == 3 && e.items[0] == "message") {
             std::string_view payload = e.items[2];
-            core_->OnClusterEvent(reinterpret_cast<const std::uint8_t*>(payload.data()), payload.size(),
-                                  server_.Now());
+            core_->OnClusterEvent(reinterpret_cast<const std::uint8_t*>(payload.data()), payload.size(), server_.Now());
         }
         return;
     }
@@ -283,7 +281,9 @@ void TRedisLink::PublishTo(int node, const std::vector<std::uint8_t>& event)
 void TRedisLink::ClaimUser(ConnId conn, const std::string& id, const std::vector<std::uint8_t>& event)
 {
     Command({"EVAL", kClaimUserScript, "4", kIds, kFreeUsers, kLobby, kHandle, id, View(event)},
-            [this, conn](const TRespElement& e) { core_->OnUserClaimed(conn, static_cast<int>(Integer(e)), server_.Now()); });
+            [this, conn](const TRespElement& e) {
+                core_->OnUserClaimed(conn, static_cast<int>(Integer(e)), server_.Now());
+            });
 }
 
 void TRedisLink::ReleaseUser(int user, const std::string& id, const std::vector<std::uint8_t>& event)

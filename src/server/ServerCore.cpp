@@ -228,7 +228,8 @@ void TServerCore::Welcome(ConnId conn, Conn& c, int u, bool relogin)
     if (relogin) {
         int room = std::max(lobby_.User(u).room, 0);
         if (Logging())
-            Log("relogin conn=" + std::to_string(conn) + " user=" + std::to_string(u) + " room=" + std::to_string(room));
+            Log("relogin conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
+                " room=" + std::to_string(room));
         SendConn(conn, spk::LoginAccepted(u, room, lobby_.Size()));
         SendConn(conn, spk::Simple(pk::LobbyReset, 0));
         SendLobby(u);

@@ -74,7 +74,7 @@ private:
         std::uint64_t openedAt = 0;
         bool waiting = false; // a login is on its way through the store
         int attempts = 0;
-        Bytes record;          // the login record while waiting
+        Bytes record; // the login record while waiting
         Bytes loginEvent;
     };
     struct Session {

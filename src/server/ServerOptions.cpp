@@ -53,8 +53,7 @@ bool TServerOptions::Parse(int argc, const char* const* argv, std::string& error
             confPath = value;
         else if (arg == "--redis") {
             std::size_t colon = value.rfind(':');
-            ok = colon != std::string::npos && colon > 0 &&
-                 ParseRange(value.substr(colon + 1), 1, 65535, redisPort);
+            ok = colon != std::string::npos && colon > 0 && ParseRange(value.substr(colon + 1), 1, 65535, redisPort);
             redisHost = ok ? value.substr(0, colon) : "";
         } else if (arg == "--node")
             ok = ParseRange(value, 1, kMaxNode, node);

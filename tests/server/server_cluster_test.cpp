@@ -36,7 +36,10 @@ public:
         bool Up() const override { return store->up; }
         void Publish(const Bytes& e) override { store->Post(-1, e); }
         void PublishTo(int to, const Bytes& e) override { store->Post(to, e); }
-        void ClaimUser(ConnId conn, const std::string& id, const Bytes& e) override { store->ClaimUser(this, conn, id, e); }
+        void ClaimUser(ConnId conn, const std::string& id, const Bytes& e) override
+        {
+            store->ClaimUser(this, conn, id, e);
+        }
         void ReleaseUser(int user, const std::string& id, const Bytes& e) override
         {
             auto it = store->ids.find(id);
@@ -178,8 +181,8 @@ struct TwoNodes : ::testing::Test {
     }
     static void Feed(TServerCore& core, ConnId conn, const Bytes& b) { core.OnBytes(conn, b.data(), b.size(), 0); }
     // Logs `id` in on a node's connection and returns its user number (0: refused).
-    int Login(TServerCore& core, RecordingIo& io, ConnId conn, const std::string& id,
-              std::uint16_t code = pk::Login, int user = 0)
+    int Login(TServerCore& core, RecordingIo& io, ConnId conn, const std::string& id, std::uint16_t code = pk::Login,
+              int user = 0)
     {
         core.OnConnected(conn, 0);
         Feed(core, conn, Record(code, id, user));
@@ -364,8 +367,18 @@ TEST(ClusterEvent, RoundTripsAndRejectsBrokenMessages)
     } cases[] = {
         {"empty", {}},
         {"cut in the id", Bytes(b.begin(), b.begin() + 20)},
-        {"unknown kind", [&] { Bytes x = b; x[0] = 99; return x; }()},
-        {"id too long", [&] { Bytes x = b; x[17] = 200; return x; }()},
+        {"unknown kind",
+         [&] {
+             Bytes x = b;
+             x[0] = 99;
+             return x;
+         }()},
+        {"id too long",
+         [&] {
+             Bytes x = b;
+             x[17] = 200;
+             return x;
+         }()},
     };
     for (const Case& c : cases)
         EXPECT_FALSE(TClusterEvent::Decode(c.bytes.data(), c.bytes.size())) << c.what;
