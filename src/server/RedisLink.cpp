@@ -106,9 +106,10 @@ bool Call(asio::ip::tcp::socket& socket, const std::string& command, std::string
 
 } // namespace
 
-TRedisLink::TRedisLink(asio::io_context& io, TAsioServer& server, std::string host, int port, int node, int tableSize)
-    : io_(io), server_(server), host_(std::move(host)), port_(port), node_(node), tableSize_(tableSize), commands_(io),
-      subscriber_(io), renew_(io)
+TRedisLink::TRedisLink(asio::io_context& io, TAsioServer& server, TServerCore& core, std::string host, int port,
+                       int node, int tableSize)
+    : io_(io), server_(server), core_(core), host_(std::move(host)), port_(port), node_(node), tableSize_(tableSize),
+      commands_(io), subscriber_(io), renew_(io)
 {
 }
 
@@ -162,10 +163,10 @@ void TRedisLink::Renew()
             return;
         std::string me = std::to_string(node_);
         Command({"SET", "zel:alive:" + me, me, "PX", std::to_string(kAliveMs)}, nullptr);
-        for (int node : core_->OtherNodes()) {
+        for (int node : core_.OtherNodes()) {
             Command({"EXISTS", "zel:alive:" + std::to_string(node)}, [this, node](const TRespElement& e) {
                 if (e.type == ':' && Integer(e) == 0)
-                    core_->OnNodeGone(node, server_.Now());
+                    core_.OnNodeGone(node, server_.Now());
             });
         }
         Renew();
@@ -238,7 +239,7 @@ void TRedisLink::Element(const TRespElement& e, bool subscriber)
     if (subscriber) {
         if ((e.type == '*' || e.type == '>') && e.items.size() == 3 && e.items[0] == "message") {
             std::string_view payload = e.items[2];
-            core_->OnClusterEvent(reinterpret_cast<const std::uint8_t*>(payload.data()), payload.size(), server_.Now());
+            core_.OnClusterEvent(reinterpret_cast<const std::uint8_t*>(payload.data()), payload.size(), server_.Now());
         }
         return;
     }
@@ -265,7 +266,7 @@ void TRedisLink::Lost(const std::string& why)
     commands_.close(ignored);
     subscriber_.close(ignored);
     replies_.clear();
-    core_->OnClusterLost(server_.Now());
+    core_.OnClusterLost(server_.Now());
 }
 
 void TRedisLink::Publish(const std::vector<std::uint8_t>& event)
@@ -282,7 +283,7 @@ void TRedisLink::ClaimUser(ConnId conn, const std::string& id, const std::vector
 {
     Command({"EVAL", kClaimUserScript, "4", kIds, kFreeUsers, kLobby, kHandle, id, View(event)},
             [this, conn](const TRespElement& e) {
-                core_->OnUserClaimed(conn, static_cast<int>(Integer(e)), server_.Now());
+                core_.OnUserClaimed(conn, static_cast<int>(Integer(e)), server_.Now());
             });
 }
 
@@ -296,7 +297,7 @@ void TRedisLink::ClaimRoom(const std::vector<std::uint8_t>& event)
 {
     Command({"EVAL", kClaimRoomScript, "2", kFreeRooms, kLobby, View(event)}, [this, event](const TRespElement& e) {
         if (Integer(e) <= 0)
-            core_->OnRoomClaimed(event, server_.Now());
+            core_.OnRoomClaimed(event, server_.Now());
     });
 }
 

@@ -25,9 +25,9 @@ class TServerCore;
 // gone 5 s after its node). Channels: zel:lobby, zel:node:<node>.
 class TRedisLink : public TClusterIo {
 public:
-    TRedisLink(asio::io_context& io, TAsioServer& server, std::string host, int port, int node, int tableSize);
+    TRedisLink(asio::io_context& io, TAsioServer& server, TServerCore& core, std::string host, int port, int node,
+               int tableSize);
 
-    void Attach(TServerCore& core) { core_ = &core; }
     // Connects, sets up the keys and subscribes; false with a reason when the
     // store cannot be reached, holds another table size or already has this node.
     bool Start(std::string& error);
@@ -58,7 +58,7 @@ private:
 
     asio::io_context& io_;
     TAsioServer& server_;
-    TServerCore* core_ = nullptr;
+    TServerCore& core_;
     std::string host_;
     int port_;
     int node_;

@@ -727,7 +727,8 @@ std::string TServerCore::Users(bool grace) const
     std::string out;
     for (std::size_t u = 0; u < lobby_.Size(); ++u) {
         int n = static_cast<int>(u);
-        if (!lobby_.ValidUser(n) || Connected(n) == grace)
+        // With several nodes each node lists the users it holds.
+        if (!lobby_.ValidUser(n) || Connected(n) == grace || sessions_[u].node != Me())
             continue;
         if (!out.empty())
             out += ' ';

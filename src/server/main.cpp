@@ -40,9 +40,8 @@ int main(int argc, char** argv)
     server.Attach(core, configService, admin);
     std::unique_ptr<zel::TRedisLink> store;
     if (!options.redisHost.empty()) {
-        store = std::make_unique<zel::TRedisLink>(io, server, options.redisHost, options.redisPort, options.node,
+        store = std::make_unique<zel::TRedisLink>(io, server, core, options.redisHost, options.redisPort, options.node,
                                                   options.tableSize);
-        store->Attach(core);
         if (!store->Start(error)) {
             std::cerr << "zelserver: " << error << "\n";
             return 1;

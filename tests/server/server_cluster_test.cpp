@@ -205,6 +205,9 @@ TEST_F(TwoNodes, UsersOnBothNodesShareOneTableAndChatInOneRoom)
     ASSERT_NE(arrival, nullptr);
     EXPECT_EQ(arrival->U16(10), b);
     EXPECT_EQ(n1.Lobby().User(b).handle, n2.Lobby().User(b).handle);
+    // The operator of a node sees the users that node holds, none as dropped.
+    EXPECT_EQ(n1.Users(false), "alice:1:0");
+    EXPECT_EQ(n1.Users(true), "");
 
     Feed(n1, 1, Packet(pk::MakeRoom, 60));
     store.Pump();
