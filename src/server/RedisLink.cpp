@@ -135,6 +135,14 @@ bool TRedisLink::Start(std::string& error)
         error = "the store's service has table size " + reply.substr(1) + ", not " + size;
         return false;
     }
+    // A node learns the lobby only from the events it sees: it cannot join a
+    // service whose users logged in before it.
+    if (!Call(commands_, RespCommand({"HLEN", kIds}), reply, error))
+        return false;
+    if (reply != ":0") {
+        error = "the service already has users; a node joins only before the first login";
+        return false;
+    }
     std::string alive = "zel:alive:" + std::to_string(node_);
     std::string me = std::to_string(node_);
     if (!Call(commands_, RespCommand({"SET", alive, me, "PX", std::to_string(kAliveMs), "NX"}), reply, error))

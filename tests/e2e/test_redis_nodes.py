@@ -144,6 +144,11 @@ def main():
                 for c in clients:
                     c.kill()
             relogin_after_node_death(n1, n2, a, b)
+            # A node that did not see the logins cannot know the lobby: it does not start.
+            late = subprocess.run([n1.binary, "--game-port", "0", "--config-port", "0", "--redis",
+                                   "127.0.0.1:%d" % port, "--node", "3"], capture_output=True, text=True,
+                                  timeout=10)
+            assert late.returncode != 0 and "already has users" in late.stderr, late
             store_lost(redis, n1, a)
     finally:
         if redis.poll() is None:
