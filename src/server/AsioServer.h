@@ -31,6 +31,8 @@ public:
     void Close(ConnId conn, bool flush) override;
     void Log(const std::string& line) override;
     bool Logging() const override { return options_.log; }
+    // Milliseconds since the server started: the time every core call is given.
+    std::uint64_t Now() const;
 
     // A connection whose unsent bytes exceed this is dropped (a reader too slow to keep up).
     static constexpr std::size_t kMaxQueued = 1 << 20;
@@ -73,7 +75,6 @@ private:
     void Finish(const ConnPtr& c);
     void AdminBytes(const ConnPtr& c, const std::uint8_t* data, std::size_t n);
     void ScheduleTick();
-    std::uint64_t Now() const;
 
     asio::io_context& io_;
     TServerOptions options_;

@@ -46,7 +46,9 @@ void TServerCore::OnConnected(ConnId conn, std::uint64_t now)
         io_.Close(conn, false);
         return;
     }
-    conns_.emplace(conn, Conn{PacketAssembler(&IsValidClientHeader), -1, false, now});
+    Conn c{PacketAssembler(&IsValidClientHeader)};
+    c.openedAt = now;
+    conns_.emplace(conn, std::move(c));
     SendConn(conn, spk::Simple(pk::Greeting, 0));
 }
 
@@ -86,6 +88,13 @@ void TServerCore::OnClosed(ConnId conn, std::uint64_t now)
     s.graceUntil = now + options_.graceMs;
     if (Logging())
         Log("grace user=" + std::to_string(u) + " ms=" + std::to_string(options_.graceMs));
+    if (cluster_) {
+        s.live = false;
+        TClusterEvent e;
+        e.kind = ClusterKind::Drop;
+        e.number = static_cast<std::uint16_t>(u);
+        Emit(0, e);
+    }
 }
 
 void TServerCore::Tick(std::uint64_t now)
@@ -93,7 +102,11 @@ void TServerCore::Tick(std::uint64_t now)
     now_ = now;
     for (std::size_t u = 0; u < sessions_.size(); ++u) {
         int n = static_cast<int>(u);
-        if (lobby_.ValidUser(n) && sessions_[u].conn == 0 && sessions_[u].graceUntil <= now)
+        const Session& s = sessions_[u];
+        if (!lobby_.ValidUser(n) || s.conn != 0 || s.graceUntil > now)
+            continue;
+        // With several nodes the node holding the user ends its grace.
+        if (!cluster_ || (s.node == Me() && !s.live && !s.leaving))
             Depart(n);
     }
     for (auto& [conn, c] : conns_) {
@@ -131,7 +144,7 @@ void TServerCore::Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_
     if (c.closing)
         return;
     if (loginRecord) {
-        if (c.user >= 0)
+        if (c.user >= 0 || c.waiting)
             return;
         if (h.code == pk::Probe)
             HandleProbe(conn, p);
@@ -147,8 +160,20 @@ void TServerCore::Handle(ConnId conn, Conn& c, const std::uint8_t* p, std::size_
         io_.Close(conn, true);
         return;
     }
-    if (c.user >= 0)
-        HandleUser(c.user, p, n);
+    if (c.user < 0)
+        return;
+    if (cluster_) {
+        Session& s = sessions_[static_cast<std::size_t>(c.user)];
+        if (s.pending > 0 || !s.held.empty()) {
+            if (s.held.size() >= kMaxHeld) {
+                Drop(conn);
+                return;
+            }
+            s.held.emplace_back(p, p + n);
+            return;
+        }
+    }
+    HandleUser(c.user, p, n);
 }
 
 void TServerCore::HandleLogin(ConnId conn, Conn& c, const std::uint8_t* p, std::uint16_t code)
@@ -159,7 +184,25 @@ void TServerCore::HandleLogin(ConnId conn, Conn& c, const std::uint8_t* p, std::
         io_.Close(conn, false);
         return;
     }
-    if (code == pk::ReLogin) {
+    if (code == pk::ReLogin && cluster_) {
+        int u = GetU16(p + 10);
+        if (lobby_.ValidUser(u) && lobby_.User(u).id == id && !sessions_[static_cast<std::size_t>(u)].leaving) {
+            if (!cluster_->Up()) {
+                Refuse(conn, c, pk::ServerBye);
+                return;
+            }
+            c.waiting = true;
+            c.record.assign(p, p + 38);
+            TClusterEvent e;
+            e.kind = ClusterKind::Takeover;
+            e.number = static_cast<std::uint16_t>(u);
+            e.conn = conn;
+            e.id = id;
+            Emit(0, e);
+            return;
+        }
+    }
+    if (code == pk::ReLogin && !cluster_) {
         int u = GetU16(p + 10);
         if (lobby_.ValidUser(u) && lobby_.User(u).id == id && !sessions_[static_cast<std::size_t>(u)].departing) {
             Session& s = sessions_[static_cast<std::size_t>(u)];
@@ -172,22 +215,48 @@ void TServerCore::HandleLogin(ConnId conn, Conn& c, const std::uint8_t* p, std::
                 }
                 io_.Close(s.conn, false);
             }
-            Attach(conn, c, u);
-            int room = std::max(lobby_.User(u).room, 0);
-            if (Logging())
-                Log("relogin conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
-                    " room=" + std::to_string(room));
-            SendConn(conn, spk::LoginAccepted(u, room, lobby_.Size()));
-            SendConn(conn, spk::Simple(pk::LobbyReset, 0));
-            SendLobby(u);
+            Welcome(conn, c, u, true);
             return;
         }
     }
     FreshLogin(conn, c, id, p);
 }
 
+void TServerCore::Welcome(ConnId conn, Conn& c, int u, bool relogin)
+{
+    Attach(conn, c, u);
+    if (relogin) {
+        int room = std::max(lobby_.User(u).room, 0);
+        if (Logging())
+            Log("relogin conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
+                " room=" + std::to_string(room));
+        SendConn(conn, spk::LoginAccepted(u, room, lobby_.Size()));
+        SendConn(conn, spk::Simple(pk::LobbyReset, 0));
+        SendLobby(u);
+        return;
+    }
+    if (Logging())
+        Log("login conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
+            " id=" + Printable(lobby_.User(u).id) + " handle=" + std::to_string(lobby_.User(u).handle));
+    SendConn(conn, spk::LoginAccepted(u, 0, lobby_.Size()));
+    SendAll(spk::UserArrives(lobby_, u), u);
+    SendLobby(u);
+}
+
+void TServerCore::Refuse(ConnId conn, Conn& c, std::uint16_t code)
+{
+    c.waiting = false;
+    SendConn(conn, spk::Simple(code, 0));
+    c.closing = true;
+    io_.Close(conn, true);
+}
+
 void TServerCore::FreshLogin(ConnId conn, Conn& c, const std::string& id, const std::uint8_t* p)
 {
+    if (cluster_) {
+        ClusterLogin(conn, c, id, p);
+        return;
+    }
     int existing = lobby_.FindUser(id);
     if (existing >= 0) {
         if (Connected(existing)) {
@@ -215,19 +284,21 @@ void TServerCore::FreshLogin(ConnId conn, Conn& c, const std::string& id, const 
     user.level = p[6];
     user.handle = NewHandle();
     lobby_.MoveUser(u, 0);
-    Attach(conn, c, u);
-    if (Logging())
-        Log("login conn=" + std::to_string(conn) + " user=" + std::to_string(u) + " id=" + Printable(id) +
-            " handle=" + std::to_string(user.handle));
-    SendConn(conn, spk::LoginAccepted(u, 0, lobby_.Size()));
-    SendAll(spk::UserArrives(lobby_, u), u);
-    SendLobby(u);
+    Welcome(conn, c, u, false);
 }
 
 void TServerCore::Attach(ConnId conn, Conn& c, int u)
 {
-    sessions_[static_cast<std::size_t>(u)] = Session{conn, 0, 0, false};
+    Session& s = sessions_[static_cast<std::size_t>(u)];
+    s.conn = conn;
+    s.graceUntil = 0;
+    s.silentUntil = 0;
+    s.departing = false;
+    s.node = Me();
+    s.live = true;
+    s.leaving = false;
     c.user = u;
+    c.waiting = false;
 }
 
 void TServerCore::SendLobby(int u)
@@ -251,8 +322,9 @@ void TServerCore::HandleProbe(ConnId conn, const std::uint8_t* p)
     int u = GetU16(p + 10);
     std::string id = GetText(p + 20, 8);
     std::uint16_t verdict = pk::VerdictUnknown;
-    if (lobby_.ValidUser(u) && lobby_.User(u).id == id && !sessions_[static_cast<std::size_t>(u)].departing)
-        verdict = Connected(u) ? pk::VerdictAlive : pk::VerdictReconnect;
+    if (lobby_.ValidUser(u) && lobby_.User(u).id == id && !sessions_[static_cast<std::size_t>(u)].departing &&
+        !sessions_[static_cast<std::size_t>(u)].leaving)
+        verdict = Online(u) ? pk::VerdictAlive : pk::VerdictReconnect;
     if (Logging())
         Log("probe conn=" + std::to_string(conn) + " user=" + std::to_string(u) +
             " verdict=" + std::to_string(verdict));
@@ -260,6 +332,15 @@ void TServerCore::HandleProbe(ConnId conn, const std::uint8_t* p)
 }
 
 void TServerCore::Depart(int u)
+{
+    if (cluster_ && cluster_->Up()) {
+        Leave(u);
+        return;
+    }
+    DoDepart(u);
+}
+
+void TServerCore::DoDepart(int u)
 {
     for (auto it = invitations_.begin(); it != invitations_.end();) {
         bool involved = static_cast<int>(it->first >> 16) == u || static_cast<int>(it->first & 0xFFFF) == u;
@@ -293,9 +374,9 @@ void TServerCore::HandleUser(int u, const std::uint8_t* p, std::size_t n)
         relay_.assign(p, p + n);
         PutU16(&relay_[4], static_cast<std::uint16_t>(u));
         if (h.code == pk::RoomText)
-            SendRoom(room, relay_);
+            DeliverRoom(room, relay_);
         else
-            SendAll(relay_);
+            DeliverAll(relay_);
         break;
     }
     case pk::MakeRoom:
@@ -306,11 +387,29 @@ void TServerCore::HandleUser(int u, const std::uint8_t* p, std::size_t n)
         break;
     case pk::RoomTitle:
         if (room > 0 && lobby_.Room(room).owner == u) {
+            if (cluster_) {
+                TClusterEvent e;
+                e.kind = ClusterKind::Title;
+                e.number = static_cast<std::uint16_t>(room);
+                e.data.assign(p + 28, p + 60);
+                Emit(u, e);
+                break;
+            }
             lobby_.SetTitle(room, p + 28);
             SendAll(spk::RoomRecord(pk::RoomTitle, lobby_, room));
         }
         break;
     case pk::ProfileChange: {
+        if (cluster_) {
+            TClusterEvent e;
+            e.kind = ClusterKind::Profile;
+            e.number = static_cast<std::uint16_t>(u);
+            e.a = p[8];
+            e.b = p[9];
+            e.c = p[10];
+            Emit(u, e);
+            break;
+        }
         TServerUser& user = lobby_.User(u);
         user.invitations = p[8] == 10 ? 10 : 20;
         user.profile = p[9] == 30 ? 30 : 10;
@@ -333,7 +432,7 @@ void TServerCore::HandleUser(int u, const std::uint8_t* p, std::size_t n)
     case pk::GameRequest: {
         int target = GetU16(p + 6);
         if (target != u && SameRoom(u, target))
-            SendRoom(room, spk::UserPair(pk::GameRequest, u, target));
+            DeliverRoom(room, spk::UserPair(pk::GameRequest, u, target));
         break;
     }
     case pk::GameRequestCancel:
@@ -344,6 +443,14 @@ void TServerCore::HandleUser(int u, const std::uint8_t* p, std::size_t n)
         int black = GetU16(p + 4);
         int white = GetU16(p + 6);
         if (black != white && (u == black || u == white) && SameRoom(black, white)) {
+            if (cluster_) {
+                TClusterEvent e;
+                e.kind = ClusterKind::GameStart;
+                e.a = static_cast<std::uint16_t>(black);
+                e.b = static_cast<std::uint16_t>(white);
+                Emit(u, e);
+                break;
+            }
             lobby_.StartGame(black, white);
             SendAll(spk::UserPair(pk::GameStart, black, white));
         }
@@ -351,6 +458,13 @@ void TServerCore::HandleUser(int u, const std::uint8_t* p, std::size_t n)
     }
     case pk::GameEnd:
         if (h.argument == u || SameRoom(u, h.argument)) {
+            if (cluster_) {
+                TClusterEvent e;
+                e.kind = ClusterKind::GameEnd;
+                e.number = h.argument;
+                Emit(u, e);
+                break;
+            }
             lobby_.EndGame(h.argument);
             SendAll(spk::Simple(pk::GameEnd, h.argument));
         }
@@ -358,6 +472,14 @@ void TServerCore::HandleUser(int u, const std::uint8_t* p, std::size_t n)
     case pk::ReviewStart:
     case pk::ReviewEnd:
         if (room > 0 && SameRoom(u, h.argument)) {
+            if (cluster_) {
+                TClusterEvent e;
+                e.kind = ClusterKind::Review;
+                e.number = h.argument;
+                e.a = h.code;
+                Emit(u, e);
+                break;
+            }
             if (h.code == pk::ReviewStart)
                 lobby_.StartReview(h.argument);
             else
@@ -382,11 +504,26 @@ void TServerCore::PrivateText(int u, const std::uint8_t* p, std::size_t n)
     Bytes b(p, p + n);
     PutU16(&b[8], static_cast<std::uint16_t>(u));
     b[n - 1] = 0;
-    SendTo(to, b);
+    DeliverTo(to, b);
 }
 
 void TServerCore::MakeRoom(int u, const std::uint8_t* p)
 {
+    std::uint16_t asked = GetU16(p + 6) == lobby::RoomMulti ? lobby::RoomMulti : lobby::RoomOpen;
+    if (cluster_) {
+        if (!cluster_->Up())
+            return;
+        TClusterEvent e;
+        e.kind = ClusterKind::Open;
+        e.origin = static_cast<std::uint16_t>(Me());
+        e.actor = static_cast<std::uint16_t>(u);
+        e.a = static_cast<std::uint16_t>(u);
+        e.b = asked;
+        e.data.assign(p + 28, p + 60);
+        ++sessions_[static_cast<std::size_t>(u)].pending;
+        cluster_->ClaimRoom(e.Encode());
+        return;
+    }
     int r = lobby_.FreeRoom();
     if (r < 0) {
         std::string text = KS("   ### [알림] : 빈 방이 없습니다.");
@@ -396,8 +533,7 @@ void TServerCore::MakeRoom(int u, const std::uint8_t* p)
         SendTo(u, b);
         return;
     }
-    std::uint16_t state = GetU16(p + 6) == lobby::RoomMulti ? lobby::RoomMulti : lobby::RoomOpen;
-    lobby_.Open(r, u, state, p + 28);
+    lobby_.Open(r, u, asked, p + 28);
     SendAll(spk::RoomRecord(pk::RoomOpened, lobby_, r));
 }
 
@@ -405,29 +541,62 @@ void TServerCore::EnterRoom(int u, int room)
 {
     if (!lobby_.InRange(room) || !lobby_.OpenRoom(room) || lobby_.User(u).room == room)
         return;
+    if (cluster_) {
+        TClusterEvent e;
+        e.kind = ClusterKind::Move;
+        e.number = static_cast<std::uint16_t>(u);
+        e.a = static_cast<std::uint16_t>(room);
+        Emit(u, e);
+        return;
+    }
+    DoMove(u, room);
+}
+
+int TServerCore::DoMove(int u, int room)
+{
+    int from = lobby_.User(u).room;
     lobby_.MoveUser(u, room);
     SendAll(spk::UserMoves(u, room));
     if (room == 0)
-        return;
+        return from;
     for (std::size_t first = 0; first < lobby_.Room(room).members.size(); first += spk::kMembersPerPacket)
         SendTo(u, spk::RoomMembers(lobby_, room, first));
+    return from;
 }
 
 void TServerCore::Invite(int u, const std::uint8_t* p, std::uint16_t code)
 {
     int invited = GetU16(p + 8);
-    if (invited == u || !Connected(invited))
+    if (invited == u || !Online(invited))
         return;
     Bytes b(p, p + 14);
     int room = std::max(lobby_.User(u).room, 0);
     PutU16(&b[4], static_cast<std::uint16_t>(u));
     PutU16(&b[10], lobby_.User(invited).handle);
     PutU16(&b[12], static_cast<std::uint16_t>(room));
+    if (Connected(invited)) {
+        ReceiveInvite(u, invited, room, code, b);
+    } else {
+        // The invitation is kept where the invited user answers it.
+        TClusterEvent e;
+        e.kind = ClusterKind::Invite;
+        e.origin = static_cast<std::uint16_t>(Me());
+        e.actor = static_cast<std::uint16_t>(u);
+        e.number = static_cast<std::uint16_t>(invited);
+        e.a = static_cast<std::uint16_t>(room);
+        e.b = code;
+        e.data = b;
+        cluster_->PublishTo(sessions_[static_cast<std::size_t>(invited)].node, e.Encode());
+    }
+    SendTo(u, spk::Simple(pk::InviteSent, code == pk::GameInvite ? pk::SendInviteDone : pk::RoomInviteDone));
+}
+
+void TServerCore::ReceiveInvite(int inviter, int invited, int room, std::uint16_t code, const Bytes& b)
+{
     if (invitations_.size() >= kMaxInvitations)
         invitations_.erase(invitations_.begin());
-    invitations_[InviteKey(u, invited)] = Invitation{room, code};
+    invitations_[InviteKey(inviter, invited)] = Invitation{room, code};
     SendTo(invited, b);
-    SendTo(u, spk::Simple(pk::InviteSent, code == pk::GameInvite ? pk::SendInviteDone : pk::RoomInviteDone));
 }
 
 void TServerCore::Accept(int u, const std::uint8_t* p, std::uint16_t code)
@@ -449,24 +618,44 @@ void TServerCore::Accept(int u, const std::uint8_t* p, std::uint16_t code)
     // A game request: both players need a room of their own to play in.
     room = lobby_.User(inviter).room;
     if (room <= 0) {
+        std::array<std::uint8_t, 32> title{};
+        PutText(title.data(), 31, KS("대국실"));
+        if (cluster_) {
+            // The go-ahead follows once the room is there.
+            if (!cluster_->Up())
+                return;
+            TClusterEvent e;
+            e.kind = ClusterKind::Match;
+            e.origin = static_cast<std::uint16_t>(Me());
+            e.actor = static_cast<std::uint16_t>(u);
+            e.a = static_cast<std::uint16_t>(inviter);
+            e.b = static_cast<std::uint16_t>(u);
+            e.data.assign(title.begin(), title.end());
+            ++sessions_[static_cast<std::size_t>(u)].pending;
+            cluster_->ClaimRoom(e.Encode());
+            return;
+        }
         room = lobby_.FreeRoom();
         if (room < 0)
             return;
-        std::array<std::uint8_t, 32> title{};
-        PutText(title.data(), 31, KS("대국실"));
-        lobby_.Open(room, inviter, lobby::RoomOpen, title.data());
-        lobby_.MoveUser(u, room);
-        Bytes b(48, 0);
-        PacketHeader{pk::MatchRoom, 48, static_cast<std::uint16_t>(room)}.Encode(b.data());
-        PutU16(&b[4], static_cast<std::uint16_t>(room));
-        PutU16(&b[6], static_cast<std::uint16_t>(inviter));
-        PutU16(&b[8], static_cast<std::uint16_t>(u));
-        std::copy(title.begin(), title.end(), b.begin() + 16);
-        SendAll(b);
+        DoMatch(room, inviter, u, title.data());
     } else {
         EnterRoom(u, room);
     }
-    SendTo(inviter, spk::Simple(pk::GameRequestGo, static_cast<std::uint16_t>(u)));
+    DeliverTo(inviter, spk::Simple(pk::GameRequestGo, static_cast<std::uint16_t>(u)), true);
+}
+
+void TServerCore::DoMatch(int room, int inviter, int invited, const std::uint8_t* title32)
+{
+    lobby_.Open(room, inviter, lobby::RoomOpen, title32);
+    lobby_.MoveUser(invited, room);
+    Bytes b(48, 0);
+    PacketHeader{pk::MatchRoom, 48, static_cast<std::uint16_t>(room)}.Encode(b.data());
+    PutU16(&b[4], static_cast<std::uint16_t>(room));
+    PutU16(&b[6], static_cast<std::uint16_t>(inviter));
+    PutU16(&b[8], static_cast<std::uint16_t>(invited));
+    std::copy(title32, title32 + 32, b.begin() + 16);
+    SendAll(b);
 }
 
 void TServerCore::Refusal(int u, const std::uint8_t* p, std::uint16_t code)
@@ -481,16 +670,16 @@ void TServerCore::Refusal(int u, const std::uint8_t* p, std::uint16_t code)
     PutU16(&b[4], static_cast<std::uint16_t>(u));
     PutText(&b[10], 31, GetText(&b[10], 31));
     b[41] = 0;
-    SendTo(inviter, b);
+    DeliverTo(inviter, b);
 }
 
 void TServerCore::RequestAnswer(int u, std::uint16_t code, int target)
 {
     Bytes b = spk::Simple(code, static_cast<std::uint16_t>(u));
     if (target != u && SameRoom(u, target))
-        SendTo(target, b);
+        DeliverTo(target, b);
     else
-        SendRoom(lobby_.User(u).room, b, u);
+        DeliverRoom(lobby_.User(u).room, b, u);
 }
 
 bool TServerCore::Kick(const std::string& id)
@@ -538,7 +727,8 @@ std::string TServerCore::Users(bool grace) const
     std::string out;
     for (std::size_t u = 0; u < lobby_.Size(); ++u) {
         int n = static_cast<int>(u);
-        if (!lobby_.ValidUser(n) || Connected(n) == grace)
+        // With several nodes each node lists the users it holds.
+        if (!lobby_.ValidUser(n) || Connected(n) == grace || sessions_[u].node != Me())
             continue;
         if (!out.empty())
             out += ' ';

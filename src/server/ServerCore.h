@@ -1,10 +1,14 @@
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "core/net/PacketAssembler.h"
+#include "server/ClusterEvents.h"
+#include "server/ClusterIo.h"
 #include "server/ServerIo.h"
 #include "server/ServerLobby.h"
 #include "server/ServerPackets.h"
@@ -43,18 +47,46 @@ public:
 
     const TServerLobby& Lobby() const { return lobby_; }
 
+    // Several nodes as one service: from here on every lobby change goes out
+    // through the store and is made when it comes back, on every node alike.
+    // Without it the server is a single node and needs no store.
+    void AttachCluster(TClusterIo& cluster);
+    // A lobby event or a delivery from the store (this node's own included).
+    void OnClusterEvent(const std::uint8_t* data, std::size_t size, std::uint64_t now);
+    void OnUserClaimed(ConnId conn, int result, std::uint64_t now);
+    // The store had no free room for this Open or Match event.
+    void OnRoomClaimed(const std::vector<std::uint8_t>& event, std::uint64_t now);
+    // A node stopped renewing its presence: its users wait here for re-login.
+    void OnNodeGone(int node, std::uint64_t now);
+    // The store is gone: no more logins, the users here stay connected.
+    void OnClusterLost(std::uint64_t now);
+    // The nodes other than this one that hold users.
+    std::set<int> OtherNodes() const;
+    // A user packet waits while the lobby changes of the user's earlier packets are on their way.
+    static constexpr std::size_t kMaxHeld = 256;
+
 private:
     struct Conn {
+        explicit Conn(PacketAssembler a) : assembler(std::move(a)) {}
         PacketAssembler assembler;
         int user = -1;
         bool closing = false;
         std::uint64_t openedAt = 0;
+        bool waiting = false; // a login is on its way through the store
+        int attempts = 0;
+        Bytes record; // the login record while waiting
+        Bytes loginEvent;
     };
     struct Session {
         ConnId conn = 0; // 0 while dropped
         std::uint64_t graceUntil = 0;
         std::uint64_t silentUntil = 0;
         bool departing = false; // the next close removes the user
+        int node = 0;           // the node that holds the user's connection
+        bool live = false;      // connected on its node (several nodes only)
+        bool leaving = false;   // its departure is on its way through the store
+        int pending = 0;        // events of its packets not yet back
+        std::deque<Bytes> held; // its packets waiting for them
     };
     struct Invitation {
         int room = 0;
@@ -67,6 +99,27 @@ private:
     void HandleUser(int u, const std::uint8_t* p, std::size_t n);
     void FreshLogin(ConnId conn, Conn& c, const std::string& id, const std::uint8_t* p);
     void Attach(ConnId conn, Conn& c, int u);
+    void DoDepart(int u);
+    int DoMove(int u, int room);
+    void DoMatch(int room, int inviter, int invited, const std::uint8_t* title32);
+    void ReceiveInvite(int inviter, int invited, int room, std::uint16_t code, const Bytes& b);
+    void Welcome(ConnId conn, Conn& c, int u, bool relogin);
+
+    // Several nodes only.
+    void ClusterLogin(ConnId conn, Conn& c, const std::string& id, const std::uint8_t* p);
+    void Leave(int u);
+    void Emit(int actor, TClusterEvent e);
+    void Apply(const TClusterEvent& e);
+    void ApplyLogin(const TClusterEvent& e);
+    void ApplyTakeover(const TClusterEvent& e);
+    void ApplyOpen(const TClusterEvent& e, bool mine);
+    void ApplyMatch(const TClusterEvent& e, bool mine);
+    void Released(int room);
+    void Done(int actor);
+    void Drain(int u);
+    void Refuse(ConnId conn, Conn& c, std::uint16_t code);
+    bool Online(int u) const;
+    int Me() const { return cluster_ ? cluster_->Node() : 0; }
     void SendLobby(int u);
     void Depart(int u);
     void Drop(ConnId conn);
@@ -88,6 +141,11 @@ private:
     void SendTo(int u, const Bytes& b) { SendTo(u, b.data(), b.size()); }
     void SendRoom(int room, const Bytes& b, int except = -1) { SendRoom(room, b.data(), b.size(), except); }
     void SendAll(const Bytes& b, int except = -1) { SendAll(b.data(), b.size(), except); }
+    // Local sends and, with several nodes, the same to the users held elsewhere.
+    // `ordered`: after this node's lobby events already sent, also for a local user.
+    void DeliverTo(int u, const Bytes& b, bool ordered = false);
+    void DeliverRoom(int room, const Bytes& b, int except = -1);
+    void DeliverAll(const Bytes& b);
     bool Connected(int u) const;
     bool SameRoom(int a, int b) const;
     std::uint16_t NewHandle();
@@ -96,6 +154,7 @@ private:
 
     TServerIo& io_;
     Options options_;
+    TClusterIo* cluster_ = nullptr; // none: a single node
     TServerLobby lobby_;
     std::vector<Session> sessions_;
     std::map<ConnId, Conn> conns_;

@@ -41,6 +41,15 @@ int TServerLobby::AddUser()
     return u;
 }
 
+bool TServerLobby::TakeUser(int u)
+{
+    if (u <= 0 || !InRange(u) || freeUsers_.erase(u) == 0)
+        return false;
+    User(u) = TServerUser{};
+    User(u).used = true;
+    return true;
+}
+
 void TServerLobby::SetId(int u, const std::string& id)
 {
     TServerUser& user = User(u);

@@ -56,6 +56,8 @@ public:
 
     // Takes the lowest free user number from 1 up; -1 when the table is full.
     int AddUser();
+    // Takes the given free number (one handed out by a shared store); false when it is in use.
+    bool TakeUser(int u);
     // Gives user `u` its id; the id must not be in use by another user.
     void SetId(int u, const std::string& id);
     // Takes the user out of its room and frees its number.

@@ -21,7 +21,8 @@ bool ParseRange(const std::string& s, int lo, int hi, int& out)
 const char* TServerOptions::Usage()
 {
     return "usage: zelserver [--host 127.0.0.1] [--game-port 5554] [--config-port 8080]\n"
-           "                 [--admin-port 0] [--table-size 1000] [--conf FILE] [--log]\n";
+           "                 [--admin-port 0] [--table-size 1000] [--conf FILE] [--log]\n"
+           "                 [--redis HOST:PORT --node N]\n";
 }
 
 bool TServerOptions::Parse(int argc, const char* const* argv, std::string& error)
@@ -50,6 +51,12 @@ bool TServerOptions::Parse(int argc, const char* const* argv, std::string& error
             ok = ParseRange(value, kMinTable, kMaxTable, tableSize);
         else if (arg == "--conf")
             confPath = value;
+        else if (arg == "--redis") {
+            std::size_t colon = value.rfind(':');
+            ok = colon != std::string::npos && colon > 0 && ParseRange(value.substr(colon + 1), 1, 65535, redisPort);
+            redisHost = ok ? value.substr(0, colon) : "";
+        } else if (arg == "--node")
+            ok = ParseRange(value, 1, kMaxNode, node);
         else {
             error = "unknown option " + arg;
             return false;
@@ -58,6 +65,10 @@ bool TServerOptions::Parse(int argc, const char* const* argv, std::string& error
             error = "bad value for " + arg + ": " + value;
             return false;
         }
+    }
+    if (redisHost.empty() != (node == 0)) {
+        error = "--redis and --node go together";
+        return false;
     }
     return true;
 }

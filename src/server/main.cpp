@@ -1,11 +1,13 @@
 // zelserver: the reference game server and configuration server.
 #include <asio.hpp>
 #include <iostream>
+#include <memory>
 
 #include "server/AdminConsole.h"
 #include "server/AsioServer.h"
 #include "server/ConfigService.h"
 #include "server/GifWriter.h"
+#include "server/RedisLink.h"
 #include "server/ServerConfig.h"
 #include "server/ServerCore.h"
 #include "server/ServerOptions.h"
@@ -36,6 +38,16 @@ int main(int argc, char** argv)
     zel::TConfigService configService(server, config.configFlag, std::move(files));
     zel::TAdminConsole admin(core);
     server.Attach(core, configService, admin);
+    std::unique_ptr<zel::TRedisLink> store;
+    if (!options.redisHost.empty()) {
+        store = std::make_unique<zel::TRedisLink>(io, server, core, options.redisHost, options.redisPort, options.node,
+                                                  options.tableSize);
+        if (!store->Start(error)) {
+            std::cerr << "zelserver: " << error << "\n";
+            return 1;
+        }
+        core.AttachCluster(*store);
+    }
     if (!server.Start(error)) {
         std::cerr << "zelserver: " << error << "\n";
         return 1;
