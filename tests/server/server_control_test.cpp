@@ -63,12 +63,17 @@ TEST(ServerOptions, CommandLine)
     EXPECT_EQ(m.node, 3);
 
     std::vector<std::vector<const char*>> bad = {
-        {"zelserver", "--game-port"},         {"zelserver", "--game-port", "65536"},
-        {"zelserver", "--table-size", "1"},   {"zelserver", "--table-size", "16385"},
-        {"zelserver", "--admin-port", "-1"},  {"zelserver", "--verbose", "1"},
+        {"zelserver", "--game-port"},
+        {"zelserver", "--game-port", "65536"},
+        {"zelserver", "--table-size", "1"},
+        {"zelserver", "--table-size", "16385"},
+        {"zelserver", "--admin-port", "-1"},
+        {"zelserver", "--verbose", "1"},
         {"zelserver", "--config-port", "8x"},
-        {"zelserver", "--redis", "127.0.0.1:6379"},     {"zelserver", "--node", "2"},
-        {"zelserver", "--redis", "6379", "--node", "1"}, {"zelserver", "--redis", "h:0", "--node", "1"},
+        {"zelserver", "--redis", "127.0.0.1:6379"},
+        {"zelserver", "--node", "2"},
+        {"zelserver", "--redis", "6379", "--node", "1"},
+        {"zelserver", "--redis", "h:0", "--node", "1"},
         {"zelserver", "--redis", "h:1", "--node", "0"},
     };
     for (const auto& argv : bad) {
