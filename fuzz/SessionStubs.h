@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "core/game/BBS2Zel.h"
 #include "core/game/GamePorts.h"
 #include "core/ports/Clock.h"
 #include "core/ports/FileStore.h"
 #include "core/ports/Prompts.h"
 #include "core/ports/Random.h"
+#include "core/record/HelpList.h"
 
 namespace fuzzstubs {
 
@@ -105,6 +107,30 @@ public:
     int asked = 0;
     bool reviewing = false;
     std::map<std::string, std::string> files;
+};
+
+// A session of user "alice" on the stubs; Tick(n) runs n timer ticks of
+// `stepMs` each.
+struct TFuzzSession {
+    explicit TFuzzSession(std::int32_t stepMs) : step(stepMs)
+    {
+        session.MyId = "alice";
+        session.OnSendGame = [](const std::string&) {};
+    }
+    void Tick(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            clock.now = (clock.now + step) % 86400000;
+            session.Tick(clock.now);
+        }
+    }
+
+    std::int32_t step;
+    StepClock clock;
+    Counter random;
+    Stubs stubs;
+    zel::THelpList pending;
+    zel::TBBS2Zel session{zel::TSessionServices{clock, random, stubs, stubs, stubs, stubs, stubs, pending}};
 };
 
 } // namespace fuzzstubs

@@ -9,28 +9,12 @@
 #include <string_view>
 
 #include "SessionStubs.h"
-#include "core/game/BBS2Zel.h"
-#include "core/record/HelpList.h"
-
-using fuzzstubs::Counter;
-using fuzzstubs::StepClock;
-using fuzzstubs::Stubs;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    StepClock clock;
-    Counter random;
-    Stubs stubs;
-    zel::THelpList pending;
-    zel::TBBS2Zel session(zel::TSessionServices{clock, random, stubs, stubs, stubs, stubs, stubs, pending});
-    session.MyId = "alice";
-    session.OnSendGame = [](const std::string&) {};
-    auto tick = [&](int n) {
-        for (int i = 0; i < n; ++i) {
-            clock.now = (clock.now + 200) % 86400000;
-            session.Tick(clock.now);
-        }
-    };
+    fuzzstubs::TFuzzSession fuzz(200);
+    zel::TBBS2Zel& session = fuzz.session;
+    auto tick = [&](int n) { fuzz.Tick(n); };
     session.OnGameData("KEYpeeGSRbob\\#AAalice\\#bob\\#AAAGBBEBEAF\\#a\\#b\\#B");
     tick(3);
 

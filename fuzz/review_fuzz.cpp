@@ -13,24 +13,13 @@
 #include <string_view>
 
 #include "SessionStubs.h"
-#include "core/game/BBS2Zel.h"
-#include "core/record/HelpList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    fuzzstubs::StepClock clock;
-    fuzzstubs::Counter random;
-    fuzzstubs::Stubs stubs;
-    zel::THelpList pending;
-    zel::TBBS2Zel session(zel::TSessionServices{clock, random, stubs, stubs, stubs, stubs, stubs, pending});
-    session.MyId = "alice";
-    session.OnSendGame = [](const std::string&) {};
-    auto tick = [&](int n) {
-        for (int i = 0; i < n; ++i) {
-            clock.now = (clock.now + 50) % 86400000;
-            session.Tick(clock.now);
-        }
-    };
+    fuzzstubs::TFuzzSession fuzz(50);
+    zel::TBBS2Zel& session = fuzz.session;
+    fuzzstubs::Stubs& stubs = fuzz.stubs;
+    auto tick = [&](int n) { fuzz.Tick(n); };
     std::string_view input(reinterpret_cast<const char*>(data), size);
     if (!input.empty() && (input[0] & 1)) {
         stubs.files["fuzz.zel"] = "OOAAbob\\#alice\r\nPM01BDDDD\r\n";

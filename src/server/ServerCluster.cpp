@@ -65,9 +65,7 @@ void TServerCore::ClusterLogin(ConnId conn, Conn& c, const std::string& id, cons
         Refuse(conn, c, pk::ServerBye);
         return;
     }
-    TClusterEvent e;
-    e.kind = ClusterKind::Login;
-    e.origin = static_cast<std::uint16_t>(Me());
+    TClusterEvent e = NewEvent(ClusterKind::Login);
     e.conn = conn;
     e.id = id;
     e.nick = GetText(p + 28, 10);
@@ -166,9 +164,7 @@ void TServerCore::Leave(int u)
     s.leaving = true;
     s.pending = 0;
     s.held.clear();
-    TClusterEvent e;
-    e.kind = ClusterKind::Leave;
-    e.origin = static_cast<std::uint16_t>(Me());
+    TClusterEvent e = NewEvent(ClusterKind::Leave);
     e.number = static_cast<std::uint16_t>(u);
     e.id = lobby_.User(u).id;
     cluster_->ReleaseUser(u, e.id, e.Encode());
@@ -448,9 +444,7 @@ void TServerCore::DeliverTo(int u, const Bytes& b, bool ordered)
     }
     if (!lobby_.ValidUser(u) || !cluster_->Up())
         return;
-    TClusterEvent e;
-    e.kind = ClusterKind::DeliverUser;
-    e.origin = static_cast<std::uint16_t>(Me());
+    TClusterEvent e = NewEvent(ClusterKind::DeliverUser);
     e.number = static_cast<std::uint16_t>(u);
     e.data = b;
     cluster_->PublishTo(sessions_[static_cast<std::size_t>(u)].node, e.Encode());
@@ -468,9 +462,7 @@ void TServerCore::DeliverRoom(int room, const Bytes& b, int except)
     }
     if (nodes.empty())
         return;
-    TClusterEvent e;
-    e.kind = ClusterKind::DeliverRoom;
-    e.origin = static_cast<std::uint16_t>(Me());
+    TClusterEvent e = NewEvent(ClusterKind::DeliverRoom);
     e.number = static_cast<std::uint16_t>(room);
     e.a = except < 0 ? kNobody : static_cast<std::uint16_t>(except);
     e.data = b;
@@ -484,9 +476,7 @@ void TServerCore::DeliverAll(const Bytes& b)
     SendAll(b);
     if (!cluster_ || !cluster_->Up())
         return;
-    TClusterEvent e;
-    e.kind = ClusterKind::DeliverAll;
-    e.origin = static_cast<std::uint16_t>(Me());
+    TClusterEvent e = NewEvent(ClusterKind::DeliverAll);
     e.data = b;
     cluster_->Publish(e.Encode());
 }

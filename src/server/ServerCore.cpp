@@ -513,9 +513,7 @@ void TServerCore::MakeRoom(int u, const std::uint8_t* p)
     if (cluster_) {
         if (!cluster_->Up())
             return;
-        TClusterEvent e;
-        e.kind = ClusterKind::Open;
-        e.origin = static_cast<std::uint16_t>(Me());
+        TClusterEvent e = NewEvent(ClusterKind::Open);
         e.actor = static_cast<std::uint16_t>(u);
         e.a = static_cast<std::uint16_t>(u);
         e.b = asked;
@@ -578,9 +576,7 @@ void TServerCore::Invite(int u, const std::uint8_t* p, std::uint16_t code)
         ReceiveInvite(u, invited, room, code, b);
     } else {
         // The invitation is kept where the invited user answers it.
-        TClusterEvent e;
-        e.kind = ClusterKind::Invite;
-        e.origin = static_cast<std::uint16_t>(Me());
+        TClusterEvent e = NewEvent(ClusterKind::Invite);
         e.actor = static_cast<std::uint16_t>(u);
         e.number = static_cast<std::uint16_t>(invited);
         e.a = static_cast<std::uint16_t>(room);
@@ -624,9 +620,7 @@ void TServerCore::Accept(int u, const std::uint8_t* p, std::uint16_t code)
             // The go-ahead follows once the room is there.
             if (!cluster_->Up())
                 return;
-            TClusterEvent e;
-            e.kind = ClusterKind::Match;
-            e.origin = static_cast<std::uint16_t>(Me());
+            TClusterEvent e = NewEvent(ClusterKind::Match);
             e.actor = static_cast<std::uint16_t>(u);
             e.a = static_cast<std::uint16_t>(inviter);
             e.b = static_cast<std::uint16_t>(u);

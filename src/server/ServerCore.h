@@ -120,6 +120,14 @@ private:
     void Refuse(ConnId conn, Conn& c, std::uint16_t code);
     bool Online(int u) const;
     int Me() const { return cluster_ ? cluster_->Node() : 0; }
+    // An event of this node.
+    TClusterEvent NewEvent(ClusterKind kind) const
+    {
+        TClusterEvent e;
+        e.kind = kind;
+        e.origin = static_cast<std::uint16_t>(Me());
+        return e;
+    }
     void SendLobby(int u);
     void Depart(int u);
     void Drop(ConnId conn);
