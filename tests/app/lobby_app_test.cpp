@@ -264,6 +264,51 @@ TEST_F(LobbyApp, ReconnectionTriesAgainWhileTheServerIsNotBack)
     }
 }
 
+// The users of a server that is gone for good log in again on the next
+// server of the list; a login from the dialog always starts at server 1.
+TEST_F(LobbyApp, ReconnectionMovesOnThroughTheListedServers)
+{
+    status.host.hostCount = 3;
+    status.host.hosts = {"10.0.0.1", "10.0.0.2", "", "10.0.0.9"};
+    status.host.ports = {5554, 6001, 7000, 7001};
+    ToLobby(12, 3);
+    ASSERT_EQ(game.lastHost, "10.0.0.1");
+    game.PeerCloses();
+    Advance(400);
+    ASSERT_EQ(app.State(), TLobbyApp::Reconnecting);
+    EXPECT_EQ(game.lastHost, "10.0.0.1");
+    game.Fails(TransportError::Refused);
+    Advance(400);
+    // The third entry is empty and the fourth is past the count: back to 2 after 1.
+    EXPECT_EQ(game.lastHost, "10.0.0.2");
+    EXPECT_EQ(game.lastPort, 6001);
+    game.Fails(TransportError::Refused);
+    Advance(400);
+    EXPECT_EQ(game.lastHost, "10.0.0.1");
+    game.Fails(TransportError::Refused);
+    Advance(400);
+    ASSERT_EQ(game.lastHost, "10.0.0.2");
+    game.PeerAccepts();
+    game.PeerSends(Packet(21000));
+    EXPECT_EQ(SentU16(0), 20020);
+    EXPECT_EQ(SentU16(10), 12);
+    EXPECT_TRUE(prompts.alerts.empty());
+
+    // The connection check asks the server the user is on now.
+    std::vector<std::uint8_t> accepted = Packet(21030, 12);
+    PutU16(accepted.data() + 4, 12);
+    game.PeerSends(accepted);
+    game.PeerSends(Packet(25020));
+    Advance(TLobbyApp::kSilenceBeforeProbe + 400);
+    EXPECT_EQ(probe.lastHost, "10.0.0.2");
+
+    app.sbExitClick();
+    Advance(TLobbyApp::kLeaveTimeout + 1000);
+    app.ConnTBClick();
+    Advance(400);
+    EXPECT_EQ(game.lastHost, "10.0.0.1");
+}
+
 TEST_F(LobbyApp, ProbeVerdicts)
 {
     struct Row {

@@ -31,8 +31,25 @@ def start_redis():
     raise TimeoutError("redis-server did not start")
 
 
-def node(port, n, grace_ms=60000):
-    return Server(grace_ms=grace_ms, extra_args=["--redis", "127.0.0.1:%d" % port, "--node", str(n)])
+def node(port, n, grace_ms=60000, conf_lines=()):
+    return Server(grace_ms=grace_ms, conf_lines=conf_lines,
+                  extra_args=["--redis", "127.0.0.1:%d" % port, "--node", str(n)])
+
+
+def client_on_node2(n2, home):
+    """A real client that logs in on node 2; node 2's server list names node 1
+    second, so the client knows where else the service is."""
+    c, _ = two.login(n2, home, "tester3", "테스터삼")
+    user = int(n2.wait_for(r"login conn=\d+ user=(\d+) id=tester3", 10).group(1))
+    return c, user
+
+
+def client_fails_over(n1, c, user):
+    """After node 2's death the client's own reconnection reaches node 1 and
+    logs in again with its number, without a notice of a lost connection."""
+    n1.wait_for(r"relogin conn=\d+ user=%d room=" % user, 20)
+    c.wait_state(lambda s: s["check"] == "1", 15)
+    assert not any("접속이 끊겼습니다" in e for e in c.events), c.events[-10:]
 
 
 def chat_across_nodes(n1, n2):
@@ -131,9 +148,10 @@ def main():
     redis, port = start_redis()
     clients = []
     try:
-        with node(port, 1) as n1, node(port, 2) as n2, \
+        with node(port, 1) as n1, node(port, 2, conf_lines=["gameserver = %s:%d" % (n1.host, n1.game_port)]) as n2, \
                 tempfile.TemporaryDirectory(prefix="zel-a-") as home_a, \
-                tempfile.TemporaryDirectory(prefix="zel-b-") as home_b:
+                tempfile.TemporaryDirectory(prefix="zel-b-") as home_b, \
+                tempfile.TemporaryDirectory(prefix="zel-c-") as home_c:
             a, b = chat_across_nodes(n1, n2)
             try:
                 game_across_nodes(n1, n2, home_a, home_b, clients)
@@ -143,7 +161,15 @@ def main():
             finally:
                 for c in clients:
                     c.kill()
-            relogin_after_node_death(n1, n2, a, b)
+            c, c_user = client_on_node2(n2, home_c)
+            try:
+                relogin_after_node_death(n1, n2, a, b)
+                client_fails_over(n1, c, c_user)
+            except Exception:
+                two.report([c], "state")
+                raise
+            finally:
+                c.kill()
             # A node that did not see the logins cannot know the lobby: it does not start.
             late = subprocess.run([n1.binary, "--game-port", "0", "--config-port", "0", "--redis",
                                    "127.0.0.1:%d" % port, "--node", "3"], capture_output=True, text=True,

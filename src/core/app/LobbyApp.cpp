@@ -338,9 +338,10 @@ void TLobbyApp::OpenLogin()
     loginOpen_ = true;
     bool ok = ports_.view.OpenLoginDialog();
     loginOpen_ = false;
-    if (ok)
+    if (ok) {
+        serverIndex_ = 0;
         ConnectGame();
-    else
+    } else
         ports_.view.EnableConnect(true);
 }
 
@@ -379,14 +380,35 @@ LoginInfo TLobbyApp::ConnectionLogin() const
     return login;
 }
 
-bool TLobbyApp::GameServer(std::string& host, std::uint16_t& port) const
+bool TLobbyApp::UsableServer(int index) const
 {
     const HostInfo& info = status_.host;
-    if (info.hosts[0].empty() || info.ports[0] <= 0 || info.ports[0] > 65535)
+    if (index < 0 || index >= HostInfo::kMax || (index > 0 && index >= info.hostCount))
         return false;
-    host = info.hosts[0];
-    port = static_cast<std::uint16_t>(info.ports[0]);
+    const auto i = static_cast<std::size_t>(index);
+    return !info.hosts[i].empty() && info.ports[i] > 0 && info.ports[i] <= 65535;
+}
+
+bool TLobbyApp::GameServer(std::string& host, std::uint16_t& port) const
+{
+    const int index = UsableServer(serverIndex_) ? serverIndex_ : 0;
+    if (!UsableServer(index))
+        return false;
+    const auto i = static_cast<std::size_t>(index);
+    host = status_.host.hosts[i];
+    port = static_cast<std::uint16_t>(status_.host.ports[i]);
     return true;
+}
+
+void TLobbyApp::NextServer()
+{
+    for (int step = 1; step <= HostInfo::kMax; ++step) {
+        const int index = (serverIndex_ + step) % HostInfo::kMax;
+        if (UsableServer(index)) {
+            serverIndex_ = index;
+            return;
+        }
+    }
 }
 
 void TLobbyApp::ConnectGame()
@@ -643,6 +665,7 @@ void TLobbyApp::DisconnectHandling()
     // is tried again until the reconnection's time is over.
     if (reconnecting_ && loggedIn_ && !leaving_ && !exiting_ &&
         Elapsed(disconnectMark_, reconnectStart_) < kReconnectTimeout) {
+        NextServer();
         gaveUp_ = false;
         closing_ = true;
         state_ = LostWaiting;

@@ -143,7 +143,13 @@ private:
     const std::string& Cleanup();
     void ResetPanels();
     bool GameInProgress() const;
+    // The listed game server the next connection goes to: server 1 for a
+    // login from the dialog; a reconnection whose attempt fails moves on to
+    // the next listed server, so the users of a server that is gone for good
+    // log in again on another server of the same service.
     bool GameServer(std::string& host, std::uint16_t& port) const;
+    bool UsableServer(int index) const;
+    void NextServer();
     // The settings with the identity this connection logged in with.
     LoginInfo ConnectionLogin() const;
 
@@ -188,6 +194,8 @@ private:
     std::int32_t leaveMark_ = 0;
     std::int32_t configActivity_ = 0;
     std::int32_t lastSecond_ = -1;
+
+    int serverIndex_ = 0; // into status_.host's game servers
 
     std::uint16_t ownUser_ = 0;
     std::uint16_t ownRoom_ = 0;
