@@ -72,5 +72,35 @@ TEST(MultiSim, DuplicatedAndDelayedTextsStillFinishEveryGameAlike)
     EXPECT_EQ(tally.games, 120);
 }
 
+TEST(MultiSim, TwentyGuestsAtOnce)
+{
+    MultiTally tally;
+    for (std::uint64_t seed = 301; seed <= 303; ++seed)
+        tally.Add(seed, RunMultiSim(seed, SimFaults{}, 20, seed == 302));
+    tally.Print("twenty guests");
+    EXPECT_EQ(tally.finished, tally.games);
+    EXPECT_EQ(tally.games, 60);
+}
+
+// Lost texts are beyond what the host's boards promise: the figures are
+// printed, and most games must still finish alike.
+TEST(MultiSim, LostTextsFiguresOnly)
+{
+    SimFaults lossy;
+    lossy.drop = 0.03;
+    lossy.duplicate = 0.05;
+    lossy.maxDelayMs = 1000;
+    int games = 0, finished = 0;
+    for (std::uint64_t seed = 401; seed <= 420; ++seed) {
+        MultiSimOutcome o = RunMultiSim(seed, lossy, 3, seed % 3 == 0);
+        games += o.games;
+        finished += o.finished;
+        if (!o.cause.empty())
+            std::printf("[multi-sim] seed %llu: %s\n", static_cast<unsigned long long>(seed), o.Figures().c_str());
+    }
+    std::printf("[multi-sim] 3%% lost, 5%% duplicated, up to 1 s late: %d/%d games finished alike\n", finished, games);
+    EXPECT_GE(finished * 10, games * 9);
+}
+
 } // namespace
 } // namespace zel::test

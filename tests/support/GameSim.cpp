@@ -607,7 +607,7 @@ MultiSimOutcome RunMultiSim(std::uint64_t seed, const SimFaults& faults, int gue
                 closedAt[g] = t;
             }
             // The host writes its record when it has handled the last message.
-            if (state[g] == 3 && (host.files.Exists(c.session.LastRecordName()) || t - closedAt[g] > 120000)) {
+            if (state[g] == 3 && (host.files.Exists(c.session.LastRecordName()) || t - closedAt[g] > 30 * 60 * 1000)) {
                 state[g] = 2;
                 const std::string& name = c.session.LastRecordName();
                 const bool alike = host.files.files.count(name) && c.files.files.count(name) &&

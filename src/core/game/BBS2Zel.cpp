@@ -298,7 +298,11 @@ void TBBS2Zel::OnGameData(const std::string& m)
         m.compare(0, 3, header_.GameId) != 0)
         return;
     if (m == lastMessage_) {
-        if (IsPlayer())
+        // The host never sends again by itself: a guest's copy of what the
+        // host handled last is answered from that guest's board.
+        if (IsMultiHost())
+            AnswerBoardCopy(m);
+        else if (IsPlayer())
             SendRaw("XA" + m.substr(0, 3) + sessionId_ + "GPT" + NextLetter());
         return;
     }

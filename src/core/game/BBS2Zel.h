@@ -447,6 +447,9 @@ private:
     // A copy of a request whose board is active: its acceptance again.
     bool AnswerBoardRequest();
     void AnswerHostDuplicate();
+    // The same answer for a copy of the message handled last, from its
+    // board's slot, without taking the board up.
+    void AnswerBoardCopy(const std::string& message);
     // The host's boards into "multiinfo.tmp"; false when none was written.
     bool SaveMultiBoards();
     void AnnounceStatus();

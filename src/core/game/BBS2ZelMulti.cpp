@@ -152,6 +152,28 @@ void TBBS2Zel::AnswerHostDuplicate()
         SendGameMessage(false, 4, "GPE");
 }
 
+void TBBS2Zel::AnswerBoardCopy(const std::string& m)
+{
+    const std::string game = m.substr(0, 3);
+    for (int i = boardCount_; i >= 1; --i) {
+        const TMultiBoard& b = boards_[static_cast<std::size_t>(i)];
+        if (!b.Active || b.Header.GameId != game)
+            continue;
+        const bool shown = i == shownBoard_ && i == currentBoard_ && header_.GameId == game;
+        const std::uint8_t toMove = shown ? board_.ColourToMove() : b.Snapshot.ColourToMove;
+        const std::uint8_t mine = MyId == b.Header.BlackId ? kBlack : MyId == b.Header.WhiteId ? kWhite : kEmpty;
+        const int stage = shown ? deadMarkStage_ : b.DeadMarkStage;
+        const std::string& pending = shown ? pendingBody_ : b.PendingBody;
+        if (mine != kEmpty && toMove == mine && stage == 0)
+            SendRaw("XA" + game + sessionId_ + "GPT" + NextLetter());
+        else if (!pending.empty())
+            SendRaw("XA" + game + sessionId_ + pending);
+        else
+            SendRaw("XA" + game + sessionId_ + "GPE");
+        return;
+    }
+}
+
 bool TBBS2Zel::SaveMultiBoards()
 {
     SaveBoard();
