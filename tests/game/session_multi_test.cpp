@@ -198,6 +198,53 @@ TEST(SessionMulti, DuplicatesAreAnsweredFromTheirBoard)
     EXPECT_EQ(GameOf(room.host.outbox[mark]), room.host.session.BoardGameId(1));
 }
 
+TEST(SessionMulti, AnotherGuestsRequestKeepsTheShownBoardsCopiesKnown)
+{
+    MultiRoom room(3);
+    room.Ask(room.Guest(1));
+    room.Guest(1).session.BoardClick(4, 4);
+    room.Run(1000);
+    const std::string move = room.Guest(1).outbox.back();
+    room.host.session.BoardClick(16, 16);
+    room.Run(1000);
+    const std::string reply = room.HostSent("GPM").back();
+    // A new guest's request is handled while guest 1's board is shown.
+    room.Ask(room.Guest(2));
+    ASSERT_TRUE(room.Guest(2).session.GameOpen());
+    const std::size_t before = room.host.outbox.size();
+    room.host.session.OnGameData(SessionDuo::Handed(move));
+    room.Run(1000);
+    ASSERT_GT(room.host.outbox.size(), before);
+    EXPECT_EQ(room.host.outbox[before], reply);
+    EXPECT_EQ(room.Guest(1).session.Board().MoveCount(), 2);
+}
+
+TEST(SessionMulti, AGuestWhoseAcceptanceWasLostGetsItWithTheHostsFirstMove)
+{
+    MultiRoom room(1);
+    SessionSide& g = room.Guest(1);
+    // Two stones: the host, white, moves first.
+    g.dialogs.setup = [](TGameSetModel& m) { m.HandicapChanged(2); };
+    int lost = 0;
+    room.drop = [&lost](const SessionSide& from, const std::string& sent) {
+        return from.session.MyId == "host" && CodeOf(sent) == "GSA" && lost++ == 0;
+    };
+    g.session.RequestGame("host");
+    room.Run(1500);
+    ASSERT_EQ(room.host.session.ActiveBoards(), 1);
+    EXPECT_FALSE(g.session.GameOpen());
+    room.host.session.BoardClick(16, 16);
+    room.Run(1000);
+    // The guest saw the move without a game; its request goes again, and
+    // the acceptance comes back with the move, which is played this time.
+    room.Run(12000);
+    ASSERT_TRUE(g.session.GameOpen());
+    EXPECT_EQ(g.session.Board().MoveCount(), 1);
+    EXPECT_TRUE(g.session.IsMyTurn());
+    room.Exchange(g, 4, 4, 4, 16);
+    EXPECT_EQ(room.host.session.Board().GameText(), g.session.Board().GameText());
+}
+
 TEST(SessionMulti, RequestsWaitingForTheHostAreToldSoOnce)
 {
     MultiRoom room(1);
@@ -257,10 +304,16 @@ TEST(SessionMulti, ARepeatedRequestOfABoardInPlayGetsItsAcceptanceNotANewBoard)
     ASSERT_EQ(CodeOf(request), "GSR");
     room.Ask(room.Guest(2));
     room.Exchange(room.Guest(1), 4, 4, 16, 16);
+    const std::string reply = room.HostSent("GPM").back();
+    const std::size_t before = room.host.outbox.size();
     room.host.session.OnGameData(SessionDuo::Handed(request));
     room.Run(1000);
     EXPECT_EQ(room.host.session.ActiveBoards(), 2);
-    EXPECT_EQ(CodeOf(room.host.outbox.back()), "GSA");
+    // The guest never had the acceptance: it comes again, with the host's
+    // answer on the board since.
+    ASSERT_EQ(room.host.outbox.size(), before + 2);
+    EXPECT_EQ(CodeOf(room.host.outbox[before]), "GSA");
+    EXPECT_EQ(room.host.outbox[before + 1], reply);
     room.Guest(1).session.BoardClick(5, 5);
     room.Run(1000);
     EXPECT_EQ(room.host.session.Board().MoveCount(), 3);

@@ -297,7 +297,9 @@ void TBBS2Zel::OnGameData(const std::string& m)
     if (gameOpen_ && sessionKind_ == kGameSession && IsPlayer() && !IsMultiHost() && s_.lobby.InMultiRoom() &&
         m.compare(0, 3, header_.GameId) != 0)
         return;
-    if (m == lastMessage_) {
+    // Without a game of our own, a message seen before may belong to the
+    // game whose acceptance is still on its way: it is handled again then.
+    if (m == lastMessage_ && !(Mends && !gameOpen_)) {
         // The host never sends again by itself: a guest's copy of what the
         // host handled last is answered from that guest's board.
         if (IsMultiHost())
@@ -352,6 +354,8 @@ bool TBBS2Zel::AnswerRepeat(const std::string& m)
     if (m.size() < 9 || m.compare(3, 3, sessionId_) == 0)
         return false;
     const std::string game = m.substr(0, 3);
+    if (IsMultiHost() && m.compare(6, 3, "GSR") == 0 && AnswerBoardRequest(game))
+        return true;
     if (!answered_.Body.empty() && game == answered_.GameId && m.compare(6, 3, answered_.Code) == 0 &&
         m.compare(9, std::string::npos, answered_.Payload) == 0) {
         SendRaw("XA" + game + sessionId_ + answered_.Body);
@@ -509,11 +513,13 @@ void TBBS2Zel::Dispatch(const std::string& p)
         if (!IsMultiHost() && (gameOpen_ || multiRoom))
             return;
         // A copy of a request whose game is on one of the host's boards.
-        if (IsMultiHost() && AnswerBoardRequest())
+        if (IsMultiHost() && AnswerBoardRequest(header_.MsgGameId))
             return;
         // Every request carries a fresh game key: the same terms asked again
         // under a new key are a new request, not a copy of the last one.
-        if (header_.MsgGameId != header_.GameId)
+        // (The host's requests are not filtered, and what it holds belongs
+        // to the board shown.)
+        if (header_.MsgGameId != header_.GameId && !IsMultiHost())
             lastPayload_.clear();
         if (!IsMultiHost() && CheckPayload(p, true) == Check::Duplicate)
             return;

@@ -445,7 +445,7 @@ private:
     int TakeBoard(const std::string& requester);
     bool BoardsFull(const std::string& requester) const;
     // A copy of a request whose board is active: its acceptance again.
-    bool AnswerBoardRequest();
+    bool AnswerBoardRequest(const std::string& gameId);
     void AnswerHostDuplicate();
     // The same answer for a copy of the message handled last, from its
     // board's slot, without taking the board up.

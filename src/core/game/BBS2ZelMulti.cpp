@@ -126,14 +126,18 @@ int TBBS2Zel::TakeBoard(const std::string& requester)
     return 0;
 }
 
-bool TBBS2Zel::AnswerBoardRequest()
+bool TBBS2Zel::AnswerBoardRequest(const std::string& gameId)
 {
     for (int i = boardCount_; i >= 1; --i) {
         const TMultiBoard& b = boards_[static_cast<std::size_t>(i)];
-        if (!b.Active || b.Header.GameId != header_.MsgGameId)
+        if (!b.Active || b.Header.GameId != gameId)
             continue;
+        // The guest has not had the acceptance, so neither what the host
+        // sent on the board after it.
         if (!b.Accept.empty())
             SendRaw("XA" + b.Header.GameId + sessionId_ + b.Accept);
+        if (!b.PendingBody.empty() && b.PendingBody != b.Accept)
+            SendRaw("XA" + b.Header.GameId + sessionId_ + b.PendingBody);
         return true;
     }
     return false;
