@@ -42,6 +42,7 @@ public:
     void SetBoardInput(bool) override {}
     bool ShowsLiveGame() const override { return !reviewing; }
     void ShowDeadMarkButton() override {}
+    void ShowPlayButton() override {}
     void ShowDeadMarkNotice() override {}
     void ChatLine(const std::string&) override {}
     void ShowCountdown(int) override {}

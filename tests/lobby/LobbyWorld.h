@@ -20,13 +20,14 @@ struct ChatPorts : LobbyChatPorts {
     std::vector<std::string> printed, notices, gameCommands, memoLines;
     std::vector<int> hidden;
     bool playing = false;
-    int quits = 0;
+    int quits = 0, clears = 0;
     int online = -1, stored = -1;
     void Print(const std::string& line) override { printed.push_back(line); }
     void Notify(const std::string& text, int) override { notices.push_back(text); }
     bool GameInProgress() const override { return playing; }
     void GameCommand(const std::string& line) override { gameCommands.push_back(line); }
     void Quit() override { ++quits; }
+    void ClearMultiBoards() override { ++clears; }
     void ShowMemo(int window, const std::string& line, bool) override
     {
         memoLines.push_back(std::to_string(window) + ":" + line);

@@ -287,3 +287,24 @@ TEST(LobbyChat, FriendNotices)
 
 } // namespace
 } // namespace zel
+
+namespace zel::test {
+namespace {
+
+TEST(LobbyChat, OnlyTheMultiGameHostClearsItsBoards)
+{
+    LobbyWorld w;
+    w.Type("/clear");
+    w.chat.multiHost = "alice";
+    w.Type("/clear");
+    EXPECT_EQ(w.ports.clears, 0);
+    w.chat.multiHost = "me";
+    w.Type("/CLEAR");
+    EXPECT_EQ(w.ports.clears, 1);
+    // Nothing of it goes to the room.
+    for (const SentPacket& p : w.Sent())
+        EXPECT_NE(p.code, pk::RoomText);
+}
+
+} // namespace
+} // namespace zel::test

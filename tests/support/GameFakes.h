@@ -30,6 +30,7 @@ public:
     void SetBoardInput(bool on) override { boardInput = on; }
     bool ShowsLiveGame() const override { return liveGame; }
     void ShowDeadMarkButton() override { ++deadMarkButtons; }
+    void ShowPlayButton() override { ++playButtons; }
     void ShowDeadMarkNotice() override { ++deadMarkNotices; }
     void ChatLine(const std::string& text) override { chat.push_back(text); }
     void ShowCountdown(int count) override { countdown.push_back(count); }
@@ -86,7 +87,7 @@ public:
     int layout = 0;
     bool boardInput = false;
     bool liveGame = true;
-    int deadMarkButtons = 0, deadMarkNotices = 0;
+    int deadMarkButtons = 0, deadMarkNotices = 0, playButtons = 0;
     std::vector<std::string> chat;
     std::vector<int> countdown;
     std::string gameKey;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 #include "Fakes.h"
 #include "LinkedLobby.h"
@@ -14,6 +15,7 @@
 #include "core/game/ElmGoInfo.h"
 #include "core/game/GamePorts.h"
 #include "core/game/GameSetModel.h"
+#include "core/net/CManager.h"
 #include "core/net/PacketCodes.h"
 #include "core/record/HelpList.h"
 
@@ -130,6 +132,7 @@ public:
     void SetBoardInput(bool on) override { boardInput = on; }
     bool ShowsLiveGame() const override { return true; }
     void ShowDeadMarkButton() override {}
+    void ShowPlayButton() override {}
     void ShowDeadMarkNotice() override {}
     void ChatLine(const std::string&) override {}
     void ShowCountdown(int) override {}
@@ -162,6 +165,13 @@ public:
     // TGameDialogs
     bool ShowGameSet(TGameSetModel& m) override
     {
+        if (guest) {
+            // A guest takes the terms as offered, now and then with stones.
+            if (policy_.Uniform() < 0.2)
+                m.HandicapChanged(policy_.Between(2, 5));
+            m.Confirm(random_);
+            return true;
+        }
         if (policy_.Uniform() < 0.2)
             m.HandicapChanged(policy_.Between(2, 9));
         if (policy_.Uniform() < 0.2)
@@ -188,6 +198,7 @@ public:
     int ending = 0; // 0 count, 1 resign
     bool mayAdjourn = false;
     int inputOffOnTurn = 0;
+    bool guest = false;
 
 private:
     SimClock& clock_;
@@ -504,6 +515,175 @@ SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults)
         }
     }
     out.cause = "time limit: " + Summary(a, b);
+    return out;
+}
+
+} // namespace zel::test
+
+namespace zel::test {
+
+std::string MultiSimOutcome::Figures() const
+{
+    return std::to_string(finished) + "/" + std::to_string(games) + " games finished alike (" +
+           std::to_string(counted) + " counted, " + std::to_string(resigned) + " resigned, " +
+           std::to_string(timeLosses) + " on time), " + std::to_string(restored) + " boards restored, " +
+           std::to_string(resumed) + " resumed" + (cause.empty() ? std::string() : "; " + cause);
+}
+
+MultiSimOutcome RunMultiSim(std::uint64_t seed, const SimFaults& faults, int guests, bool hostAway)
+{
+    MultiSimOutcome out;
+    Rng rng(seed);
+    SimClock clock;
+    clock.start = rng.Below(kDayMs - 8 * 3600 * 1000);
+    SimRelay relay(rng, faults);
+    std::vector<std::unique_ptr<SimClient>> clients;
+    clients.push_back(std::make_unique<SimClient>(clock, "host", "Host", seed * 31 + 1));
+    for (int i = 1; i <= guests; ++i)
+        clients.push_back(std::make_unique<SimClient>(clock, "g" + std::to_string(i), "G" + std::to_string(i),
+                                                      seed * 31 + 1 + static_cast<std::uint64_t>(i)));
+    std::vector<MemberEntry> members;
+    for (std::size_t i = 0; i < clients.size(); ++i)
+        members.push_back({static_cast<int>(i) + 1, clients[i]->id, i == 0 ? "Host" : "G" + std::to_string(i), 20});
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        SimClient& c = *clients[i];
+        relay.members.push_back(&c);
+        c.lobby.Feed(LoginAccepted(static_cast<int>(i) + 1, 0, 32));
+        c.lobby.Feed(RoomRecord(pk::RoomOpened, kRoom, RoomMulti, 1, "multi"));
+        c.lobby.Feed(RoomMembers(kRoom, members));
+        c.lobby.link.SetMultiHost("host");
+        c.guest = i > 0;
+        c.targetMoves = i == 0 ? 1 << 20 : rng.Between(20, 120);
+        c.ending = rng.Uniform() < 0.4 ? 1 : 0;
+    }
+    SimClient& host = *clients[0];
+    // Guests ask one after another; the server announces each request back.
+    auto request = [&](std::size_t g) {
+        SimClient& from = *clients[g];
+        from.OnPacket(TwoUsers(pk::GameRequest, static_cast<int>(g) + 1, 1));
+        relay.Flush(from);
+    };
+    std::vector<std::int64_t> askAt(clients.size(), -1);
+    std::vector<int> state(clients.size(), 0); // 0 to ask, 1 playing, 3 ended, 2 compared
+    std::vector<std::int64_t> closedAt(clients.size(), 0);
+    std::vector<std::string> recordOf(clients.size());
+    for (std::size_t g = 1; g < clients.size(); ++g)
+        askAt[g] = static_cast<std::int64_t>(g) * rng.Between(20, 60) * kStep;
+
+    std::int64_t awayAt = -1, backAt = -1;
+    bool wentAway = false;
+    std::int64_t lastProgress = 0;
+    int lastMoves = -1;
+    const std::int64_t kLimit = 8ll * 3600 * 1000;
+    for (clock.t = 0; clock.t < kLimit; clock.t += kStep) {
+        const std::int64_t t = clock.t;
+        relay.Deliver(t);
+        for (auto& c : clients) {
+            c->Tick(clock.Now());
+            relay.Flush(*c);
+        }
+        for (auto& c : clients) {
+            c->Act(t);
+            relay.Flush(*c);
+        }
+        for (std::size_t g = 1; g < clients.size(); ++g) {
+            if (askAt[g] >= 0 && t >= askAt[g] && host.present) {
+                askAt[g] = -1;
+                request(g);
+            }
+        }
+        int moves = 0;
+        bool allDone = true;
+        for (std::size_t g = 1; g < clients.size(); ++g) {
+            SimClient& c = *clients[g];
+            moves += c.session.Board().MoveCount();
+            if (state[g] == 0 && c.session.GameOpen() && c.session.IsPlayer()) {
+                state[g] = 1;
+                ++out.games;
+            }
+            if (state[g] == 1 && !c.session.GameOpen() && !c.session.LastRecordName().empty() &&
+                !c.files.Exists(c.id + "host.tmp")) {
+                state[g] = 3;
+                closedAt[g] = t;
+            }
+            // The host writes its record when it has handled the last message.
+            if (state[g] == 3 && (host.files.Exists(c.session.LastRecordName()) || t - closedAt[g] > 30 * 60 * 1000)) {
+                state[g] = 2;
+                const std::string& name = c.session.LastRecordName();
+                const bool alike = host.files.files.count(name) && c.files.files.count(name) &&
+                                   host.files.files.at(name) == c.files.files.at(name);
+                const std::string& r = c.session.Info().PResult;
+                if (alike) {
+                    ++out.finished;
+                    if (r.find(KS("시간승")) != std::string::npos)
+                        ++out.timeLosses;
+                    else if (r.find(KS("불계승")) != std::string::npos)
+                        ++out.resigned;
+                    else
+                        ++out.counted;
+                } else if (out.cause.empty()) {
+                    out.cause = c.id + ": records differ (" + name + ")";
+                    if (std::getenv("ZEL_SIM_DIFF")) {
+                        std::printf("guest:\n%s\n", c.files.files.count(name) ? c.files.files.at(name).c_str() : "-");
+                        std::printf("host:\n%s\n",
+                                    host.files.files.count(name) ? host.files.files.at(name).c_str() : "-");
+                    }
+                }
+            }
+            allDone = allDone && state[g] == 2;
+        }
+        if (moves != lastMoves) {
+            lastMoves = moves;
+            lastProgress = t;
+        }
+        // Once every game is under way, the host stops and goes.
+        if (hostAway && !wentAway && awayAt < 0 && out.games == guests && moves >= 6 * guests)
+            awayAt = t + rng.Between(10, 100) * kStep;
+        if (t == awayAt) {
+            wentAway = true;
+            host.session.ForcedStop(KS("본인"), "host");
+            relay.Flush(host);
+            relay.Announce(UserMoves(1, 0));
+            host.lobby.link.SetMultiHost("");
+            host.Leave();
+            backAt = t + rng.Between(200, 600) * kStep;
+        }
+        if (t == backAt) {
+            host.present = true;
+            relay.Announce(UserMoves(1, kRoom));
+            host.lobby.link.SetMultiHost("host");
+            out.restored = host.session.ActiveBoards();
+            // Every guest whose game was stopped asks to go on with it.
+            for (std::size_t g = 1; g < clients.size(); ++g)
+                if (clients[g]->files.Exists(clients[g]->id + "host.tmp"))
+                    askAt[g] = t + static_cast<std::int64_t>(g) * rng.Between(20, 60) * kStep;
+            lastProgress = t;
+        }
+        if (backAt >= 0 && t > backAt) {
+            for (std::size_t g = 1; g < clients.size(); ++g) {
+                SimClient& c = *clients[g];
+                if (state[g] == 1 && askAt[g] < 0 && recordOf[g].empty() && c.session.GameOpen() &&
+                    !c.files.Exists(c.id + "host.tmp")) {
+                    recordOf[g] = "resumed";
+                    ++out.resumed;
+                }
+            }
+        }
+        if (allDone && out.games == guests)
+            return out;
+        if (t - lastProgress > 20 * 60 * 1000) {
+            if (out.cause.empty()) {
+                out.cause = "stalled:";
+                for (auto& c : clients)
+                    out.cause += " " + c->id + (c->session.GameOpen() ? " open" : " closed") +
+                                 (c->session.AwaitingReply() ? " waiting" : "") +
+                                 (c->session.IsMyTurn() ? " to-move" : "") + " last " + c->lastCode + ";";
+            }
+            return out;
+        }
+    }
+    if (out.cause.empty())
+        out.cause = "time limit";
     return out;
 }
 

@@ -42,4 +42,21 @@ struct SimOutcome {
 // Plays one game between two random players; deterministic in the seed.
 SimOutcome RunSimGame(std::uint64_t seed, const SimFaults& faults);
 
+struct MultiSimOutcome {
+    int games = 0;      // games the guests started
+    int finished = 0;   // of them, ended with the same record on host and guest
+    int counted = 0;    // finished by counting
+    int resigned = 0;   // finished by resignation
+    int timeLosses = 0; // finished on time
+    int restored = 0;   // boards the host took up again after its absence
+    int resumed = 0;    // guests who went on with their game after it
+    std::string cause;  // the first thing that went wrong, if any
+    std::string Figures() const;
+};
+
+// A host in a multi-game room plays `guests` random guests at once, each to
+// the end of one game. With `hostAway` the host stops with "/x" once every
+// game is under way, leaves the room, comes back and finishes them all.
+MultiSimOutcome RunMultiSim(std::uint64_t seed, const SimFaults& faults, int guests, bool hostAway);
+
 } // namespace zel::test

@@ -121,6 +121,7 @@ private:
     // The bot has no other view than the game it plays.
     bool ShowsLiveGame() const override { return true; }
     void ShowDeadMarkButton() override {}
+    void ShowPlayButton() override {}
     void ShowDeadMarkNotice() override {}
     void ChatLine(const std::string& text) override;
     void ShowCountdown(int) override {}

@@ -517,6 +517,11 @@ void TLobbyController::StopGame(const std::string& word, const std::string& id)
     game_.StopGame(word, id);
 }
 
+void TLobbyController::ClearMultiBoards()
+{
+    game_.ClearMultiBoards();
+}
+
 void TLobbyController::GameCommand(const std::string& line)
 {
     game_.GameCommand(line);

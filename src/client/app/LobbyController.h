@@ -100,6 +100,7 @@ public:
     bool GameInProgress() const override;
     void CloseGameWindow() override;
     void StopGame(const std::string& word, const std::string& id) override;
+    void ClearMultiBoards() override;
     void GameCommand(const std::string& line) override;
 
 private:

@@ -62,6 +62,13 @@ void QtGameWindow::ShowDeadMarkButton()
         advisor_->MarkingStarted();
 }
 
+void QtGameWindow::ShowPlayButton()
+{
+    if (form_)
+        form_->SetButtonCommand(
+            kStopButton, LayoutCommands(kLayoutPlaying, form_->MultiGameHost && form_->MultiGameHost())[kStopButton]);
+}
+
 void QtGameWindow::ShowDeadMarkNotice()
 {
     if (OnDeadMarkNotice) {

@@ -28,6 +28,7 @@ public:
     void SetBoardInput(bool on) override;
     bool ShowsLiveGame() const override;
     void ShowDeadMarkButton() override;
+    void ShowPlayButton() override;
     void ShowDeadMarkNotice() override;
     void ChatLine(const std::string& text) override;
     void ShowCountdown(int count) override;

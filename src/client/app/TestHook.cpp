@@ -316,7 +316,8 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         TBBS2Zel* s = client_.Game().Session();
         if (!s)
             return "error no session";
-        return QString("ok open=%1 kind=%2 moves=%3 input=%4 turn=%5 dead=%6 request=%7 record=%8 result=%9")
+        return QString("ok open=%1 kind=%2 moves=%3 input=%4 turn=%5 dead=%6 request=%7 record=%8 result=%9 "
+                       "boards=%10 key=%11")
             .arg(s->GameOpen() ? 1 : 0)
             .arg(s->SessionKind())
             .arg(s->Board().MoveCount())
@@ -325,7 +326,9 @@ QString TestHook::Run(const QString& verb, const QString& rest)
             .arg(s->DeadMarkStage())
             .arg(s->RequestPending() ? 1 : 0)
             .arg(ToQ(s->LastRecordName()))
-            .arg(ToQ(s->Info().PResult).trimmed());
+            .arg(ToQ(s->Info().PResult).trimmed())
+            .arg(s->ActiveBoards())
+            .arg(ToQ(s->Header().GameId));
     }
     if (verb == "gameboard") {
         // Stones on the game window's board control, its clock strip and the

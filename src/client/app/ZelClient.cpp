@@ -332,8 +332,12 @@ void TZelClient::CancelPendingRequest()
 
 void TZelClient::SetMultiHost(const std::string& id)
 {
-    if (TBBS2Zel* session = game_->Session())
-        session->MultiHostId = id;
+    game_->Link().SetMultiHost(id);
+}
+
+void TZelClient::ClearMultiBoards()
+{
+    game_->Link().ClearMultiBoards();
 }
 
 void TZelClient::GameCommand(const std::string& line)

@@ -120,6 +120,7 @@ private:
     void SetMultiHost(const std::string& id) override;
     void GameCommand(const std::string& line) override;
     void StopGame(const std::string& word, const std::string& id) override;
+    void ClearMultiBoards() override;
 
     // TGameLinkHost
     void RunCommand(const std::string& line) override;

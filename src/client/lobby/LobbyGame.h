@@ -22,6 +22,8 @@ public:
     virtual void GameCommand(const std::string& line) = 0;
     // "/x": the running game stops on the word of `word`'s sender `id`.
     virtual void StopGame(const std::string& word, const std::string& id) = 0;
+    // "/clear": the multi-game host gives up all its boards.
+    virtual void ClearMultiBoards() = 0;
 };
 
 } // namespace zel

@@ -67,6 +67,34 @@ bool TGameLink::HasMultiHost() const
     return session_ && !session_->MultiHostId.empty();
 }
 
+void TGameLink::SendStatusLine(int user)
+{
+    const TCManager* m = Model();
+    if (!session_ || !m || m->CheckUser(user) != 0 || m->User(user).id.empty())
+        return;
+    SyncIdentity();
+    session_->SendStatusLine(m->User(user).id);
+}
+
+void TGameLink::SetMultiHost(const std::string& id)
+{
+    if (!session_)
+        return;
+    SyncIdentity();
+    const bool arrived = !id.empty() && id != session_->MultiHostId;
+    session_->MultiHostId = id;
+    if (arrived && session_->IsMultiHost())
+        session_->RestoreMultiBoards();
+}
+
+void TGameLink::ClearMultiBoards()
+{
+    if (!session_)
+        return;
+    SyncIdentity();
+    session_->ClearMultiBoards();
+}
+
 void TGameLink::SendGameState(int user)
 {
     if (!session_)

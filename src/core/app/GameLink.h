@@ -52,6 +52,12 @@ public:
     void RequestGame(const std::string& id) override;
     bool IsBlackOfRunningGame() const override;
     bool HasMultiHost() const override;
+    void SendStatusLine(int user) override;
+    // The lobby learnt the own room's multi-game host (empty: none). The
+    // host coming into its room takes up the boards it left.
+    void SetMultiHost(const std::string& id);
+    // The host's lobby command: every board given up.
+    void ClearMultiBoards();
     void SendGameState(int user) override;
     void HandleMarker(char marker, const std::string& text) override;
     // 'I' a user asks for the review's title, 'G' for its record.

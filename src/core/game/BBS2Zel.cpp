@@ -153,8 +153,10 @@ void TBBS2Zel::SendRaw(const std::string& text)
 
 void TBBS2Zel::SendGameMessage(bool store, int turnMode, const std::string& body)
 {
-    if (store)
+    if (store) {
         pendingBody_ = body;
+        SaveBoard();
+    }
     SendRaw("XA" + header_.GameId + sessionId_ + body);
     ApplyTurnMode(turnMode);
     if (!IsMultiHost() && IsPlayer() && awaitingReply_) {
@@ -169,8 +171,10 @@ void TBBS2Zel::ApplyTurnMode(int mode)
     case 0:
         // The player to move may act once nothing is outstanding; a player
         // who waits may not. The board input follows below.
+        // The host moves on the board shown whenever it is the host's turn
+        // there (white, unless a guest chose white).
         if (IsMultiHost())
-            inputEnabled_ = MyId == header_.WhiteId && board_.ColourToMove() == kWhite;
+            inputEnabled_ = IsMyTurn() && deadMarkStage_ == 0;
         else if (IsPlayer() && deadMarkStage_ == 0)
             inputEnabled_ = IsMyTurn();
         awaitingReply_ = !IsMyTurn();
@@ -195,6 +199,12 @@ void TBBS2Zel::ApplyTurnMode(int mode)
 
 void TBBS2Zel::RefreshBoardInput()
 {
+    // The host's clocks do not run; the board takes clicks on the host's turn.
+    if (gameOpen_ && IsMultiHost() && IsPlayer()) {
+        if (deadMarkStage_ == 0)
+            s_.window.SetBoardInput(inputEnabled_);
+        return;
+    }
     if (gameOpen_ && !IsMultiHost() && IsMyTurn()) {
         if (deadMarkStage_ > 0)
             return;
@@ -281,8 +291,20 @@ void TBBS2Zel::OnGameData(const std::string& m)
 {
     if (Mends && AnswerRepeat(m))
         return;
-    if (m == lastMessage_) {
-        if (IsPlayer())
+    // A guest playing in a multi-game room hears every other guest's game:
+    // none of it concerns this one, and it would only fill the queue while
+    // the guest thinks.
+    if (gameOpen_ && sessionKind_ == kGameSession && IsPlayer() && !IsMultiHost() && s_.lobby.InMultiRoom() &&
+        m.compare(0, 3, header_.GameId) != 0)
+        return;
+    // Without a game of our own, a message seen before may belong to the
+    // game whose acceptance is still on its way: it is handled again then.
+    if (m == lastMessage_ && !(Mends && !gameOpen_)) {
+        // The host never sends again by itself: a guest's copy of what the
+        // host handled last is answered from that guest's board.
+        if (IsMultiHost())
+            AnswerBoardCopy(m);
+        else if (IsPlayer())
             SendRaw("XA" + m.substr(0, 3) + sessionId_ + "GPT" + NextLetter());
         return;
     }
@@ -291,6 +313,7 @@ void TBBS2Zel::OnGameData(const std::string& m)
         queueTimerOn_ = true;
         queueInterval_ = 200;
         queueMark_ = now_;
+        TellRequestWaits(m);
         return;
     }
     const bool newerPosition = sessionKind_ == kReviewSession && m.find("XXXXXXGBS") != std::string::npos;
@@ -309,6 +332,21 @@ void TBBS2Zel::OnGameData(const std::string& m)
             break;
     }
     Enqueue(m);
+    TellRequestWaits(m);
+}
+
+void TBBS2Zel::TellRequestWaits(const std::string& m)
+{
+    if (!IsMultiHost() || m.size() < 12 || m.compare(6, 3, "GSR") != 0)
+        return;
+    std::size_t pos = 9;
+    const std::string id = NextField(m, pos);
+    // The line goes to the requester the request names, never to an id too
+    // long or odd to be one.
+    if (id.empty() || id == MyId || id.size() > kMaxIdBytes ||
+        std::any_of(id.begin(), id.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; }))
+        return;
+    s_.lobby.SendPrivate(id, KS("   ### 대국 신청을 처리 중입니다. 잠시 기다려 주세요.") + "\r\n");
 }
 
 bool TBBS2Zel::AnswerRepeat(const std::string& m)
@@ -316,6 +354,8 @@ bool TBBS2Zel::AnswerRepeat(const std::string& m)
     if (m.size() < 9 || m.compare(3, 3, sessionId_) == 0)
         return false;
     const std::string game = m.substr(0, 3);
+    if (IsMultiHost() && m.compare(6, 3, "GSR") == 0 && AnswerBoardRequest(game))
+        return true;
     if (!answered_.Body.empty() && game == answered_.GameId && m.compare(6, 3, answered_.Code) == 0 &&
         m.compare(9, std::string::npos, answered_.Payload) == 0) {
         SendRaw("XA" + game + sessionId_ + answered_.Body);
@@ -419,8 +459,17 @@ void TBBS2Zel::HandleQueue()
     if (gameOpen_ && ForThisGame() && header_.MsgSession != sessionId_ &&
         (header_.MsgCode != "GPT" || stateUnconfirmed_))
         peerHeard_ = true;
+    // The host's message takes up its board first and leaves it saved; one
+    // for no board in play is dropped.
+    const bool hostBoard = IsMultiHost() && header_.MsgCode != "GSR" && header_.MsgCode != "GBR";
+    if (hostBoard && !SelectBoard()) {
+        queueBusy_ = false;
+        return;
+    }
     if (header_.MsgCode.size() == 3 && header_.MsgCode[0] == 'G')
         Dispatch(payload);
+    if (hostBoard)
+        SaveBoard();
     queueBusy_ = false;
 }
 
@@ -437,6 +486,11 @@ TBBS2Zel::Check TBBS2Zel::CheckPayload(const std::string& payload, bool clear)
             }
         }
         return Check::New;
+    }
+    if (IsMultiHost()) {
+        if (ForMyGame())
+            AnswerHostDuplicate();
+        return Check::Duplicate;
     }
     if (ForMyGame() && awaitingReply_) {
         if (!pendingBody_.empty())
@@ -458,9 +512,14 @@ void TBBS2Zel::Dispatch(const std::string& p)
     if (code == "GSR") {
         if (!IsMultiHost() && (gameOpen_ || multiRoom))
             return;
+        // A copy of a request whose game is on one of the host's boards.
+        if (IsMultiHost() && AnswerBoardRequest(header_.MsgGameId))
+            return;
         // Every request carries a fresh game key: the same terms asked again
         // under a new key are a new request, not a copy of the last one.
-        if (header_.MsgGameId != header_.GameId)
+        // (The host's requests are not filtered, and what it holds belongs
+        // to the board shown.)
+        if (header_.MsgGameId != header_.GameId && !IsMultiHost())
             lastPayload_.clear();
         if (!IsMultiHost() && CheckPayload(p, true) == Check::Duplicate)
             return;
@@ -812,8 +871,13 @@ void TBBS2Zel::Command(int code)
     case 13:
         sessionKind_ = kMultiLeftSession;
         EndSession();
+        if (s_.lobby.InMultiRoom())
+            s_.lobby.SendRoomText(">S<GRR>B<" + s_.lobby.UserLabel(MyId));
         break;
     case 14:
+        // The host's boards are kept for the host's return.
+        if (IsMultiHost() && ActiveBoards() > 0)
+            ForcedStop(KS("본인"), MyId);
         EndSession();
         s_.lobby.SendRoomText("/q");
         break;
@@ -821,6 +885,10 @@ void TBBS2Zel::Command(int code)
         FinishMarking();
         break;
     case 32:
+        if (IsMultiHost() && gameOpen_ && ActiveBoards() == 0) {
+            EndSession();
+            break;
+        }
         if (IsPlayer()) {
             if (!Tell(KS("대국이 종료되지 않았습니다.")))
                 break;
@@ -957,6 +1025,23 @@ void TBBS2Zel::EndSession()
 
 void TBBS2Zel::CloseGame()
 {
+    if (IsMultiHost()) {
+        if (currentBoard_ >= 1 && currentBoard_ <= boardCount_)
+            boards_[static_cast<std::size_t>(currentBoard_)].Active = false;
+        if (ActiveBoards() > 0) {
+            // The finished board stays shown until a message of another
+            // board takes its place.
+            deadMarkStage_ = 0;
+            deadMarker_.clear();
+            pendingBody_.clear();
+            DisarmResend();
+            inputEnabled_ = false;
+            awaitingReply_ = false;
+            s_.window.SetBoardInput(false);
+            s_.window.ShowPlayButton();
+            return;
+        }
+    }
     EndSession();
 }
 
@@ -968,9 +1053,12 @@ void TBBS2Zel::MemberEntered(const std::string& id)
         ReviewTitleAsked(id);
         return;
     }
-    if (!IsBlackPlayer() || s_.lobby.InMultiRoom())
+    if (!IsBlackPlayer())
         return;
-    SendGameState(id);
+    if (s_.lobby.InMultiRoom())
+        SendStatusLine(id);
+    else
+        SendGameState(id);
 }
 
 } // namespace zel

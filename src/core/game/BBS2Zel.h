@@ -202,6 +202,8 @@ private:
 
     // Reception.
     void Enqueue(const std::string& message);
+    // A multi-game host tells the guest whose request waits in the queue.
+    void TellRequestWaits(const std::string& message);
     void HandleQueue();
     void Dispatch(const std::string& payload);
     Check CheckPayload(const std::string& payload, bool clear);
@@ -378,6 +380,24 @@ public:
     bool ReviewHost() const { return reviewHost_; }
     const std::string& ReviewTitle() const { return reviewTitle_; }
 
+    // ---- multi-game host ----
+    static constexpr int kMultiBoards = 20;
+    // The host's boards as last saved in "multiinfo.tmp" are taken up again
+    // when the host comes back into the room; false when there was none.
+    bool RestoreMultiBoards();
+    // The host gives up every board and ends the session.
+    void ClearMultiBoards();
+    // ">S<GRR>B<" from user `toUser`: a black guest of a multi-game tells
+    // where its game stands.
+    void SendStatusLine(const std::string& toUser);
+    // The status line a black guest shows the room.
+    std::string StatusLine();
+    int BoardCount() const { return boardCount_; }
+    int CurrentBoard() const { return currentBoard_; }
+    int ActiveBoards() const;
+    // The game key of board `slot` (1..kMultiBoards) while it is active.
+    std::string BoardGameId(int slot) const;
+
 private:
     void ReviewGiboEvent(int kind, const std::string& text);
     void ReviewOpened(const std::string& p);
@@ -397,6 +417,42 @@ private:
     std::string fetchTitle_;
     // The review position last announced here ("GBS"), for latecomers.
     std::string reviewNode_ = "AA";
+    // One board of the multi-game host.
+    struct TMultiBoard {
+        bool Active = false;
+        TGoSnapshot Snapshot{};
+        TGameHeader Header;
+        int DeadMarkStage = 0;
+        std::string DeadMarker;
+        std::string PendingBody;
+        std::string LastPayload;
+        // The acceptance that answered this board's request.
+        std::string Accept;
+    };
+    // Slots 1..kMultiBoards; slot 0 is unused.
+    std::vector<TMultiBoard> boards_ = std::vector<TMultiBoard>(kMultiBoards + 1);
+    int boardCount_ = 0;
+    int currentBoard_ = 0;
+    // The slot whose board the session board and the window show now.
+    int shownBoard_ = 0;
+    // Picks the active board of the message being handled; false when none.
+    bool SelectBoard();
+    // The session's board, header and dead-stone state into the current slot.
+    void SaveBoard();
+    void ShowBoardOf(int slot);
+    // The host takes a fresh slot for the game just accepted; 0 when all
+    // are in use.
+    int TakeBoard(const std::string& requester);
+    bool BoardsFull(const std::string& requester) const;
+    // A copy of a request whose board is active: its acceptance again.
+    bool AnswerBoardRequest(const std::string& gameId);
+    void AnswerHostDuplicate();
+    // The same answer for a copy of the message handled last, from its
+    // board's slot, without taking the board up.
+    void AnswerBoardCopy(const std::string& message);
+    // The host's boards into "multiinfo.tmp"; false when none was written.
+    bool SaveMultiBoards();
+    void AnnounceStatus();
 };
 
 } // namespace zel

@@ -345,6 +345,18 @@ void TBBS2Zel::SaveState(bool replace)
 
 bool TBBS2Zel::ForcedStop(const std::string& name, const std::string& id)
 {
+    // The host's boards wait in "multiinfo.tmp" for the host's return; they
+    // stay in play when the file cannot be written.
+    if (!id.empty() && id == MultiHostId && IsMultiHost()) {
+        if (ActiveBoards() == 0 || !SaveMultiBoards())
+            return false;
+        for (TMultiBoard& b : boards_)
+            b = TMultiBoard{};
+        boardCount_ = currentBoard_ = 0;
+        EndSession();
+        s_.lobby.TerminalText(KS("\n   ### 대국이 중단되고 기보가 저장되었습니다.\n\n"));
+        return true;
+    }
     if (!gameOpen_ || sessionKind_ != kGameSession || id.empty() || (id != header_.BlackId && id != header_.WhiteId) ||
         IsMultiHost())
         return false;

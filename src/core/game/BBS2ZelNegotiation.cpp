@@ -105,6 +105,15 @@ void TBBS2Zel::RequestGame(const std::string& opponentId)
         s_.lobby.ReportRequestCancelled();
         return;
     }
+    if (resumed == Resumption::Resumed && s_.lobby.InMultiRoom()) {
+        // The host has the board already: both take it up at the shorter
+        // of the two move sequences.
+        pendingBody_.clear();
+        recoveryAsked_ = true;
+        SendGameMessage(true, Mends ? 2 : 3, "GPR" + NumToCode2(board_.MoveCount()) + NextLetter());
+        s_.lobby.ReportGameStarted(header_.BlackId, header_.WhiteId);
+        return;
+    }
     if (resumed == Resumption::Resumed) {
         pendingBody_.clear();
         ApplyTurnMode(0);
@@ -178,6 +187,17 @@ void TBBS2Zel::ReceiveRequest(const std::string& p)
     std::string whiteLabel = CutBytes(NextField(p, pos), kMaxIdBytes);
     if (!AllCapitals(resume) || !AllCapitals(codes) || LetterToNum(codes.substr(0, 1)) > 10)
         return;
+    // The host's boards keep their headers: a request between others, or
+    // one the table has no room for, changes none of them.
+    const bool host = IsMultiHost();
+    if (host) {
+        std::size_t at = 0;
+        const std::string requester = NextField(p, at);
+        if (MyId.empty() || (MyId != black && MyId != white) || requester == MyId ||
+            (requester != black && requester != white))
+            return;
+        SaveBoard();
+    }
 
     msgLetterIndex_ = 0;
     pendingBody_.clear();
@@ -214,21 +234,45 @@ void TBBS2Zel::ReceiveRequest(const std::string& p)
     request.Start(now_);
     const std::uint32_t epoch = epoch_;
     const bool accepted = s_.dialogs.ShowGameRequest(request) && !request.Expired();
-    if (epoch != epoch_ || gameOpen_)
+    if (epoch != epoch_ || (gameOpen_ && !host))
         return;
+    const std::string requester = MyId == black ? white : black;
+    if (accepted && host && BoardsFull(requester)) {
+        // Every board of the table is in play: the guest is told no, and
+        // the host why.
+        SendAnswer(p, false, 4, "GSC" + MyId + NextLetter());
+        TimedNotice(KS("다면기 판이 모두 찼습니다 (") + std::to_string(kMultiBoards) + KS("판)."), 2000);
+        return;
+    }
     if (!accepted) {
-        SendAnswer(p, false, 3, "GSC" + MyId + NextLetter());
+        SendAnswer(p, false, host ? 4 : 3, "GSC" + MyId + NextLetter());
         return;
     }
     ShowHeaderInPanel();
     ResetBoardWithHandicap();
-    StartSession(kGameSession);
+    if (host) {
+        TakeBoard(requester);
+        if (gameOpen_) {
+            // Another board's state must not carry over to the new one.
+            deadMarkStage_ = 0;
+            deadMarker_.clear();
+            lastPayload_.clear();
+            s_.window.ShowPlayButton();
+        } else {
+            StartSession(kGameSession);
+        }
+        RedrawBoard();
+    } else {
+        StartSession(kGameSession);
+    }
     info_.InfoMode = 0;
     info_.SetTmEnabled(true, now_);
     info_.SetNowStone(board_.ColourToMove(), now_);
     ShowHeaderInPanel();
     s_.lobby.ReportGameStarted(header_.BlackId, header_.WhiteId);
     SendAnswer(p, true, 0, "GSA" + MyId + "\\#" + header_.ResumeCount + "\\#" + NextLetter());
+    if (host && currentBoard_ >= 1)
+        boards_[static_cast<std::size_t>(currentBoard_)].Accept = answered_.Body;
     if (!s_.lobby.InMultiRoom() && IsMyTurn())
         s_.window.SetBoardInput(true);
     s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
@@ -254,6 +298,7 @@ void TBBS2Zel::ReceiveAcceptance(const std::string& p)
     requestPending_ = false;
     TimedNotice(KS("상대방이 대국요청을 수락하였습니다!"), 1000);
     ApplyTurnMode(0);
+    AnnounceStatus();
     s_.lobby.RememberOpponent(header_.BlackId, header_.WhiteId);
     if (!s_.lobby.InMultiRoom() && IsMyTurn())
         s_.window.SetBoardInput(true);

@@ -23,6 +23,9 @@ public:
     virtual bool ShowsLiveGame() const = 0;
     // The eighth command button becomes "지정 마침".
     virtual void ShowDeadMarkButton() = 0;
+    // The eighth command button takes its playing command again (a
+    // multi-game host's board that is not marking dead stones).
+    virtual void ShowPlayButton() = 0;
     // The dead-stone marking notice, shown modally.
     virtual void ShowDeadMarkNotice() = 0;
     // A line for the window's chat terminal.

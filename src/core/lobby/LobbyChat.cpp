@@ -190,6 +190,9 @@ void TLobbyChat::RunCommand(const std::string& word, const std::string& arg)
     } else if (word == "x") {
         dispatch_.SendRoomRaw(KS("   ###  대국을 강제 중단하였습니다!"));
         ports_.StopGame(KS("본인"), m->ownId);
+    } else if (word == "clear") {
+        if (!multiHost.empty() && multiHost == m->ownId)
+            ports_.ClearMultiBoards();
     } else if (word == "c") {
         ports_.GameCommand("/c" + (arg.empty() ? std::string{} : " " + arg));
     } else if (word == "toall") {

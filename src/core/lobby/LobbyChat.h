@@ -23,6 +23,8 @@ public:
     virtual void CloseGameWindow() {}
     // "/x": stop the running game on the own user's word.
     virtual void StopGame(const std::string& /*word*/, const std::string& /*id*/) {}
+    // "/clear" of a multi-game host: every board of the host given up.
+    virtual void ClearMultiBoards() {}
     // "/c" and other game-session commands: a typed command the user expects
     // an answer to, so every lobby must handle it.
     virtual void GameCommand(const std::string& line) = 0;
