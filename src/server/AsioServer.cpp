@@ -131,19 +131,35 @@ void TAsioServer::Read(const ConnPtr& c)
             Finish(c);
             return;
         }
-        asio::error_code rec;
-        std::size_t n = c->socket.read_some(asio::buffer(readBuffer_), rec);
-        if (rec == asio::error::would_block || rec == asio::error::try_again) {
-            Read(c);
-            return;
-        }
-        if (rec) {
-            Finish(c);
-            return;
-        }
-        Received(c, n);
+        ReadNow(c);
+    });
+}
+
+void TAsioServer::ReadNow(const ConnPtr& c)
+{
+    asio::error_code rec;
+    std::size_t n = c->socket.read_some(asio::buffer(readBuffer_), rec);
+    if (rec == asio::error::would_block || rec == asio::error::try_again) {
+        Read(c);
+        return;
+    }
+    if (rec) {
+        Finish(c);
+        return;
+    }
+    Received(c, n);
+    if (c->closed)
+        return;
+    if (n < readBuffer_.size()) {
+        Read(c);
+        return;
+    }
+    // A full buffer may leave bytes behind, and the readiness wait only wakes
+    // for bytes that arrive later: read again on a later turn, after the
+    // other connections have had theirs.
+    asio::post(io_, [this, c]() {
         if (!c->closed)
-            Read(c);
+            ReadNow(c);
     });
 }
 

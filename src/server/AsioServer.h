@@ -68,6 +68,7 @@ private:
     bool Listen(asio::ip::tcp::acceptor& acceptor, int port, std::string& error);
     void Accept(asio::ip::tcp::acceptor& acceptor, Port port);
     void Read(const ConnPtr& c);
+    void ReadNow(const ConnPtr& c);
     void Received(const ConnPtr& c, std::size_t n);
     void FlushSome();
     void Write(const ConnPtr& c);

@@ -32,7 +32,8 @@ int main(int argc, char** argv)
     for (auto& banner : zel::MakeBanners())
         files.push_back(std::move(banner));
 
-    asio::io_context io;
+    // One thread runs every handler: the io_context may skip the locking that several would need.
+    asio::io_context io(1);
     zel::TAsioServer server(io, options);
     zel::TServerCore core(server, {static_cast<std::size_t>(options.tableSize), config.graceMs, 60000});
     zel::TConfigService configService(server, config.configFlag, std::move(files));

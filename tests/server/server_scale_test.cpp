@@ -12,6 +12,7 @@
 #include "core/base/Bytes.h"
 #include "core/net/PacketCodes.h"
 #include "core/net/PacketHeader.h"
+#include "core/net/PacketLayout.h"
 #include "server/AdminConsole.h"
 #include "server/AsioServer.h"
 #include "server/ConfigService.h"
@@ -158,6 +159,11 @@ public:
     }
     bool Started() const { return started_; }
     int Port() const { return port_; }
+    // Keeps the server's loop busy for a while, as a heavy turn would.
+    void Hold(int ms)
+    {
+        asio::post(io_, [ms] { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); });
+    }
 
 private:
     TServerOptions Options()
@@ -243,6 +249,79 @@ TEST(AsioServer, GatheredOutputArrivesInOrderAndASlowReaderIsDropped)
     EXPECT_TRUE(readerOk);
     EXPECT_EQ(next.load(), kTexts);
     EXPECT_TRUE(departed);
+}
+
+std::vector<std::uint8_t> PrivateText(int to, std::uint16_t handle, const std::string& text)
+{
+    std::vector<std::uint8_t> p(pk::at::privateText::kText + text.size() + 1, 0);
+    PacketHeader{pk::PrivateText, static_cast<std::uint16_t>(p.size()), static_cast<std::uint16_t>(to)}.Encode(
+        p.data());
+    PutU16(&p[pk::at::privateText::kRecipientHandle], handle);
+    std::copy(text.begin(), text.end(), p.begin() + pk::at::privateText::kText);
+    return p;
+}
+
+// Bytes that piled up while the server was busy, more than one read takes,
+// are all handled although nothing goes back to their sender and no more
+// bytes follow them.
+TEST(AsioServer, ABurstLargerThanOneReadIsReadWhole)
+{
+    LiveServer server;
+    ASSERT_TRUE(server.Started());
+    RawClient reader(server.Port(), 0);
+    RawClient sender(server.Port(), 0);
+    ASSERT_TRUE(reader.Connected() && sender.Connected());
+    reader.Expect(pk::Greeting);
+    reader.Send(LoginRecord("reader"));
+    auto accepted = reader.Expect(pk::LoginAccepted);
+    ASSERT_FALSE(accepted.empty());
+    const int user = GetU16(&accepted[4]);
+    std::uint16_t handle = 0;
+    for (auto p = reader.Next(); !p.empty() && GetU16(p.data()) != pk::LobbyEntered; p = reader.Next()) {
+        if (GetU16(p.data()) != pk::RoomMembers)
+            continue;
+        for (std::size_t e = 8; e + 34 <= p.size(); e += 34) {
+            if (GetU16(&p[e + 6]) == user)
+                handle = GetU16(&p[e + 8]);
+        }
+    }
+    ASSERT_NE(handle, 0);
+    sender.Expect(pk::Greeting);
+    sender.Send(LoginRecord("sender"));
+    ASSERT_FALSE(sender.Expect(pk::LobbyEntered).empty());
+
+    constexpr int kTexts = 150, kRounds = 20;
+    int got = 0;
+    auto burst = [&](int first) {
+        std::vector<std::uint8_t> b;
+        for (int i = first; i < first + kTexts; ++i) {
+            auto p = PrivateText(user, handle, "#" + std::to_string(i) + "#" + std::string(1000, 'b'));
+            b.insert(b.end(), p.begin(), p.end());
+        }
+        return b;
+    };
+    auto receive = [&](int until) {
+        for (auto p = reader.Expect(pk::PrivateText); !p.empty(); p = reader.Expect(pk::PrivateText)) {
+            std::string text(p.begin() + pk::at::privateText::kText, p.end());
+            EXPECT_EQ(text.substr(0, text.find('#', 1) + 1), "#" + std::to_string(got) + "#");
+            if (++got == until)
+                return;
+        }
+    };
+    // Steady traffic first: the kernel then lets far more than one read's
+    // worth wait in the server's socket.
+    for (int round = 0; round < kRounds; ++round) {
+        sender.Send(burst(got));
+        receive(got + kTexts);
+    }
+    ASSERT_EQ(got, kRounds * kTexts);
+    auto last = burst(got);
+    ASSERT_GT(last.size(), TAsioServer::kReadSize * 2);
+    server.Hold(300);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sender.Send(last);
+    receive((kRounds + 1) * kTexts);
+    EXPECT_EQ(got, (kRounds + 1) * kTexts);
 }
 
 } // namespace

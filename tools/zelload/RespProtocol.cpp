@@ -6,6 +6,7 @@ namespace {
 
 constexpr std::size_t kNpos = std::string_view::npos;
 constexpr std::size_t kRecordSize = 38;
+constexpr std::size_t kKeptCapacity = 64 * 1024;
 
 std::string_view Record(const TPeer& peer, char (&buf)[kRecordSize])
 {
@@ -46,6 +47,10 @@ void TRespProtocol::Bytes(TPeer& peer, const std::uint8_t* data, std::size_t siz
         at += n;
     }
     peer.in.erase(0, at);
+    // The lobby reply of a late login is large: thousands of users must not
+    // each keep a buffer of that size.
+    if (peer.in.empty() && peer.in.capacity() > kKeptCapacity)
+        std::string().swap(peer.in);
 }
 
 void TRespProtocol::Element(TPeer& peer, const TRespElement& e)
