@@ -2,14 +2,17 @@
 //
 // Before the timings the program reads the counted games (every *.sgf of
 // $ZEL_COUNTED_GAMES, by default the 349-game set; `--games=N` takes the
-// first N), asks the game window's estimator (GNU Go over GTP when it can be
-// run, else our analysis) for each final game's dead stones, applies them as
-// the player's clicks would, counts with the game's rules and komi and
-// compares with the recorded result. In the same run GNU Go's own
+// first N), asks the game window's estimators for each final game's dead
+// stones as the window does (GNU Go's quick judgement and, at the same time,
+// its full `final_status_list dead`, whose answer replaces the first; our
+// analysis alone without GNU Go), applies each answer as the player's clicks
+// would, counts with the game's rules and komi and compares with the
+// recorded result; the times to the first and to the final suggestion are
+// taken per game. In the same run GNU Go's own
 // `final_score` of the same game (of the first `--final-score-games=N`; it
-// plays the game out first and is slow) is compared with the result, and the
-// time from question to answer is taken per game. `--misses` lists the games
-// whose suggested count differs from the recorded result.
+// plays the game out first and is slow) is compared with the result.
+// `--misses` lists the games whose suggested count differs from the recorded
+// result, first or final.
 //
 // Timings: BM_SuggestGnuGo and BM_SuggestAnalysis, one suggestion per
 // iteration over the first games.
@@ -25,6 +28,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CountedGames.h"
@@ -84,25 +88,77 @@ double SuggestedMargin(const TSuggestionCase& game, const std::vector<std::pair<
 // `--misses` lists each game whose suggested count differs from its result.
 bool g_listMisses = false;
 
-void PrintFigures(DeadStoneEstimator& estimator, TGtpDeadStones* gnugo, std::size_t gnugoGames)
+// One stage of the suggestion: how often it counts right and how long it
+// keeps the player waiting.
+struct TStageFigures {
+    int exact = 0;
+    int answered = 0;
+    std::vector<double> ms;
+
+    double At(double q)
+    {
+        std::sort(ms.begin(), ms.end());
+        return ms.empty() ? 0.0 : ms[static_cast<std::size_t>(q * static_cast<double>(ms.size() - 1))];
+    }
+};
+
+struct TAnswer {
+    bool ok = false;
+    std::vector<std::pair<int, int>> dead;
+    double ms = 0;
+};
+
+TAnswer Ask(DeadStoneEstimator& estimator, const TDeadStoneQuery& query)
+{
+    TAnswer a;
+    const auto start = std::chrono::steady_clock::now();
+    a.ok = estimator.DeadStones(query, a.dead);
+    a.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return a;
+}
+
+// Scores an answer; `stage` names it in the list of misses.
+void Score(const TSuggestionCase& game, const TAnswer& a, const char* stage, TStageFigures& f)
+{
+    f.ms.push_back(a.ms);
+    if (!a.ok) {
+        if (g_listMisses)
+            std::printf("miss %s (%s): no answer\n", game.Name.c_str(), stage);
+        return;
+    }
+    ++f.answered;
+    const double margin = SuggestedMargin(game, a.dead);
+    f.exact += margin == game.ResultMargin;
+    if (g_listMisses && margin != game.ResultMargin)
+        std::printf("miss %s (%s): counted %+.1f, recorded %+.1f, %zu dead suggested\n", game.Name.c_str(), stage,
+                    margin, game.ResultMargin, a.dead.size());
+}
+
+// The game window's two steps: both estimators asked at once, as the window
+// asks them on two workers; the second's answer, when it comes, is the final
+// suggestion (the first stays when it gives none).
+void PrintFigures(DeadStoneEstimator& first, DeadStoneEstimator* second, TGtpDeadStones* gnugo, std::size_t gnugoGames)
 {
     const auto& games = Games();
-    int exact = 0, answered = 0, engineExact = 0, engineAnswered = 0, engineAsked = 0;
-    std::vector<double> ms;
+    TStageFigures quick, final;
+    int engineExact = 0, engineAnswered = 0, engineAsked = 0, secondAnswered = 0;
     for (const auto& game : games) {
-        std::vector<std::pair<int, int>> dead;
-        const auto start = std::chrono::steady_clock::now();
-        const bool ok = estimator.DeadStones(game.Query, dead);
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        if (ok) {
-            ++answered;
-            const double margin = SuggestedMargin(game, dead);
-            exact += margin == game.ResultMargin;
-            if (g_listMisses && margin != game.ResultMargin)
-                std::printf("miss %s: counted %+.1f, recorded %+.1f, %zu dead suggested\n", game.Name.c_str(), margin,
-                            game.ResultMargin, dead.size());
-        } else if (g_listMisses) {
-            std::printf("miss %s: no answer\n", game.Name.c_str());
+        TAnswer late;
+        std::thread worker;
+        if (second)
+            worker = std::thread([&] { late = Ask(*second, game.Query); });
+        const TAnswer early = Ask(first, game.Query);
+        if (worker.joinable())
+            worker.join();
+        Score(game, early, "first", quick);
+        if (second && late.ok) {
+            ++secondAnswered;
+            late.ms = std::max(late.ms, early.ms);
+            Score(game, late, "final", final);
+        } else {
+            TAnswer kept = early;
+            kept.ms = second ? std::max(late.ms, early.ms) : early.ms;
+            Score(game, kept, "final", final);
         }
         if (gnugo && static_cast<std::size_t>(engineAsked) < gnugoGames) {
             ++engineAsked;
@@ -115,18 +171,25 @@ void PrintFigures(DeadStoneEstimator& estimator, TGtpDeadStones* gnugo, std::siz
             }
         }
     }
-    std::sort(ms.begin(), ms.end());
     const double n = games.empty() ? 1 : static_cast<double>(games.size());
-    auto at = [&](double q) { return ms.empty() ? 0.0 : ms[static_cast<std::size_t>(q * (ms.size() - 1))]; };
     std::printf("counted games: %zu from %s\n", games.size(), CountedGamesDir().string().c_str());
     std::printf("| what | final score exact | answered |\n");
-    std::printf("| suggestion (%s) applied as clicks + our counting | %.1f %% | %d |\n",
-                Cp949ToUtf8(estimator.Name()).c_str(), 100.0 * exact / n, answered);
+    std::printf("| first suggestion (%s) applied as clicks + our counting | %.1f %% (%d) | %d |\n",
+                Cp949ToUtf8(first.Name()).c_str(), 100.0 * quick.exact / n, quick.exact, quick.answered);
+    if (second)
+        std::printf(
+            "| final suggestion (%s, second step answered %d) applied as clicks + our counting | %.1f %% (%d) | "
+            "%d |\n",
+            Cp949ToUtf8(second->Name()).c_str(), secondAnswered, 100.0 * final.exact / n, final.exact, final.answered);
     if (gnugo)
         std::printf("| GNU Go final_score (its own counting), first %d games | %.1f %% | %d |\n", engineAsked,
                     engineAsked ? 100.0 * engineExact / engineAsked : 0.0, engineAnswered);
-    std::printf("time to suggestion: median %.0f ms, 90th percentile %.0f ms, max %.0f ms\n\n", at(0.5), at(0.9),
-                at(1.0));
+    std::printf("time to first suggestion: median %.0f ms, 90th percentile %.0f ms, max %.0f ms\n", quick.At(0.5),
+                quick.At(0.9), quick.At(1.0));
+    if (second)
+        std::printf("time to final suggestion: median %.0f ms, 90th percentile %.0f ms, max %.0f ms\n", final.At(0.5),
+                    final.At(0.9), final.At(1.0));
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -180,13 +243,15 @@ int main(int argc, char** argv)
     }
     Games(limit);
     if (GnuGoAvailable()) {
-        TGtpDeadStones gnugo(GnuGoCommand(kGnuGoLevel), kGnuGoTimeoutMs, "GNU Go");
+        // The game window's estimators.
+        const auto first = MakeDeadStoneEstimator();
+        const auto second = MakeFinalDeadStoneEstimator();
         // GNU Go's own count plays the game out first: it is given its time.
         TGtpDeadStones judge(GnuGoCommand(kGnuGoLevel), kFinalScoreTimeoutMs, "GNU Go");
-        PrintFigures(gnugo, &judge, scored);
+        PrintFigures(*first, second.get(), &judge, scored);
     }
     TAnalysisDeadStones analysis;
-    PrintFigures(analysis, nullptr, 0);
+    PrintFigures(analysis, nullptr, nullptr, 0);
     int count = static_cast<int>(rest.size());
     benchmark::Initialize(&count, rest.data());
     if (benchmark::ReportUnrecognizedArguments(count, rest.data()))

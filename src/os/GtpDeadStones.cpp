@@ -11,9 +11,15 @@
 
 namespace zel {
 
-TGtpDeadStones::TGtpDeadStones(std::vector<std::string> argv, int timeoutMs, std::string name)
-    : engine_(std::move(argv), timeoutMs), name_(std::move(name))
+TGtpDeadStones::TGtpDeadStones(std::vector<std::string> argv, int timeoutMs, std::string name, Method method)
+    : engine_(std::move(argv), timeoutMs), name_(std::move(name)), method_(method)
 {
+}
+
+bool TGtpDeadStones::FinalStatusDead(std::vector<std::pair<int, int>>& dead)
+{
+    std::string reply;
+    return engine_.Run("final_status_list dead", reply) == TGtpRunStatus::Ok && ReadGtpVertexList(reply, dead);
 }
 
 bool TGtpDeadStones::SetUp(const TDeadStoneQuery& query)
@@ -31,9 +37,11 @@ bool TGtpDeadStones::DeadStones(const TDeadStoneQuery& query, std::vector<std::p
     std::string reply;
     if (!SetUp(query))
         return false;
+    if (method_ == Method::Final)
+        return FinalStatusDead(dead);
     const TGtpRunStatus status = engine_.Run("dragon_status", reply);
     if (status == TGtpRunStatus::Refused)
-        return engine_.Run("final_status_list dead", reply) == TGtpRunStatus::Ok && ReadGtpVertexList(reply, dead);
+        return FinalStatusDead(dead);
     std::vector<std::pair<int, int>> dragons;
     if (status != TGtpRunStatus::Ok || !ReadGtpDeadDragons(reply, dragons))
         return false;
@@ -62,6 +70,22 @@ std::unique_ptr<DeadStoneEstimator> MakeDeadStoneEstimator()
         return analysis;
     return std::make_unique<TEstimatorChain>(
         std::make_unique<TGtpDeadStones>(GnuGoCommand(kJudgeLevel), kJudgeTimeoutMs, "GNU Go"), std::move(analysis));
+}
+
+std::unique_ptr<DeadStoneEstimator> MakeFinalDeadStoneEstimator()
+{
+    if (!GnuGoAvailable())
+        return nullptr;
+    return std::make_unique<TGtpDeadStones>(GnuGoCommand(kJudgeLevel), kFinalJudgeTimeoutMs, "GNU Go",
+                                            TGtpDeadStones::Method::Final);
+}
+
+std::unique_ptr<DeadStoneEstimator> MakePatientDeadStoneEstimator()
+{
+    auto final = MakeFinalDeadStoneEstimator();
+    if (!final)
+        return MakeDeadStoneEstimator();
+    return std::make_unique<TEstimatorChain>(std::move(final), MakeDeadStoneEstimator());
 }
 
 bool GnuGoAvailable()

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -86,7 +87,12 @@ bool TGtpProcess::Start()
     }
     fcntl(toChild[1], F_SETFD, FD_CLOEXEC);
     fcntl(fromChild[0], F_SETFD, FD_CLOEXEC);
-    pid_ = pid;
+    {
+        std::lock_guard<std::mutex> lock(pidMutex_);
+        pid_ = pid;
+        if (aborted_)
+            kill(pid, SIGKILL);
+    }
     toEngine_ = toChild[1];
     fromEngine_ = fromChild[0];
     client_.Clear();
@@ -99,20 +105,25 @@ void TGtpProcess::Stop(bool politely)
     if (toEngine_ >= 0)
         close(toEngine_);
     toEngine_ = -1;
-    if (pid_ > 0) {
+    int pid = -1;
+    {
+        // Abort() must not signal a process id that may be reused once reaped.
+        std::lock_guard<std::mutex> lock(pidMutex_);
+        std::swap(pid, pid_);
+    }
+    if (pid > 0) {
         // A polite end first (the pipe closed, quit perhaps sent), then a kill.
         int status = 0;
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(politely ? kKillWaitMs : 0);
-        while (waitpid(pid_, &status, WNOHANG) == 0) {
+        while (waitpid(pid, &status, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > until) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, &status, 0);
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
                 break;
             }
             usleep(10000);
         }
     }
-    pid_ = -1;
     if (fromEngine_ >= 0)
         close(fromEngine_);
     fromEngine_ = -1;
@@ -166,6 +177,14 @@ bool TGtpProcess::Restart()
     return true;
 }
 
+void TGtpProcess::Abort()
+{
+    std::lock_guard<std::mutex> lock(pidMutex_);
+    aborted_ = true;
+    if (pid_ > 0)
+        kill(pid_, SIGKILL);
+}
+
 TGtpRunStatus TGtpProcess::Run(const std::string& command, std::string& reply)
 {
     reply.clear();
@@ -173,7 +192,7 @@ TGtpRunStatus TGtpProcess::Run(const std::string& command, std::string& reply)
         return TGtpRunStatus::BadInput;
     // The id taken above is spent; the exchanges below number their own lines.
     TGtpReply answer;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 2 && !aborted_; ++attempt) {
         if ((attempt > 0 || pid_ <= 0) && !Restart())
             continue;
         if (Exchange(client_.CommandLine(command), answer) == TExchange::Answered) {

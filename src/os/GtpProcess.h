@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,10 @@ public:
     TGtpRunStatus Run(const std::string& command, std::string& reply);
     // How often the engine has been started.
     int Starts() const { return starts_; }
+    // From any thread: the engine is killed, a command under way fails at
+    // once without a restart, and every later one fails unsent. For shutting
+    // down while an engine thinks.
+    void Abort();
 
 private:
     enum class TExchange { Answered, Lost };
@@ -42,7 +48,9 @@ private:
 
     std::vector<std::string> argv_;
     int timeoutMs_;
-    int pid_ = -1;
+    int pid_ = -1; // written by the owning thread under pidMutex_
+    std::mutex pidMutex_;
+    std::atomic<bool> aborted_{false};
     int toEngine_ = -1;
     int fromEngine_ = -1;
     int starts_ = 0;

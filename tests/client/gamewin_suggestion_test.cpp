@@ -17,10 +17,11 @@
 namespace zel {
 namespace {
 
-// The estimator port: answers with `dead` once `release` is set, noting the
-// thread it ran on.
+// The estimator port: answers with `dead` (or no answer, without `answers`)
+// once `release` is set, noting the thread it ran on; Cancel releases it.
 class HeldEstimator : public DeadStoneEstimator {
 public:
+    explicit HeldEstimator(std::string name = "held") : name_(std::move(name)) {}
     bool DeadStones(const TDeadStoneQuery& query, std::vector<std::pair<int, int>>& out) override
     {
         entered = true;
@@ -31,12 +32,20 @@ public:
         moves = query.Moves.size();
         ++calls;
         out = dead;
-        return true;
+        return answers && !cancelled;
     }
-    std::string Name() const override { return "held"; }
+    std::string Name() const override { return name_; }
+    void Cancel() override
+    {
+        cancelled = true;
+        release = true;
+    }
 
+    std::string name_;
     std::atomic<bool> entered{false};
     std::atomic<bool> release{false};
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> answers{true};
     std::atomic<int> calls{0};
     std::mutex mutex;
     std::thread::id thread;
@@ -46,10 +55,11 @@ public:
 
 // Alice plays in a real game window; Bob is a bare session.
 struct SuggestedGame {
-    explicit SuggestedGame(std::unique_ptr<HeldEstimator> e)
-        : estimator(e.get()), clock(36000000), random(7), window(*f.form),
+    explicit SuggestedGame(std::unique_ptr<HeldEstimator> e, std::unique_ptr<HeldEstimator> s = nullptr)
+        : estimator(e.get()), second(s.get()), clock(36000000), random(7), window(*f.form),
           alice(TSessionServices{clock, random, f.prompts, window, lobby, dialogs, f.store, f.form->HelpList()}),
-          bob(clock, random, "bob"), advisor(alice, *f.form, std::move(e)), link(*f.form, alice, windowLobby, advisor)
+          bob(clock, random, "bob"), advisor(alice, *f.form, std::move(e), std::move(s)),
+          link(*f.form, alice, windowLobby, advisor)
     {
         window.SetSessionInfo(&alice.Info());
         window.SetAdvisor(&advisor);
@@ -83,6 +93,7 @@ struct SuggestedGame {
     }
 
     HeldEstimator* estimator;
+    HeldEstimator* second;
     test::GoMainFixture f;
     test::ManualClock clock;
     test::SeededRandom random;
@@ -141,6 +152,9 @@ TEST(GameWindowSuggestion, AskedOffTheWindowThreadShownThenAppliedAsClicks)
     EXPECT_TRUE(form.GoPaintBox()->Suggested(3, 3));
     EXPECT_TRUE(form.GoPaintBox()->Suggested(4, 15));
     EXPECT_GE(g.advisor.LatencyMs(), 0);
+    // Without a second estimator the first answer is the last.
+    EXPECT_TRUE(g.advisor.IsFinal());
+    EXPECT_EQ(g.advisor.SecondLatencyMs(), -1);
 
     // The button now reads "자동 지정"; its click marks both stones, once.
     EXPECT_EQ(form.ButtonCommand(kAutoMarkButton).Command, kCmdAutoMark);
@@ -177,6 +191,162 @@ TEST(GameWindowSuggestion, AnAnswerForAnEndedSessionIsDropped)
     // Applying without a suggestion marks nothing.
     g.advisor.Apply();
     EXPECT_EQ(g.alice.Board().Mark(3, 3), 0);
+}
+
+using Points = std::vector<std::pair<int, int>>;
+using State = TDeadStoneAdvisor::State;
+
+bool Shown(SuggestedGame& g)
+{
+    return SuggestedGame::Pump([&] { return g.advisor.CurrentState() == State::Shown; });
+}
+
+bool Final(SuggestedGame& g)
+{
+    return SuggestedGame::Pump([&] { return g.advisor.IsFinal(); });
+}
+
+TEST(GameWindowSuggestion, TheSecondOpinionReplacesTheFirstWhileNothingIsMarked)
+{
+    auto quick = std::make_unique<HeldEstimator>("quick");
+    quick->dead = {{4, 15}};
+    auto slow = std::make_unique<HeldEstimator>("slow");
+    slow->dead = {{3, 3}, {4, 15}};
+    SuggestedGame g(std::move(quick), std::move(slow));
+    TZelGoMainForm& form = *g.f.form;
+    PlayToMarking(g);
+
+    g.estimator->release = true;
+    ASSERT_TRUE(Shown(g));
+    EXPECT_FALSE(g.advisor.IsFinal());
+    EXPECT_FALSE(g.advisor.SecondShown());
+    EXPECT_EQ(g.advisor.EstimatorName(), "quick");
+    EXPECT_TRUE(form.GoPaintBox()->Suggested(4, 15));
+    EXPECT_FALSE(form.GoPaintBox()->Suggested(3, 3));
+    const qint64 first = g.advisor.LatencyMs();
+    ASSERT_GE(first, 0);
+
+    g.second->release = true;
+    ASSERT_TRUE(Final(g));
+    EXPECT_TRUE(g.advisor.SecondShown());
+    EXPECT_EQ(g.advisor.EstimatorName(), "slow");
+    EXPECT_EQ(g.advisor.Suggestion(), (Points{{3, 3}, {4, 15}}));
+    EXPECT_TRUE(form.GoPaintBox()->Suggested(3, 3));
+    EXPECT_TRUE(form.GoPaintBox()->Suggested(4, 15));
+    EXPECT_EQ(g.advisor.LatencyMs(), first);
+    EXPECT_GE(g.advisor.SecondLatencyMs(), first);
+    {
+        // Both were asked about the game, each off the window's thread and
+        // on a thread of its own (the quick one never waits for the slow).
+        std::lock_guard<std::mutex> a(g.estimator->mutex), b(g.second->mutex);
+        EXPECT_EQ(g.second->moves, 38u);
+        EXPECT_NE(g.second->thread, std::this_thread::get_id());
+        EXPECT_NE(g.second->thread, g.estimator->thread);
+    }
+    // Marking shown again asks neither again and keeps the second opinion.
+    g.window.ShowDeadMarkButton();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g.estimator->calls, 1);
+    EXPECT_EQ(g.second->calls, 1);
+    EXPECT_TRUE(form.GoPaintBox()->Suggested(3, 3));
+    form.ButtonClick(kAutoMarkButton);
+    EXPECT_EQ(g.alice.Board().Mark(3, 3), kMarkBlackPoint);
+}
+
+// Once the player has applied the suggestion or marked a stone, a later
+// answer changes neither the marks nor what is suggested.
+TEST(GameWindowSuggestion, TheSecondOpinionNeverOverridesThePlayer)
+{
+    for (const bool apply : {true, false}) {
+        auto quick = std::make_unique<HeldEstimator>("quick");
+        quick->dead = {{3, 3}};
+        auto slow = std::make_unique<HeldEstimator>("slow");
+        slow->dead = {};
+        SuggestedGame g(std::move(quick), std::move(slow));
+        TZelGoMainForm& form = *g.f.form;
+        PlayToMarking(g);
+        g.estimator->release = true;
+        ASSERT_TRUE(Shown(g)) << apply;
+        if (apply)
+            form.ButtonClick(kAutoMarkButton);
+        else
+            form.BoardClick(Qt::LeftButton, {}, 3, 3);
+        ASSERT_EQ(g.alice.Board().Mark(3, 3), kMarkBlackPoint) << apply;
+        g.second->release = true;
+        ASSERT_TRUE(Final(g)) << apply;
+        ASSERT_TRUE(SuggestedGame::Pump([&] { return g.second->calls == 1; }));
+        for (int i = 0; i < 20; ++i)
+            QCoreApplication::processEvents();
+        EXPECT_FALSE(g.advisor.SecondShown()) << apply;
+        EXPECT_EQ(g.advisor.Suggestion(), (Points{{3, 3}})) << apply;
+        EXPECT_EQ(g.advisor.EstimatorName(), "quick") << apply;
+        EXPECT_EQ(g.alice.Board().Mark(3, 3), kMarkBlackPoint) << apply;
+        EXPECT_EQ(g.alice.Board().Mark(4, 15), kMarkBlackPoint) << apply;
+    }
+}
+
+// Who answers, in which order: a missing answer leaves the other one shown,
+// an answer overtaken by the second opinion is dropped, none at all fails.
+TEST(GameWindowSuggestion, EitherOpinionMayFailOrComeFirst)
+{
+    struct Row {
+        const char* what;
+        bool quickAnswers, slowAnswers, slowFirst;
+        State state;
+        const char* by;
+        bool secondShown;
+    };
+    const Row rows[] = {
+        {"slow gives none", true, false, false, State::Shown, "quick", false},
+        {"quick gives none", false, true, false, State::Shown, "slow", true},
+        {"neither answers", false, false, false, State::Failed, "", false},
+        {"slow comes first", true, true, true, State::Shown, "slow", true},
+    };
+    for (const Row& r : rows) {
+        auto quick = std::make_unique<HeldEstimator>("quick");
+        quick->dead = {{3, 3}};
+        quick->answers = r.quickAnswers;
+        auto slow = std::make_unique<HeldEstimator>("slow");
+        slow->dead = {{4, 15}};
+        slow->answers = r.slowAnswers;
+        SuggestedGame g(std::move(quick), std::move(slow));
+        PlayToMarking(g);
+        HeldEstimator* order[] = {g.estimator, g.second};
+        if (r.slowFirst)
+            std::swap(order[0], order[1]);
+        for (HeldEstimator* e : order) {
+            e->release = true;
+            ASSERT_TRUE(SuggestedGame::Pump([&] { return e->calls == 1; })) << r.what;
+            for (int i = 0; i < 20; ++i)
+                QCoreApplication::processEvents();
+        }
+        EXPECT_TRUE(g.advisor.IsFinal()) << r.what;
+        EXPECT_EQ(g.advisor.CurrentState(), r.state) << r.what;
+        EXPECT_EQ(g.advisor.SecondShown(), r.secondShown) << r.what;
+        if (r.state == State::Shown) {
+            EXPECT_EQ(g.advisor.EstimatorName(), r.by) << r.what;
+            EXPECT_EQ(g.advisor.Suggestion(), std::string(r.by) == "slow" ? (Points{{4, 15}}) : (Points{{3, 3}}))
+                << r.what;
+            EXPECT_GE(g.advisor.LatencyMs(), 0) << r.what;
+        }
+    }
+}
+
+// Closing the window while an estimator still thinks does not wait for it.
+TEST(GameWindowSuggestion, ClosingStopsAnEstimatorStillThinking)
+{
+    QElapsedTimer t;
+    {
+        auto quick = std::make_unique<HeldEstimator>("quick");
+        quick->release = true;
+        SuggestedGame g(std::move(quick), std::make_unique<HeldEstimator>("slow"));
+        PlayToMarking(g);
+        ASSERT_TRUE(Shown(g));
+        ASSERT_TRUE(SuggestedGame::Pump([&] { return g.second->entered.load(); }));
+        EXPECT_FALSE(g.advisor.IsFinal());
+        t.start();
+    }
+    EXPECT_LT(t.elapsed(), 2000);
 }
 
 } // namespace

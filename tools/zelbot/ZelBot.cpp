@@ -74,7 +74,7 @@ TZelBot::TZelBot(TBotOptions options)
       lobby_(app_, status_, clock_, static_cast<LobbyView&>(*this), &link_),
       session_(TSessionServices{clock_, random_, static_cast<Prompts&>(*this), static_cast<TGameWindow&>(*this), link_,
                                 static_cast<TGameDialogs&>(*this), records_, commentary_, nullptr, nullptr}),
-      engine_(options_.engine, options_.engineTimeoutMs), judge_(MakeDeadStoneEstimator())
+      engine_(options_.engine, options_.engineTimeoutMs), judge_(MakePatientDeadStoneEstimator())
 {
     status_.login.userId = options_.id;
     status_.login.nickname = options_.nickname;
@@ -278,9 +278,15 @@ void TZelBot::GiveUp(const std::string& why)
 
 bool TZelBot::EngineDeadStones(std::vector<std::pair<int, int>>& dead)
 {
-    const int komi = Code2ToNum(session_.Header().KomiCode);
-    return judge_->DeadStones(GameQuery(session_.Board(), GtpKomi(session_.Header().KomiSideCode, komi < 0 ? 0 : komi)),
-                              dead);
+    const std::string key = session_.Header().GameId + "/" + std::to_string(session_.Board().MoveCount());
+    if (key != judgedKey_) {
+        const int komi = Code2ToNum(session_.Header().KomiCode);
+        judgedOk_ = judge_->DeadStones(
+            GameQuery(session_.Board(), GtpKomi(session_.Header().KomiSideCode, komi < 0 ? 0 : komi)), judged_);
+        judgedKey_ = key;
+    }
+    dead = judged_;
+    return judgedOk_;
 }
 
 void TZelBot::MarkDeadStones()

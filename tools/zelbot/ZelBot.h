@@ -169,9 +169,13 @@ private:
     TLobbyLink lobby_;
     TBBS2Zel session_;
     TBotEngine engine_;
-    // Judges finished games: the same judge as the game window's suggestion,
-    // so that the bot agrees with a suggestion applied as it stands.
+    // Judges finished games as the game window's final suggestion does, so
+    // that the bot agrees with a suggestion applied as it stands. It may
+    // take seconds: a position is judged once (marking and agreeing share it).
     std::unique_ptr<DeadStoneEstimator> judge_;
+    std::string judgedKey_;
+    bool judgedOk_ = false;
+    std::vector<std::pair<int, int>> judged_;
 
     struct TPendingMove {
         int count;

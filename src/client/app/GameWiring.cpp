@@ -55,7 +55,8 @@ void TGameWiring::Attach(TLobbyApp& app, TLobbyLink& lobby, TLobbyChat& chat, TZ
         std::make_unique<TBBS2Zel>(TSessionServices{clock_, random_, prompts, *window_, *link_, *dialogs_, records,
                                                     form.HelpList(), sound_.get(), &status_.environment.countVoice});
     window_->SetSessionInfo(&session_->Info());
-    advisor_ = std::make_unique<TDeadStoneAdvisor>(*session_, form, MakeDeadStoneEstimator());
+    advisor_ =
+        std::make_unique<TDeadStoneAdvisor>(*session_, form, MakeDeadStoneEstimator(), MakeFinalDeadStoneEstimator());
     window_->SetAdvisor(advisor_.get());
     windowLink_ = std::make_unique<TGameWindowLink>(form, *session_, static_cast<TGameWindowLobby&>(*this), *advisor_);
     window_->OnReceivedCommentary = [this](const std::string& body) { windowLink_->ShowReceivedCommentary(body); };

@@ -543,7 +543,9 @@ QString TestHook::Run(const QString& verb, const QString& rest)
     if (verb == "suggestion") {
         // The suggested dead stones: the advisor's state (0 none, 1 waiting,
         // 2 shown, 3 failed), the stones suggested and those drawn with the
-        // suggestion's mark, the time to the suggestion and who answered.
+        // suggestion's mark, the time to the first suggestion and who
+        // answered, whether another will follow, and whether (and when) the
+        // second estimator's answer replaced the first.
         TDeadStoneAdvisor* advisor = client_.Game().Advisor();
         if (!advisor)
             return "error no advisor";
@@ -555,12 +557,15 @@ QString TestHook::Run(const QString& verb, const QString& rest)
         QStringList points;
         for (const auto& [x, y] : advisor->Suggestion())
             points << ToQ(GtpVertexText(x, y));
-        return QString("ok state=%1 count=%2 drawn=%3 ms=%4 by=%5 points=%6")
+        return QString("ok state=%1 count=%2 drawn=%3 ms=%4 by=%5 final=%6 second=%7 secondms=%8 points=%9")
             .arg(static_cast<int>(advisor->CurrentState()))
             .arg(advisor->Suggestion().size())
             .arg(drawn)
             .arg(advisor->LatencyMs())
             .arg(QString::fromStdString(advisor->EstimatorName()).replace(' ', '_'))
+            .arg(advisor->IsFinal() ? 1 : 0)
+            .arg(advisor->SecondShown() ? 1 : 0)
+            .arg(advisor->SecondLatencyMs())
             .arg(points.join(','));
     }
     if (verb == "gamegtp") {

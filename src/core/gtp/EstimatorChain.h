@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <memory>
 
 #include "core/ports/DeadStoneEstimator.h"
@@ -17,14 +18,23 @@ public:
         last_ = first_.get();
         if (first_->DeadStones(query, dead))
             return true;
+        if (cancelled_)
+            return false;
         last_ = second_.get();
         return second_->DeadStones(query, dead);
     }
-    std::string Name() const override { return last_->Name(); }
+    std::string Name() const override { return last_.load()->Name(); }
+    void Cancel() override
+    {
+        cancelled_ = true;
+        first_->Cancel();
+        second_->Cancel();
+    }
 
 private:
     std::unique_ptr<DeadStoneEstimator> first_, second_;
-    const DeadStoneEstimator* last_;
+    std::atomic<const DeadStoneEstimator*> last_;
+    std::atomic<bool> cancelled_{false};
 };
 
 } // namespace zel

@@ -34,6 +34,10 @@ public:
     virtual bool DeadStones(const TDeadStoneQuery& query, std::vector<std::pair<int, int>>& dead) = 0;
     // What answers, for notices and measurements ("GNU Go", "형세 분석").
     virtual std::string Name() const = 0;
+    // May be called from another thread: a call under way ends as soon as it
+    // can, answering false, and so does every later one. Those that answer
+    // quickly need do nothing.
+    virtual void Cancel() {}
 };
 
 } // namespace zel
