@@ -12,6 +12,7 @@
 
 #include "core/gtp/EstimatorChain.h"
 #include "os/GtpDeadStones.h"
+#include "support/ScriptEngine.h"
 
 namespace zel {
 namespace {
@@ -37,21 +38,14 @@ while read -r id cmd rest; do
 done
 )";
 
-class GtpDeadStonesTest : public ::testing::Test {
+class GtpDeadStonesTest : public test::ScriptEngineTest {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("zel_gtpdead_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        script = (dir / "engine.sh").string();
-        std::ofstream(script) << kScript;
-        fs::permissions(script, fs::perms::owner_all);
+        WriteEngine("zel_gtpdead_", kScript);
         query.Moves = {{1, 4, 4}, {2, 16, 16}, {1, 0, 0}};
         query.Komi = 6.5;
     }
-    void TearDown() override { fs::remove_all(dir); }
     // The names of the commands the engine was given, one line each.
     std::string Log() const
     {
@@ -61,8 +55,6 @@ protected:
         return text.str();
     }
 
-    fs::path dir;
-    std::string script;
     TDeadStoneQuery query;
 };
 

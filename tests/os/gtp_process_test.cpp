@@ -2,13 +2,13 @@
 // hangs or dies on command.
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "os/GtpProcess.h"
+#include "support/ScriptEngine.h"
 
 namespace zel {
 namespace {
@@ -32,22 +32,9 @@ while read -r id cmd rest; do
 done
 )";
 
-class GtpProcessTest : public ::testing::Test {
+class GtpProcessTest : public test::ScriptEngineTest {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("zel_gtp_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        script = (dir / "engine.sh").string();
-        std::ofstream(script) << kScript;
-        fs::permissions(script, fs::perms::owner_all);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
-    std::string script;
+    void SetUp() override { WriteEngine("zel_gtp_", kScript); }
 };
 
 TEST_F(GtpProcessTest, AnswersInOrder)
