@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -52,6 +54,38 @@ TEST(LobbyListModel, EachColumnSortsAscendingFirstThenTurnsOver)
     EXPECT_TRUE(model.SortBy(1, RecordingSort));
     EXPECT_TRUE(model.SortBy(0, RecordingSort));
     EXPECT_EQ(sorts, (std::vector<std::pair<int, bool>>{{0, true}, {0, false}, {1, true}, {0, true}}));
+}
+
+// A burst of changes reaches the views once per entry, after the burst, at
+// the row the entry holds by then; an entry dropped meanwhile is not named.
+TEST(LobbyListModel, ChangesReachTheViewsOncePerTurn)
+{
+    test::App();
+    TCManager lobby(8);
+    NumberModel model({"a", "b"});
+    model.Attach(&lobby);
+    model.Reset({1, 2, 3, 4, 5});
+    std::vector<std::pair<int, int>> signalled; // (first row, last column)
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, [&](const QModelIndex& from, const QModelIndex& to) {
+        EXPECT_EQ(from.row(), to.row());
+        signalled.emplace_back(from.row(), to.column());
+    });
+    for (int i = 0; i < 50; ++i)
+        model.RowChanged(model.RowOf(2));
+    model.RowChanged(model.RowOf(4));
+    model.RowChanged(model.RowOf(5));
+    model.RowChanged(9);                   // no such row
+    model.RemoveKeepOrder(model.RowOf(1)); // 2 moves up to row 0
+    model.RemoveKeepOrder(model.RowOf(4));
+    EXPECT_TRUE(signalled.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(signalled, (std::vector<std::pair<int, int>>{{0, 1}, {2, 1}}));
+    signalled.clear();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(signalled.empty());
+    model.RowChanged(model.RowOf(3));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(signalled, (std::vector<std::pair<int, int>>{{1, 1}}));
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 #include "client/lobby/LobbyListModel.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QHeaderView>
+#include <QMetaObject>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 #include "client/base/QtText.h"
@@ -9,6 +12,37 @@
 #include "core/net/CManager.h"
 
 namespace zel {
+
+namespace {
+
+// All rows of a lobby list are one line of text. The view measures row 0
+// again whenever it changes (in the room list that is the waiting room, on
+// every arrival and departure), so the height is measured once per font,
+// on a line holding Hangul and Latin letters, and kept.
+class TOneLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        if (!measured_ || option.font != font_) {
+            QStyleOptionViewItem line = option;
+            line.features |= QStyleOptionViewItem::HasDisplay;
+            line.text = QString::fromUtf8("가Ag");
+            const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+            size_ = style->sizeFromContents(QStyle::CT_ItemViewItem, &line, QSize(), option.widget);
+            font_ = option.font;
+            measured_ = true;
+        }
+        return size_;
+    }
+
+private:
+    mutable bool measured_ = false;
+    mutable QFont font_;
+    mutable QSize size_;
+};
+
+} // namespace
 
 TLobbyListModel::TLobbyListModel(QStringList headers, QObject* parent)
     : QAbstractTableModel(parent), headers_(std::move(headers)),
@@ -19,6 +53,7 @@ TLobbyListModel::TLobbyListModel(QStringList headers, QObject* parent)
 void TLobbyListModel::ShowIn(QTreeView* list)
 {
     list->setModel(this);
+    list->setItemDelegate(new TOneLineDelegate(list));
     list->setUniformRowHeights(true);
     list->setRootIsDecorated(false);
     list->setAllColumnsShowFocus(true);
@@ -34,6 +69,8 @@ void TLobbyListModel::Attach(TCManager* model)
     model_ = model;
     items_.clear();
     rowOf_.assign(model ? static_cast<std::size_t>(model->Count()) : 0, -1);
+    changed_.clear();
+    isChanged_.assign(rowOf_.size(), false);
     endResetModel();
 }
 
@@ -155,7 +192,31 @@ void TLobbyListModel::RowChanged(int row)
 {
     if (row < 0 || row >= static_cast<int>(items_.size()))
         return;
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    const int item = items_[static_cast<std::size_t>(row)];
+    if (item < 0 || item >= static_cast<int>(isChanged_.size()))
+        return;
+    if (!isChanged_[static_cast<std::size_t>(item)]) {
+        isChanged_[static_cast<std::size_t>(item)] = true;
+        changed_.push_back(item);
+    }
+    if (!signalPosted_) {
+        signalPosted_ = true;
+        QMetaObject::invokeMethod(this, &TLobbyListModel::SignalChanged, Qt::QueuedConnection);
+    }
+}
+
+void TLobbyListModel::SignalChanged()
+{
+    signalPosted_ = false;
+    std::vector<int> items;
+    items.swap(changed_);
+    for (int item : items) {
+        isChanged_[static_cast<std::size_t>(item)] = false;
+        // An entry dropped since is not shown; one moved is signalled where it is now.
+        const int row = RowOf(item);
+        if (row >= 0)
+            emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
 }
 
 int TLobbyListModel::RowOf(int item) const

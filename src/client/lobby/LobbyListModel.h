@@ -40,6 +40,8 @@ public:
     void RemoveByMove(int row);
     // Drops `row`, keeping the order of the rest.
     void RemoveKeepOrder(int row);
+    // The row's texts or colours changed. The views hear of it once per
+    // event-loop turn, however often an entry changes in between.
     void RowChanged(int row);
     int RowOf(int item) const;
     int ItemAt(int row) const;
@@ -58,11 +60,15 @@ protected:
 
 private:
     void Index(int item, int row);
+    void SignalChanged();
     TCManager* model_ = nullptr;
     QStringList headers_;
     std::vector<int> items_;
     std::vector<int> rowOf_;      // item -> row, -1 when not shown
     std::vector<bool> ascending_; // the order of each column's next sort
+    std::vector<int> changed_;    // items changed since the views last heard
+    std::vector<bool> isChanged_; // item -> listed in changed_
+    bool signalPosted_ = false;
 };
 
 } // namespace zel
