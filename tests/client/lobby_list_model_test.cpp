@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QStyledItemDelegate>
+#include <QTreeView>
 
 #include <algorithm>
 #include <utility>
@@ -86,6 +90,62 @@ TEST(LobbyListModel, ChangesReachTheViewsOncePerTurn)
     model.RowChanged(model.RowOf(3));
     QCoreApplication::processEvents();
     EXPECT_EQ(signalled, (std::vector<std::pair<int, int>>{{1, 1}}));
+}
+
+// Hangul and Latin texts in colours, as the lobby lists show them.
+class NamedModel : public TLobbyListModel {
+public:
+    using TLobbyListModel::TLobbyListModel;
+
+protected:
+    QString Text(int item, int column) const override
+    {
+        return column == 0 ? QString::number(item) : QString::fromUtf8("대국자 %1 (9D) 흑백").arg(item);
+    }
+    std::uint32_t Colour(int item, int) const override { return item % 2 ? 0x0000FFu : 0x00C000u; }
+};
+
+// The lists paint their cells themselves, from texts shaped once; what they
+// show is what the standard item painting shows, selected row, colours,
+// and the ellipsis of a text too wide for its column included.
+TEST(LobbyListModel, PaintsItsRowsAsTheStandardItemPainting)
+{
+    test::App();
+    TCManager lobby(40);
+    NamedModel model({"n", "name"});
+    model.Attach(&lobby);
+    std::vector<int> items;
+    for (int i = 1; i < 30; ++i)
+        items.push_back(i);
+    model.Reset(items);
+    QTreeView list;
+    model.ShowIn(&list);
+    list.header()->setStretchLastSection(false);
+    list.resize(320, 240);
+    list.show();
+    list.setCurrentIndex(model.index(2, 0));
+    for (const int width : {300, 90}) {
+        list.setColumnWidth(1, width);
+        QCoreApplication::processEvents();
+        const QImage ours = list.viewport()->grab().toImage();
+        QAbstractItemDelegate* own = list.itemDelegate();
+        QStyledItemDelegate standard;
+        list.setItemDelegate(&standard);
+        const QImage theirs = list.viewport()->grab().toImage();
+        list.setItemDelegate(own);
+        ASSERT_EQ(ours.size(), theirs.size());
+        int differing = 0;
+        for (int y = 0; y < ours.height(); ++y)
+            for (int x = 0; x < ours.width(); ++x)
+                differing += ours.pixel(x, y) != theirs.pixel(x, y);
+        EXPECT_EQ(differing, 0) << "column width " << width;
+        // Something was painted: the green of even rows is there.
+        bool green = false;
+        for (int y = 0; y < ours.height() && !green; ++y)
+            for (int x = 0; x < ours.width() && !green; ++x)
+                green = qGreen(ours.pixel(x, y)) > 150 && qRed(ours.pixel(x, y)) < 80;
+        EXPECT_TRUE(green) << width;
+    }
 }
 
 } // namespace

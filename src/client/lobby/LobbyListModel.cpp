@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QColor>
 #include <QHeaderView>
+#include <QHash>
 #include <QMetaObject>
+#include <QPainter>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 
@@ -15,13 +18,15 @@ namespace zel {
 
 namespace {
 
-// All rows of a lobby list are one line of text. The view measures row 0
-// again whenever it changes (in the room list that is the waiting room, on
-// every arrival and departure), so the height is measured once per font,
-// on a line holding Hangul and Latin letters, and kept.
-class TOneLineDelegate : public QStyledItemDelegate {
+// A lobby list row is one line of plain text per column, and the lists
+// repaint often (every arrival and departure). Each cell's text is shaped
+// once and kept, and rows are measured once per font: the view measures
+// row 0 again whenever it changes, which in the room list is the waiting
+// room, on every arrival and departure.
+class TLobbyRowDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
     {
         if (!measured_ || option.font != font_) {
@@ -36,10 +41,60 @@ public:
         return size_;
     }
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* widget = opt.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        const QRect box = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QStaticText* shaped = opt.text.isEmpty() ? nullptr : &Shaped(opt.text, opt.font);
+        if (shaped && shaped->size().width() > box.width() - 2 * margin) {
+            // Too wide for its column: the style shortens it with an ellipsis.
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+            return;
+        }
+        opt.text.clear(); // the panel and focus frame; the text is drawn below
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        if (!shaped)
+            return;
+        const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                                                : QPalette::Inactive;
+        const bool selected = opt.state & QStyle::State_Selected;
+        painter->save();
+        painter->setClipRect(box, Qt::IntersectClip);
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        const int top = box.top() + (box.height() - opt.fontMetrics.height()) / 2;
+        painter->drawStaticText(QPoint(box.left() + margin, top), *shaped);
+        painter->restore();
+    }
+
 private:
+    const QStaticText& Shaped(const QString& text, const QFont& font) const
+    {
+        if (font != shapedFont_ || shaped_.size() > 8192) {
+            shaped_.clear();
+            shapedFont_ = font;
+        }
+        auto at = shaped_.find(text);
+        if (at == shaped_.end()) {
+            QStaticText line(text);
+            line.setTextFormat(Qt::PlainText);
+            line.setPerformanceHint(QStaticText::AggressiveCaching);
+            line.prepare(QTransform(), font);
+            at = shaped_.insert(text, line);
+        }
+        return *at;
+    }
+
     mutable bool measured_ = false;
     mutable QFont font_;
     mutable QSize size_;
+    mutable QFont shapedFont_;
+    mutable QHash<QString, QStaticText> shaped_;
 };
 
 } // namespace
@@ -53,7 +108,7 @@ TLobbyListModel::TLobbyListModel(QStringList headers, QObject* parent)
 void TLobbyListModel::ShowIn(QTreeView* list)
 {
     list->setModel(this);
-    list->setItemDelegate(new TOneLineDelegate(list));
+    list->setItemDelegate(new TLobbyRowDelegate(list));
     list->setUniformRowHeights(true);
     list->setRootIsDecorated(false);
     list->setAllColumnsShowFocus(true);
