@@ -28,7 +28,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "CountedGames.h"
@@ -134,30 +133,29 @@ void Score(const TSuggestionCase& game, const TAnswer& a, const char* stage, TSt
                     margin, game.ResultMargin, a.dead.size());
 }
 
-// The game window's two steps: both estimators asked at once, as the window
-// asks them on two workers; the second's answer, when it comes, is the final
-// suggestion (the first stays when it gives none).
+// The game window's two steps: the second estimator is asked once the first
+// has answered, as the window asks them; its answer, when it comes, is the
+// final suggestion (the first stays when it gives none). Times count from
+// the start of marking.
 void PrintFigures(DeadStoneEstimator& first, DeadStoneEstimator* second, TGtpDeadStones* gnugo, std::size_t gnugoGames)
 {
     const auto& games = Games();
     TStageFigures quick, final;
     int engineExact = 0, engineAnswered = 0, engineAsked = 0, secondAnswered = 0;
     for (const auto& game : games) {
-        TAnswer late;
-        std::thread worker;
-        if (second)
-            worker = std::thread([&] { late = Ask(*second, game.Query); });
         const TAnswer early = Ask(first, game.Query);
-        if (worker.joinable())
-            worker.join();
+        TAnswer late;
+        if (second) {
+            late = Ask(*second, game.Query);
+            late.ms += early.ms;
+        }
         Score(game, early, "first", quick);
         if (second && late.ok) {
             ++secondAnswered;
-            late.ms = std::max(late.ms, early.ms);
             Score(game, late, "final", final);
         } else {
             TAnswer kept = early;
-            kept.ms = second ? std::max(late.ms, early.ms) : early.ms;
+            kept.ms = second ? late.ms : early.ms;
             Score(game, kept, "final", final);
         }
         if (gnugo && static_cast<std::size_t>(engineAsked) < gnugoGames) {

@@ -114,8 +114,10 @@ void TDeadStoneAdvisor::MarkingStarted()
     since_.start();
     const int komi = Code2ToNum(session_.Header().KomiCode);
     const TJob job{key, GameQuery(session_.Board(), GtpKomi(session_.Header().KomiSideCode, komi < 0 ? 0 : komi))};
+    // The second estimator is asked once the quick one has answered, so the
+    // two never share the processor while the first suggestion is awaited.
+    secondJob_ = job;
     Post(quick_, job);
-    Post(second_, job);
 }
 
 bool TDeadStoneAdvisor::Untouched() const
@@ -126,13 +128,12 @@ bool TDeadStoneAdvisor::Untouched() const
 void TDeadStoneAdvisor::Deliver(const std::string& key, bool ok, std::vector<std::pair<int, int>> dead,
                                 const std::string& name)
 {
-    // An answer for a position no longer shown is dropped, and so is one
-    // the second estimator's answer came before.
+    // An answer for a position no longer shown is dropped.
     if (key != key_ || state_ == State::None || !quickPending_ || session_.DeadMarkStage() == 0)
         return;
     quickPending_ = false;
-    if (secondShown_)
-        return;
+    if (secondPending_)
+        Post(second_, secondJob_);
     if (!ok) {
         if (!secondPending_)
             state_ = State::Failed;

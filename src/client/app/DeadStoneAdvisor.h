@@ -24,8 +24,8 @@ class TZelGoMainForm;
 // the window's button. Applying marks the suggested groups as the player's
 // own clicks would, so the game messages are the ordinary marking ones.
 //
-// A second, slower estimator may be given: it is asked at the same time on
-// a worker of its own, and its answer replaces the quick one as long as the
+// A second, slower estimator may be given: it is asked on a worker of its
+// own as soon as the quick one has answered (or failed), and its answer replaces the quick one as long as the
 // player has neither applied a suggestion nor changed a mark since the
 // question; otherwise the player's marking is left as it is and the quick
 // suggestion stays.
@@ -99,6 +99,7 @@ private:
 
     State state_ = State::None;
     std::string key_; // the position asked about or shown
+    TJob secondJob_;  // the question the second estimator gets after the quick answer
     std::vector<std::pair<int, int>> suggestion_;
     bool quickPending_ = false;
     bool secondPending_ = false; // the second estimator's answer is still to come
