@@ -25,10 +25,10 @@ class TZelGoMainForm;
 // own clicks would, so the game messages are the ordinary marking ones.
 //
 // A second, slower estimator may be given: it is asked on a worker of its
-// own as soon as the quick one has answered (or failed), and its answer replaces the quick one as long as the
-// player has neither applied a suggestion nor changed a mark since the
-// question; otherwise the player's marking is left as it is and the quick
-// suggestion stays.
+// own as soon as the quick one has answered (or failed), and its answer
+// replaces the quick one as long as the player has neither applied a
+// suggestion nor changed a mark since the question; otherwise the player's
+// marking is left as it is and the quick suggestion stays.
 class TDeadStoneAdvisor : public QObject {
     Q_OBJECT
 public:
