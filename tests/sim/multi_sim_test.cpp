@@ -35,12 +35,21 @@ struct MultiTally {
     }
 };
 
-TEST(MultiSim, HostPlaysThreeGuestsToTheEndOnAClearLine)
+// Runs the seeds first..last with `guests` guests each, the host leaving
+// and coming back where `away` says so, and prints the tally as `what`.
+MultiTally RunSeeds(const char* what, std::uint64_t first, std::uint64_t last, const SimFaults& faults, int guests,
+                    bool (*away)(std::uint64_t seed))
 {
     MultiTally tally;
-    for (std::uint64_t seed = 1; seed <= 40; ++seed)
-        tally.Add(seed, RunMultiSim(seed, SimFaults{}, 3, false));
-    tally.Print("clear line");
+    for (std::uint64_t seed = first; seed <= last; ++seed)
+        tally.Add(seed, RunMultiSim(seed, faults, guests, away(seed)));
+    tally.Print(what);
+    return tally;
+}
+
+TEST(MultiSim, HostPlaysThreeGuestsToTheEndOnAClearLine)
+{
+    const MultiTally tally = RunSeeds("clear line", 1, 40, SimFaults{}, 3, [](std::uint64_t) { return false; });
     EXPECT_EQ(tally.finished, tally.games);
     EXPECT_EQ(tally.games, 120);
     EXPECT_GT(tally.counted, 0);
@@ -49,10 +58,8 @@ TEST(MultiSim, HostPlaysThreeGuestsToTheEndOnAClearLine)
 
 TEST(MultiSim, HostLeavesWithSlashXReturnsAndFinishesAllThree)
 {
-    MultiTally tally;
-    for (std::uint64_t seed = 101; seed <= 140; ++seed)
-        tally.Add(seed, RunMultiSim(seed, SimFaults{}, 3, true));
-    tally.Print("host away and back");
+    const MultiTally tally =
+        RunSeeds("host away and back", 101, 140, SimFaults{}, 3, [](std::uint64_t) { return true; });
     EXPECT_EQ(tally.finished, tally.games);
     EXPECT_EQ(tally.games, 120);
     EXPECT_EQ(tally.restored, 120);
@@ -64,20 +71,16 @@ TEST(MultiSim, DuplicatedAndDelayedTextsStillFinishEveryGameAlike)
     SimFaults faults;
     faults.duplicate = 0.1;
     faults.maxDelayMs = 2000;
-    MultiTally tally;
-    for (std::uint64_t seed = 201; seed <= 240; ++seed)
-        tally.Add(seed, RunMultiSim(seed, faults, 3, seed % 2 == 0));
-    tally.Print("10% duplicated, up to 2 s late");
+    const MultiTally tally = RunSeeds("10% duplicated, up to 2 s late", 201, 240, faults, 3,
+                                      [](std::uint64_t seed) { return seed % 2 == 0; });
     EXPECT_EQ(tally.finished, tally.games);
     EXPECT_EQ(tally.games, 120);
 }
 
 TEST(MultiSim, TwentyGuestsAtOnce)
 {
-    MultiTally tally;
-    for (std::uint64_t seed = 301; seed <= 303; ++seed)
-        tally.Add(seed, RunMultiSim(seed, SimFaults{}, 20, seed == 302));
-    tally.Print("twenty guests");
+    const MultiTally tally =
+        RunSeeds("twenty guests", 301, 303, SimFaults{}, 20, [](std::uint64_t seed) { return seed == 302; });
     EXPECT_EQ(tally.finished, tally.games);
     EXPECT_EQ(tally.games, 60);
 }
