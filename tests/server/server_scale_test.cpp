@@ -110,6 +110,13 @@ public:
                 return p;
         }
     }
+    // Logs in as `id` after the greeting: the acceptance, or empty.
+    std::vector<std::uint8_t> LogIn(const std::string& id)
+    {
+        Expect(pk::Greeting);
+        Send(LoginRecord(id));
+        return Expect(pk::LoginAccepted);
+    }
 
 private:
     bool ReadAll(std::uint8_t* at, std::size_t n)
@@ -194,12 +201,9 @@ TEST(AsioServer, GatheredOutputArrivesInOrderAndASlowReaderIsDropped)
     RawClient reader(server.Port(), 0);
     RawClient sleeper(server.Port(), 4096);
     ASSERT_TRUE(reader.Connected() && sleeper.Connected());
-    reader.Expect(pk::Greeting);
-    reader.Send(LoginRecord("reader"));
+    reader.LogIn("reader");
     reader.Expect(pk::LobbyEntered);
-    sleeper.Expect(pk::Greeting);
-    sleeper.Send(LoginRecord("sleeper"));
-    auto accepted = sleeper.Expect(pk::LoginAccepted);
+    auto accepted = sleeper.LogIn("sleeper");
     ASSERT_FALSE(accepted.empty());
     int sleeperUser = GetU16(&accepted[4]);
     sleeper.Expect(pk::LobbyEntered);
@@ -271,9 +275,7 @@ TEST(AsioServer, ABurstLargerThanOneReadIsReadWhole)
     RawClient reader(server.Port(), 0);
     RawClient sender(server.Port(), 0);
     ASSERT_TRUE(reader.Connected() && sender.Connected());
-    reader.Expect(pk::Greeting);
-    reader.Send(LoginRecord("reader"));
-    auto accepted = reader.Expect(pk::LoginAccepted);
+    auto accepted = reader.LogIn("reader");
     ASSERT_FALSE(accepted.empty());
     const int user = GetU16(&accepted[4]);
     std::uint16_t handle = 0;
@@ -286,8 +288,7 @@ TEST(AsioServer, ABurstLargerThanOneReadIsReadWhole)
         }
     }
     ASSERT_NE(handle, 0);
-    sender.Expect(pk::Greeting);
-    sender.Send(LoginRecord("sender"));
+    sender.LogIn("sender");
     ASSERT_FALSE(sender.Expect(pk::LobbyEntered).empty());
 
     constexpr int kTexts = 150, kRounds = 20;
