@@ -159,6 +159,21 @@ def play(mover, other, x, y, count):
         wait_game(c, lambda g: g["moves"] == str(count), "move %d" % count)
 
 
+def count_by_request(asker, other, what="marking"):
+    """`asker` asks to count and `other` agrees; the asker marks first (one
+    stone, already placed dead by the caller's game), then the other, and
+    each agrees to the other's marking."""
+    asker.cmd("gamecmd 계가 요청")
+    answer_dialog(other, "TConfirmForm")
+    answer_dialog(asker, "TDMConfirmForm")
+    wait_game(asker, lambda g: g["dead"] == "1", what)
+    retry(lambda: asker.cmd("gamecmd 지정 마침"))
+    answer_dialog(other, "TConfirmForm")
+    answer_dialog(other, "TDMConfirmForm")
+    retry(lambda: other.cmd("gamecmd 지정 마침"))
+    answer_dialog(asker, "TConfirmForm")
+
+
 def main():
     shots = os.environ.get("ZEL_SCREENSHOTS", tempfile.gettempdir())
     os.makedirs(shots, exist_ok=True)
@@ -191,15 +206,7 @@ def main():
             b.cmd("screenshot %s TZelGoMainForm" % os.path.join(shots, "e2e_game_b_playing.png"))
 
             # White asks to end; black accepts and marks first, then white.
-            b.cmd("gamecmd 계가 요청")
-            answer_dialog(a, "TConfirmForm")
-            answer_dialog(b, "TDMConfirmForm")
-            wait_game(b, lambda g: g["dead"] == "1", "marking")
-            retry(lambda: b.cmd("gamecmd 지정 마침"))
-            answer_dialog(a, "TConfirmForm")
-            answer_dialog(a, "TDMConfirmForm")
-            retry(lambda: a.cmd("gamecmd 지정 마침"))
-            answer_dialog(b, "TConfirmForm")
+            count_by_request(b, a)
 
             # Counted on both sides: one result, one record. White counts
             # first; its agreement reaches black while white's result notice

@@ -10,8 +10,8 @@ import sys
 import tempfile
 
 from harness import Server
-from test_game_two_clients import (answer_dialog, fields, game, login, report, retry, user_row, wait_dialog,
-                                   wait_game, wait_terminal)
+from test_game_two_clients import (answer_dialog, count_by_request, fields, game, login, report, retry, user_row,
+                                   wait_dialog, wait_game, wait_terminal)
 
 HOST, G1, G2 = "tester1", "tester2", "tester3"
 
@@ -127,15 +127,7 @@ def main():
             guest_moves(host, g2, 5, 5, counts[G2])
             counts[G2] += 1
             host_answers(host, g2, 15, 15, counts[G2])
-            g2.cmd("gamecmd 계가 요청")
-            answer_dialog(host, "TConfirmForm")
-            answer_dialog(g2, "TDMConfirmForm")
-            wait_game(g2, lambda g: g["dead"] == "1", "guest 2 marks")
-            retry(lambda: g2.cmd("gamecmd 지정 마침"))
-            answer_dialog(host, "TConfirmForm")
-            answer_dialog(host, "TDMConfirmForm")
-            retry(lambda: host.cmd("gamecmd 지정 마침"))
-            answer_dialog(g2, "TConfirmForm")
+            count_by_request(g2, host, "guest 2 marks")
             for c in (g2, host):
                 wait_dialog(c, "TCNotifyForm")
             r2, h2 = game(g2), game(host)
