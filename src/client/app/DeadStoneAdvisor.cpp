@@ -152,7 +152,8 @@ void TDeadStoneAdvisor::DeliverSecond(const std::string& key, bool ok, std::vect
     secondPending_ = false;
     if (!ok || !Untouched()) {
         // The quick suggestion, if any, stays; the player's marks are theirs.
-        if (state_ == State::Waiting && !quickPending_)
+        // (The quick answer is always in by now: the second is asked after it.)
+        if (state_ == State::Waiting)
             state_ = State::Failed;
         return;
     }

@@ -1,5 +1,7 @@
 #include "client/lobby/LobbyListModel.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QColor>
 #include <QHeaderView>
@@ -125,7 +127,6 @@ void TLobbyListModel::Attach(TCManager* model)
     items_.clear();
     rowOf_.assign(model ? static_cast<std::size_t>(model->Count()) : 0, -1);
     changed_.clear();
-    isChanged_.assign(rowOf_.size(), false);
     endResetModel();
 }
 
@@ -247,13 +248,7 @@ void TLobbyListModel::RowChanged(int row)
 {
     if (row < 0 || row >= static_cast<int>(items_.size()))
         return;
-    const int item = items_[static_cast<std::size_t>(row)];
-    if (item < 0 || item >= static_cast<int>(isChanged_.size()))
-        return;
-    if (!isChanged_[static_cast<std::size_t>(item)]) {
-        isChanged_[static_cast<std::size_t>(item)] = true;
-        changed_.push_back(item);
-    }
+    changed_.push_back(items_[static_cast<std::size_t>(row)]);
     if (!signalPosted_) {
         signalPosted_ = true;
         QMetaObject::invokeMethod(this, &TLobbyListModel::SignalChanged, Qt::QueuedConnection);
@@ -265,8 +260,9 @@ void TLobbyListModel::SignalChanged()
     signalPosted_ = false;
     std::vector<int> items;
     items.swap(changed_);
+    std::sort(items.begin(), items.end());
+    items.erase(std::unique(items.begin(), items.end()), items.end());
     for (int item : items) {
-        isChanged_[static_cast<std::size_t>(item)] = false;
         // An entry dropped since is not shown; one moved is signalled where it is now.
         const int row = RowOf(item);
         if (row >= 0)

@@ -67,7 +67,6 @@ private:
     std::vector<int> rowOf_;      // item -> row, -1 when not shown
     std::vector<bool> ascending_; // the order of each column's next sort
     std::vector<int> changed_;    // items changed since the views last heard
-    std::vector<bool> isChanged_; // item -> listed in changed_
     bool signalPosted_ = false;
 };
 
