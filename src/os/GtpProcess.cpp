@@ -7,6 +7,9 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,8 +70,16 @@ bool TGtpProcess::Start()
     for (auto& a : argv_)
         args.push_back(a.data());
     args.push_back(nullptr);
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
+#ifdef __linux__
+        // An engine still thinking when its program is killed would go on
+        // for minutes: it goes with the thread that started it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
+#endif
         dup2(toChild[0], 0);
         dup2(fromChild[1], 1);
         close(toChild[0]);

@@ -2,7 +2,12 @@
 // hangs or dies on command.
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
+
+#include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -16,8 +21,10 @@ namespace fs = std::filesystem;
 
 // Answers every command with its name and arguments and with the number of
 // lines this process has read; "hang" never answers, "die" ends the process,
-// "die_once" does so only the first time (a marker file remembers).
+// "die_once" does so only the first time (a marker file remembers). Its
+// process number goes to $0.pid.
 constexpr const char* kScript = R"(#!/bin/sh
+echo $$ > "$0.pid"
 n=0
 while read -r id cmd rest; do
   n=$((n + 1))
@@ -86,6 +93,38 @@ TEST_F(GtpProcessTest, AnEngineThatCannotStart)
     TGtpProcess engine({(dir / "no-such-engine").string()}, 300);
     std::string reply;
     EXPECT_EQ(engine.Run("name", reply), TGtpRunStatus::Failed);
+}
+
+// A program killed while its engine thinks takes the engine with it.
+TEST_F(GtpProcessTest, TheEngineEndsWithTheProgramThatStartedIt)
+{
+    const pid_t program = fork();
+    ASSERT_GE(program, 0);
+    if (program == 0) {
+        TGtpProcess engine({script}, 2000);
+        std::string reply;
+        engine.Run("name", reply);
+        engine.Run("hang", reply);
+        _exit(0);
+    }
+    pid_t engine = 0;
+    for (int i = 0; i < 300 && engine == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream(script + ".pid") >> engine;
+    }
+    ASSERT_GT(engine, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // into "hang"
+    kill(program, SIGKILL);
+    waitpid(program, nullptr, 0);
+    // Gone, or a zombie waiting for whoever adopted it.
+    auto alive = [engine] {
+        std::ifstream stat("/proc/" + std::to_string(engine) + "/stat");
+        std::string pid, name, state;
+        return stat >> pid >> name >> state && state != "Z";
+    };
+    for (int i = 0; i < 200 && alive(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(alive());
 }
 
 TEST(GtpProcess, GnuGo)
