@@ -237,14 +237,28 @@ void TAsioServer::FlushSome()
 {
     // A broadcast to thousands is written a slice at a time, oldest output
     // first, so that reads and the newcomer's own lobby are not held up.
+    // The slice goes to the kernel in one call.
     flushPosted_ = false;
     std::size_t end = std::min(dirty_.size(), dirtyAt_ + kFlushSlice);
     for (; dirtyAt_ < end; ++dirtyAt_) {
         ConnPtr c = std::move(dirty_[dirtyAt_]);
         c->dirty = false;
-        if (!c->closed && !c->writing)
-            Write(c);
+        if (c->closed || c->writing)
+            continue;
+        if (c->pending.empty()) {
+            if (c->closing)
+                Finish(c);
+            continue;
+        }
+        c->sending.swap(c->pending);
+        writes_.push_back({c->socket.native_handle(), c->sending.data(), c->sending.size(), 0});
+        batch_.push_back(std::move(c));
     }
+    sender_.Send(writes_);
+    for (std::size_t i = 0; i < batch_.size(); ++i)
+        Sent(batch_[i], writes_[i].result);
+    batch_.clear();
+    writes_.clear();
     if (dirtyAt_ < dirty_.size()) {
         flushPosted_ = true;
         asio::post(io_, [this]() { FlushSome(); });
@@ -264,11 +278,20 @@ void TAsioServer::Write(const ConnPtr& c)
     c->sending.swap(c->pending);
     asio::error_code ec;
     std::size_t n = c->socket.write_some(asio::buffer(c->sending), ec);
-    if (ec && ec != asio::error::would_block && ec != asio::error::try_again) {
+    bool failed = ec && ec != asio::error::would_block && ec != asio::error::try_again;
+    Sent(c, failed ? -1 : static_cast<std::ptrdiff_t>(n));
+}
+
+void TAsioServer::Sent(const ConnPtr& c, std::ptrdiff_t result)
+{
+    if (c->closed)
+        return;
+    if (result < 0) {
         Finish(c);
         return;
     }
-    if (n == c->sending.size()) {
+    auto n = static_cast<std::size_t>(result);
+    if (n >= c->sending.size()) {
         Written(c);
         return;
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "server/BatchSender.h"
 #include "server/ServerIo.h"
 #include "server/ServerOptions.h"
 
@@ -41,7 +42,7 @@ public:
     // One read of a connection takes at most this many bytes.
     static constexpr std::size_t kReadSize = 65536;
     // Connections written per turn of the event loop before reads get their turn.
-    static constexpr std::size_t kFlushSlice = 256;
+    static constexpr std::size_t kFlushSlice = TBatchSender::kDepth;
     // A configuration client gets this long to finish its exchange.
     static constexpr int kConfigTimeoutMs = 60000;
 
@@ -72,6 +73,8 @@ private:
     void Received(const ConnPtr& c, std::size_t n);
     void FlushSome();
     void Write(const ConnPtr& c);
+    // A write of `sending` returned: bytes taken (0 when it would block), or negative on failure.
+    void Sent(const ConnPtr& c, std::ptrdiff_t result);
     void Written(const ConnPtr& c);
     void Finish(const ConnPtr& c);
     void AdminBytes(const ConnPtr& c, const std::uint8_t* data, std::size_t n);
@@ -92,6 +95,9 @@ private:
     std::vector<std::uint8_t> readBuffer_; // shared by every connection: reads wait without a buffer
     std::vector<ConnPtr> dirty_;           // connections with output, in the order it was queued
     std::size_t dirtyAt_ = 0;              // dirty_ before this is written
+    TBatchSender sender_;
+    std::vector<ConnPtr> batch_; // the slice being written, and its writes
+    std::vector<TBatchSender::Item> writes_;
     bool flushPosted_ = false;
 };
 
