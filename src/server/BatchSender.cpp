@@ -5,6 +5,7 @@
 #include <limits>
 #include <liburing.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace zel {
 
@@ -20,6 +21,35 @@ std::ptrdiff_t Outcome(long res)
         return static_cast<std::ptrdiff_t>(res);
     return res == -EAGAIN || res == -EWOULDBLOCK ? 0 : static_cast<std::ptrdiff_t>(res);
 }
+
+// Whether a send to a full socket is answered at once, as every batch
+// relies on: a kernel that parked it until the socket drains would stall
+// the whole server behind one slow reader.
+bool AnswersAtOnce(io_uring& ring)
+{
+    int fds[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, fds) != 0)
+        return false;
+    const std::uint8_t filler[4096] = {};
+    while (::send(fds[0], filler, sizeof filler, kFlags) > 0) {
+    }
+    bool answered = false;
+    bool refused = false;
+    if (io_uring_sqe* sqe = io_uring_get_sqe(&ring)) {
+        io_uring_prep_send(sqe, fds[0], filler, 1, kFlags);
+        if (io_uring_submit(&ring) == 1) {
+            io_uring_cqe* cqe = nullptr;
+            answered = io_uring_peek_cqe(&ring, &cqe) == 0;
+            refused = answered && cqe->res == -EAGAIN;
+            if (answered)
+                io_uring_cqe_seen(&ring, cqe);
+        }
+    }
+    ::close(fds[0]);
+    ::close(fds[1]);
+    // A request still parked is dropped with the ring.
+    return answered && refused;
+}
 } // namespace
 
 struct TBatchSender::Ring {
@@ -34,8 +64,12 @@ TBatchSender::TBatchSender(bool batched)
     io_uring_params params{};
     // Keep going past a request that fails, so that every request handed in gets its answer.
     params.flags = IORING_SETUP_SUBMIT_ALL;
-    if (io_uring_queue_init_params(kDepth, &r->ring, &params) == 0)
+    if (io_uring_queue_init_params(kDepth, &r->ring, &params) != 0)
+        return;
+    if (AnswersAtOnce(r->ring))
         ring_ = std::move(r);
+    else
+        io_uring_queue_exit(&r->ring);
 }
 
 TBatchSender::~TBatchSender()
