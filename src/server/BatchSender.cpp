@@ -137,7 +137,7 @@ bool TBatchSender::SendBatch(std::span<Item> items, std::size_t& done)
             items[i].result = -EIO;
     }
     done += std::min(expected, items.size());
-    return expected == items.size();
+    return answered >= expected && expected == items.size();
 }
 
 void TBatchSender::SendOne(Item& item)

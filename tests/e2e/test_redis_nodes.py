@@ -1,6 +1,6 @@
 """Two zelserver nodes as one service through one redis-server: a zelcli user
 on node 1 sees a user arriving on node 2 and they chat in one room; two real
-clients on different nodes play a short game with identical records; after
+clients on different nodes play a game to the count with identical records; after
 node 2 is killed its users log in again on node 1 and keep their numbers;
 once the store itself is gone node 1 refuses new logins and keeps its users."""
 
@@ -92,22 +92,23 @@ def game_across_nodes(n1, n2, home_a, home_b, clients):
     for c in (a, b):
         two.wait_game(c, lambda g: g["open"] == "1" and g["kind"] == "0", "game start")
     two.wait_game(a, lambda g: g["turn"] == "1", "black to move")
-    two.play(a, b, 4, 4, 1)
-    two.play(b, a, 16, 16, 2)
-    two.play(a, b, 16, 4, 3)
-    two.wait_game(b, lambda g: g["turn"] == "1", "white to move")
-    b.cmd("gamecmd 불계 선언")
-    two.answer_dialog(b, "TConfirmForm")
-    two.answer_dialog(a, "TCNotifyForm")
+    moves = [(a, b, 4, 4), (b, a, 16, 16), (a, b, 3, 16), (b, a, 17, 4), (a, b, 10, 10)]
+    for n, (mover, other, x, y) in enumerate(moves, 1):
+        two.play(mover, other, x, y, n)
+    # Played to the count: asking, marking and agreeing all cross the nodes.
+    two.count_by_request(b, a)
     done = {}
-    for name, c in (("a", a), ("b", b)):
-        done[name] = two.wait_game(c, lambda g: g["result"] and g["record"], "resignation")
-    assert done["a"]["result"] == done["b"]["result"], done
-    assert done["a"]["record"] == done["b"]["record"], done
+    for name, c in (("b", b), ("a", a)):
+        two.wait_dialog(c, "TCNotifyForm")
+        done[name] = two.game(c)
+    for c in (a, b):
+        c.cmd("accept")
+    assert done["a"]["result"] and done["a"]["result"] == done["b"]["result"], done
+    assert done["a"]["record"] and done["a"]["record"] == done["b"]["record"], done
     rec_a = open(os.path.join(gibo_a, done["a"]["record"]), "rb").read()
     rec_b = open(os.path.join(gibo_b, done["b"]["record"]), "rb").read()
     assert rec_a == rec_b, (rec_a, rec_b)
-    assert rec_a.count(b"\r\nPM") == 3, rec_a
+    assert rec_a.count(b"\r\nPM") == 5, rec_a
 
 
 def relogin_after_node_death(n1, n2, a, b):
