@@ -18,7 +18,7 @@ const char* PortName(int kind)
 
 TAsioServer::TAsioServer(asio::io_context& io, const TServerOptions& options)
     : io_(io), options_(options), game_(io), configAcceptor_(io), adminAcceptor_(io), tick_(io),
-      start_(std::chrono::steady_clock::now()), readBuffer_(kReadSize)
+      start_(std::chrono::steady_clock::now()), readBuffer_(kReadSize), sender_(options.batchedWrites)
 {
 }
 
@@ -276,10 +276,9 @@ void TAsioServer::Write(const ConnPtr& c)
         return;
     }
     c->sending.swap(c->pending);
-    asio::error_code ec;
-    std::size_t n = c->socket.write_some(asio::buffer(c->sending), ec);
-    bool failed = ec && ec != asio::error::would_block && ec != asio::error::try_again;
-    Sent(c, failed ? -1 : static_cast<std::ptrdiff_t>(n));
+    TBatchSender::Item write{c->socket.native_handle(), c->sending.data(), c->sending.size(), 0};
+    sender_.Send(std::span(&write, 1));
+    Sent(c, write.result);
 }
 
 void TAsioServer::Sent(const ConnPtr& c, std::ptrdiff_t result)

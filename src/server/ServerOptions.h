@@ -20,6 +20,8 @@ struct TServerOptions {
     std::string redisHost; // empty: a single node
     int redisPort = 0;
     int node = 0;
+    // Not a switch: tests turn it off to write every connection with its own send().
+    bool batchedWrites = true;
 
     static constexpr int kMinTable = 2;
     static constexpr int kMaxTable = 16384; // the clients' own bound; number 0 is never given out
